@@ -1,0 +1,86 @@
+#include "report/line_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace rptconv {
+
+namespace {
+constexpr int kPreambleLines = 6;
+}
+
+ReportReader::ReportReader(ByteSource& source, std::size_t block_size)
+    : source_(source), block_(std::max<std::size_t>(block_size, 1)) {}
+
+bool ReportReader::FillBuffer() {
+  if (stopped_) return false;
+  pos_ = 0;
+  end_ = source_.Read(block_.data(), block_.size());
+  if (end_ == 0) stopped_ = true;
+  return end_ != 0;
+}
+
+bool ReportReader::AtEnd() {
+  if (!replay_.empty()) return false;
+  if (stopped_) return true;
+  if (pos_ == end_ && !FillBuffer()) return true;
+  if (block_[pos_] == kCtrlZ) {
+    stopped_ = true;
+    return true;
+  }
+  return false;
+}
+
+std::string_view ReportReader::ReadLine() {
+  line_.clear();
+  if (!replay_.empty()) {
+    line_.swap(replay_.back());
+    replay_.pop_back();
+    return line_;
+  }
+  while (!stopped_) {
+    if (pos_ == end_ && !FillBuffer()) break;
+    const char* start = block_.data() + pos_;
+    const std::size_t avail = end_ - pos_;
+    const char* lf = static_cast<const char*>(std::memchr(start, kLineFeed, avail));
+    std::size_t run = lf ? static_cast<std::size_t>(lf - start) : avail;
+    const char* sub = static_cast<const char*>(std::memchr(start, kCtrlZ, run));
+    if (sub) {
+      run = static_cast<std::size_t>(sub - start);
+      stopped_ = true;
+    }
+    // Copy the run without its CR bytes.
+    const char* p = start;
+    const char* stop = start + run;
+    while (p < stop) {
+      const char* cr = static_cast<const char*>(std::memchr(p, kCarriageReturn, static_cast<std::size_t>(stop - p)));
+      const char* piece_end = cr ? cr : stop;
+      line_.append(p, static_cast<std::size_t>(piece_end - p));
+      p = cr ? cr + 1 : stop;
+    }
+    pos_ += run;
+    if (stopped_) break;
+    if (lf) {
+      ++pos_;  // consume the LF
+      break;
+    }
+  }
+  return line_;
+}
+
+std::string_view ReportReader::ReadPreamble() {
+  // Lines that exist are kept for the record loop; lines missing at the end
+  // of a short report read as empty and are not kept.
+  std::vector<std::string> kept;
+  for (int n = 1; n <= kPreambleLines; ++n) {
+    if (AtEnd()) break;
+    ReadLine();
+    if (n >= 2) kept.push_back(line_);
+  }
+  title_line_ = kept.size() == kPreambleLines - 1 ? kept.back() : std::string();
+  replay_.assign(kept.rbegin(), kept.rend());
+  line_.clear();
+  return title_line_;
+}
+
+}  // namespace rptconv

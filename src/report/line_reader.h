@@ -1,0 +1,54 @@
+// Reads a report line by line through a ByteSource, in large blocks.
+//
+// Line rules: LF ends a line; every CR is dropped (so CR LF ends a line and a
+// lone CR vanishes); Ctrl-Z ends the input wherever it stands and is never
+// consumed; the end of the data ends the last line, with or without a line
+// end. Reading at the end gives an empty line, however often.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/byte_source.h"
+
+namespace rptconv {
+
+inline constexpr char kLineFeed = '\n';
+inline constexpr char kCarriageReturn = '\r';
+inline constexpr char kCtrlZ = '\x1A';
+inline constexpr std::size_t kDefaultBlockSize = 256 * 1024;
+
+class ReportReader {
+ public:
+  explicit ReportReader(ByteSource& source, std::size_t block_size = kDefaultBlockSize);
+
+  // The next line without its line end. The view stays valid until the next
+  // call of ReadLine; its bytes may be changed by the caller.
+  std::string_view ReadLine();
+  // Mutable access to the line that ReadLine returned last.
+  std::string& CurrentLine() { return line_; }
+
+  // True when the next byte to read is the end of the data or a Ctrl-Z.
+  bool AtEnd();
+
+  // Keeps lines 2 to 6 of the report for a second reading: the title comes
+  // from line 6, and lines 2 to 6 are record lines too. Returns line 6 (empty
+  // when the report has fewer lines). Call once, before any other read.
+  std::string_view ReadPreamble();
+
+ private:
+  bool FillBuffer();  // false at the end of the data
+
+  ByteSource& source_;
+  std::vector<char> block_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool stopped_ = false;  // a Ctrl-Z or the end of the data was reached
+  std::string line_;
+  std::vector<std::string> replay_;  // preamble lines still to hand out, last first
+  std::string title_line_;
+};
+
+}  // namespace rptconv

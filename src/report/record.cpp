@@ -1,0 +1,41 @@
+#include "report/record.h"
+
+#include <algorithm>
+
+namespace rptconv {
+
+namespace {
+
+// Takes the first field of `rest` (empty when `rest` holds no comma) and
+// deletes it with its comma (nothing when there is no comma).
+std::string_view TakeField(std::string_view& rest) {
+  const std::size_t comma = rest.find(kFieldSeparator);
+  if (comma == std::string_view::npos) return {};
+  std::string_view field = rest.substr(0, comma);
+  rest.remove_prefix(comma + 1);
+  return field;
+}
+
+}  // namespace
+
+std::string_view AfterFifthField(std::string_view line) {
+  for (int i = 0; i < 5; ++i) TakeField(line);
+  return line;
+}
+
+ReportRecord SplitRecord(std::string& line) {
+  std::string_view rest = line;
+  ReportRecord record;
+  record.Page = TakeField(rest);
+  record.Group = TakeField(rest);
+  record.Item = TakeField(rest);
+  record.Field4 = TakeField(rest);
+  record.Label = TakeField(rest);
+  const std::size_t value_start = line.size() - rest.size();
+  std::replace(line.begin() + static_cast<std::ptrdiff_t>(value_start), line.end(), kValueComma,
+               kFieldSeparator);
+  record.Value = std::string_view(line).substr(value_start);
+  return record;
+}
+
+}  // namespace rptconv
