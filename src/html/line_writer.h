@@ -1,0 +1,49 @@
+// Writes a page line by line into a ByteSink through one reusable buffer.
+// A line is built from pieces with Raw (the program's own markup) and Text
+// (report text, escaped for HTML) and ended with EndLine, which adds CR LF.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "html/byte_sink.h"
+
+namespace rptconv {
+
+inline constexpr std::string_view kLineEnd = "\r\n";
+inline constexpr std::size_t kOutputBufferSize = 256 * 1024;
+
+class LineWriter {
+ public:
+  explicit LineWriter(ByteSink& sink, std::size_t buffer_size = kOutputBufferSize);
+
+  LineWriter& Raw(std::string_view bytes) {
+    if (bytes.size() > buffer_.capacity() - buffer_.size()) return Overflow(bytes);
+    buffer_.append(bytes);
+    return *this;
+  }
+  // Report text: "&", "<", ">" and '"' become entities, all else passes.
+  LineWriter& Text(std::string_view text);
+  void EndLine() {
+    Raw(kLineEnd);
+    if (buffer_.size() >= flush_at_) Flush();
+  }
+  // Writes a whole line of the program's own text.
+  void Line(std::string_view bytes) {
+    Raw(bytes);
+    EndLine();
+  }
+  // Hands everything buffered to the sink.
+  void Flush();
+
+ private:
+  // Flushes, then buffers `bytes` or, when they exceed the buffer, writes them straight through.
+  LineWriter& Overflow(std::string_view bytes);
+
+  ByteSink& sink_;
+  std::string buffer_;
+  std::size_t flush_at_;
+};
+
+}  // namespace rptconv
