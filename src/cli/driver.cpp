@@ -1,0 +1,70 @@
+#include "cli/driver.h"
+
+#include <new>
+#include <string>
+
+#include "cli/usage.h"
+#include "platform/platform.h"
+#include "report/io_error.h"
+
+namespace rptconv {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitCreateFailed = 2;
+
+void PrintUsageLines(std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) platform::Files().ConsoleLine(kUsageLines[i]);
+}
+
+// Converts every report a pattern finds; gives 0 or the exit code of the
+// conversion that ended the batch.
+int ConvertMatches(const std::string& pattern, const std::string& extension) {
+  const std::string input_dir = InputDir(pattern, platform::Paths());
+  auto search = platform::StartSearch(pattern);
+  std::string name;
+  while (search && search->Next(name)) {
+    const std::string input = input_dir + name;
+    const std::string output = MakeOutputName(input, extension, platform::Paths());
+    switch (ConvertReport(platform::Files(), input, output)) {
+      case ConvertResult::kConverted: break;
+      case ConvertResult::kOpenFailed: return kExitFailure;
+      case ConvertResult::kCreateFailed: return kExitCreateFailed;
+    }
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+  const Invocation inv = platform::ReadInvocation(argc, argv);
+  switch (inv.action) {
+    case Invocation::Action::kUsage: PrintUsageLines(kUsageLines.size()); return kExitOk;
+    case Invocation::Action::kVersion: PrintUsageLines(kVersionLines); return kExitOk;
+    case Invocation::Action::kConvert: break;
+  }
+  for (const std::string& pattern : inv.patterns) {
+    if (const int code = ConvertMatches(pattern, inv.extension); code != kExitOk) return code;
+  }
+  return kExitOk;
+}
+
+int Main(int argc, char** argv) {
+  platform::Initialize();
+  std::string report;
+  try {
+    return RunProgram(argc, argv);
+  } catch (const IoError& error) {
+    report = FailureReport(kIoErrorKind, platform::ModuleName(), static_cast<std::uint32_t>(error.site),
+                           platform::IoErrorText(error.code));
+  } catch (const std::bad_alloc&) {
+    report = FailureReport(kOutOfMemoryKind, platform::ModuleName(), kOutOfMemorySite, kOutOfMemoryMessage);
+  }
+  platform::WriteStderr(platform::ForConsole(std::move(report)));
+  return kExitFailure;
+}
+
+}  // namespace rptconv

@@ -1,0 +1,15 @@
+// The main routine: usage text or the batch of conversions.
+#pragma once
+
+namespace rptconv {
+
+// Runs the program and gives its exit code: 0 after the usage text or the
+// whole batch, 1 when a report cannot be opened, 2 when a page cannot be
+// created. I/O failures pass out as IoError.
+int RunProgram(int argc, char** argv);
+
+// Runs the program and turns a failure that escaped it into the failure
+// report on standard error and exit code 1.
+int Main(int argc, char** argv);
+
+}  // namespace rptconv

@@ -1,0 +1,25 @@
+// The two-line report of a failure that ended the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace rptconv {
+
+inline constexpr std::string_view kIoErrorKind = "EInOutError";
+inline constexpr std::string_view kOutOfMemoryKind = "EOutOfMemory";
+inline constexpr std::string_view kOutOfMemoryMessage = "Out of memory";
+// The location shown when memory ran out (no single check site applies).
+inline constexpr std::uint32_t kOutOfMemorySite = 0x00404010;
+
+// The message for an error number already sorted into the four worded kinds;
+// anything else is "I/O error " and the number.
+enum class ErrorKind { kFileNotFound, kInvalidFilename, kTooManyOpenFiles, kAccessDenied, kOther };
+std::string IoErrorMessage(ErrorKind kind, int code);
+
+// "Exception KIND in module MODULE at XXXXXXXX." CR LF, "MESSAGE." CR LF, CR LF.
+std::string FailureReport(std::string_view kind, std::string_view module, std::uint32_t location,
+                          std::string_view message);
+
+}  // namespace rptconv

@@ -1,0 +1,155 @@
+// Report and output files on POSIX.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/cleanup.h"
+#include "report/io_error.h"
+
+namespace rptconv::platform {
+
+namespace {
+
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+constexpr mode_t kNewFileMode = 0666;
+
+class ReportFile : public ByteSource {
+ public:
+  ReportFile(int fd, const struct stat& info) : fd_(fd), device_(info.st_dev), inode_(info.st_ino) {}
+  ~ReportFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    while (true) {
+      const ssize_t n = ::read(fd_, buffer, capacity);
+      if (n >= 0) return static_cast<std::size_t>(n);
+      if (errno != EINTR) throw IoError{errno, IoSite::kReadReport};
+    }
+  }
+
+  void Close() override {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) throw IoError{errno, IoSite::kCloseReport};
+  }
+
+  bool IsFile(const struct stat& other) const { return other.st_dev == device_ && other.st_ino == inode_; }
+
+ private:
+  int fd_;
+  dev_t device_;
+  ino_t inode_;
+};
+
+// The page is written to a hidden temporary file beside its final name and
+// moved there by Commit; until then an earlier page of that name is intact.
+class PageFile : public OutputFile {
+ public:
+  PageFile(int fd, std::string temporary, std::string final_name)
+      : fd_(fd), temporary_(std::move(temporary)), final_(std::move(final_name)) {
+    RegisterTemporary(temporary_.c_str());
+  }
+  ~PageFile() override {
+    if (committed_) return;
+    RegisterTemporary(nullptr);
+    if (fd_ >= 0) ::close(fd_);
+    ::unlink(temporary_.c_str());
+  }
+
+  void Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw IoError{errno, IoSite::kWriteOutput};
+      }
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+  }
+
+  void Commit() override {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) throw IoError{errno, IoSite::kCloseOutput};
+    if (::rename(temporary_.c_str(), final_.c_str()) != 0) throw IoError{errno, IoSite::kCommitOutput};
+    RegisterTemporary(nullptr);
+    committed_ = true;
+  }
+
+ private:
+  int fd_;
+  std::string temporary_;
+  std::string final_;
+  bool committed_ = false;
+};
+
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+class PosixFiles : public ReportFiles {
+ public:
+  std::unique_ptr<ByteSource> OpenReport(const std::string& path) override {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<ReportFile>(fd, info);
+  }
+
+  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, ByteSource& input) override {
+    mode_t mode = kNewFileMode & ~umask_;
+    struct stat target;
+    if (::stat(path.c_str(), &target) == 0) {
+      // The report itself (also through a link), a directory, or a file
+      // that nobody may write cannot become the page.
+      if (static_cast<ReportFile&>(input).IsFile(target) || S_ISDIR(target.st_mode)) return nullptr;
+      struct stat own;
+      if (::lstat(path.c_str(), &own) == 0 && !S_ISLNK(own.st_mode)) {
+        if ((own.st_mode & kAnyWriteBit) == 0) return nullptr;
+        mode = own.st_mode & 07777;  // the new page keeps the old one's permissions
+      }
+    }
+    std::string temporary = TemporaryPattern(path);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    ::fchmod(fd, mode);
+    return std::make_unique<PageFile>(fd, std::move(temporary), path);
+  }
+
+  void ConsoleLine(std::string_view line) override {
+    std::string text;
+    text.reserve(line.size() + 2);
+    text.append(line).append("\r\n");
+    WriteStdout(text);
+  }
+
+ private:
+  // "dir/.rptconv-XXXXXX" beside the page: hidden, so that no pattern
+  // without a leading dot finds it, and short, so that any page name fits.
+  static std::string TemporaryPattern(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return path.substr(0, slash == std::string::npos ? 0 : slash + 1) + ".rptconv-XXXXXX";
+  }
+
+  mode_t umask_ = CurrentUmask();
+};
+
+}  // namespace
+
+ReportFiles& Files() {
+  static PosixFiles files;
+  return files;
+}
+
+}  // namespace rptconv::platform

@@ -1,0 +1,54 @@
+// Pattern search on POSIX: the directory part is taken literally, the last
+// component is matched like a shell does, and the names come in byte order.
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace rptconv::platform {
+
+namespace {
+
+class ListedSearch : public DirectorySearch {
+ public:
+  explicit ListedSearch(std::vector<std::string> names) : names_(std::move(names)) {}
+  bool Next(std::string& name) override {
+    if (next_ == names_.size()) return false;
+    name = names_[next_++];
+    return true;
+  }
+
+ private:
+  std::vector<std::string> names_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<DirectorySearch> StartSearch(const std::string& pattern) {
+  const std::size_t slash = pattern.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : pattern.substr(0, slash == 0 ? 1 : slash);
+  const std::string prefix = slash == std::string::npos ? "" : pattern.substr(0, slash + 1);
+  const std::string last = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+
+  std::vector<std::string> names;
+  if (DIR* listing = ::opendir(dir.c_str())) {
+    while (const dirent* entry = ::readdir(listing)) {
+      if (::fnmatch(last.c_str(), entry->d_name, FNM_PERIOD) != 0) continue;
+      struct stat info;
+      const std::string path = prefix + entry->d_name;
+      if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) continue;
+      names.emplace_back(entry->d_name);
+    }
+    ::closedir(listing);
+  }
+  std::sort(names.begin(), names.end());
+  return std::make_unique<ListedSearch>(std::move(names));
+}
+
+}  // namespace rptconv::platform
