@@ -28,3 +28,23 @@ install: build
 
 clean:
 	rm -rf $(BUILD) build-win build-asan
+
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan:
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRPTCONV_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# Coverage-guided fuzzing of the conversion core (FUZZ_SECONDS, default 60).
+FUZZ_SECONDS ?= 60
+fuzz:
+	bash tests/fuzz/run_fuzz.sh $(FUZZ_SECONDS)
+
+# The Windows program, cross-built with mingw-w64.
+windows:
+	cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-win -j $(JOBS)
+
+BENCH_MB ?= 256
+bench: build
+	bash bench/run $(BENCH_MB)
