@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace rptconv {
 
@@ -18,6 +20,29 @@ constexpr std::array<std::string_view, 256> MakeEntities() {
 }
 constexpr std::array<std::string_view, 256> kEntities = MakeEntities();
 
+// True when one of the eight bytes of `word` is "&", "<", ">" or '"'. A byte
+// equals c exactly when the word XOR c-in-every-byte has a zero byte there.
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr bool HasZeroByte(std::uint64_t x) { return ((x - kEveryByte) & ~x & kHighBits) != 0; }
+inline bool HasEscapedByte(std::uint64_t word) {
+  return HasZeroByte(word ^ (kEveryByte * '&')) || HasZeroByte(word ^ (kEveryByte * '<')) ||
+         HasZeroByte(word ^ (kEveryByte * '>')) || HasZeroByte(word ^ (kEveryByte * '"'));
+}
+
+// The position of the first byte of `text` from `from` on that needs an
+// entity, or the size of `text`. Plain runs are skipped eight bytes at a time.
+std::size_t NextEscaped(std::string_view text, std::size_t from) {
+  std::size_t i = from;
+  for (; i + sizeof(std::uint64_t) <= text.size(); i += sizeof(std::uint64_t)) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if (HasEscapedByte(word)) break;
+  }
+  while (i < text.size() && kEntities[static_cast<unsigned char>(text[i])].empty()) ++i;
+  return i;
+}
+
 }  // namespace
 
 LineWriter::LineWriter(ByteSink& sink, std::size_t buffer_size)
@@ -27,11 +52,9 @@ LineWriter::LineWriter(ByteSink& sink, std::size_t buffer_size)
 
 LineWriter& LineWriter::Text(std::string_view text) {
   std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::string_view entity = kEntities[static_cast<unsigned char>(text[i])];
-    if (entity.empty()) continue;
+  for (std::size_t i = NextEscaped(text, 0); i < text.size(); i = NextEscaped(text, start)) {
     Raw(text.substr(start, i - start));
-    Raw(entity);
+    Raw(kEntities[static_cast<unsigned char>(text[i])]);
     start = i + 1;
   }
   return Raw(text.substr(start));

@@ -55,13 +55,22 @@ void PageRenderer::StartGroup(std::string_view page, std::string_view group) {
     SpacerRow();
   }
   // Group tables are catalogued as "*" followed by the title of their page,
-  // taken from this record line itself.
-  group_key_.clear();
-  group_key_.append(kGroupTableKeyPrefix).append(page);
-  if (const auto match = FindSection(group_key_, state_.SkipEnglishTitles)) {
-    state_.GroupColumns = match->Entry->ColumnCount;
-    state_.ColumnAlign = match->Entry->Alignment;
-    WriteHeaderRow(out_, match->Headers, state_.ColumnAlign);
+  // taken from this record line itself. The rows of a page table are groups
+  // of one page each, so the last lookup is kept.
+  if (!group_lookup_done_ || page != group_lookup_page_ ||
+      state_.SkipEnglishTitles != group_lookup_skip_) {
+    group_lookup_done_ = true;
+    group_lookup_page_.assign(page);
+    group_lookup_skip_ = state_.SkipEnglishTitles;
+    std::string key;
+    key.reserve(kGroupTableKeyPrefix.size() + page.size());
+    key.append(kGroupTableKeyPrefix).append(page);
+    group_lookup_ = FindSection(key, state_.SkipEnglishTitles);
+  }
+  if (group_lookup_) {
+    state_.GroupColumns = group_lookup_->Entry->ColumnCount;
+    state_.ColumnAlign = group_lookup_->Entry->Alignment;
+    WriteHeaderRow(out_, group_lookup_->Headers, state_.ColumnAlign);
   }
 }
 

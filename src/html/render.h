@@ -2,12 +2,14 @@
 // table per page, heading rows for groups and items, and a row per record.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "html/line_writer.h"
 #include "report/line_reader.h"
 #include "report/record.h"
+#include "report/utypes.h"
 
 namespace rptconv {
 
@@ -44,7 +46,11 @@ class PageRenderer {
   LineWriter& out_;
   ReportReader& reader_;
   ConverterState state_;
-  std::string group_key_;  // reused for every group-level lookup
+  // The last group-level lookup: its page title, language flag and result.
+  bool group_lookup_done_ = false;
+  std::string group_lookup_page_;
+  bool group_lookup_skip_ = false;
+  std::optional<SectionMatch> group_lookup_;
 };
 
 }  // namespace rptconv
