@@ -1,0 +1,83 @@
+// A conversion allocates per report and per new title, never per line: the
+// number of heap allocations does not grow with the length of a report.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <iostream>
+#include <new>
+#include <string>
+
+#include "html/convert.h"
+
+namespace {
+
+std::atomic<long> g_allocations{0};
+
+class StringSource : public rptconv::ByteSource {
+ public:
+  explicit StringSource(const std::string& text) : text_(text) {}
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    const std::size_t n = text_.copy(buffer, capacity, pos_);
+    pos_ += n;
+    return n;
+  }
+
+ private:
+  const std::string& text_;
+  std::size_t pos_ = 0;
+};
+
+class CountingSink : public rptconv::ByteSink {
+ public:
+  void Write(std::string_view bytes) override { size += bytes.size(); }
+  std::size_t size = 0;
+};
+
+// A report with `blocks` repetitions of table pages, group tables, plain
+// pages with groups and items, links and text that needs escaping.
+std::string MakeReport(int blocks) {
+  std::string report = "header\r\nReport,Summary,,,Computer,PC<1>\r\n";
+  for (int b = 0; b < blocks; ++b) {
+    const std::string n = std::to_string(b % 1000);
+    report += "Processes,proc" + n + ".exe,,,,C:\\bin\\proc" + n + ".exe\r\n,,,,,1024 KB\r\n,,,,,0 KB\r\n";
+    report += "Processes,other" + n + ".exe,,,,C:\\bin\\other.exe\r\n,,,,,2048 KB\r\n,,,,,8 KB\r\n";
+    report += "SMART,Disk " + n + ",,,,Raw Read Error Rate\r\n,,,,,6\r\n,,,,,100\r\n,,,,,99\r\n,,,,,0\r\n,,,,,OK\r\n";
+    report += "Network,Adapter " + n + ",Item,,Home,http://example.org/" + n + "\r\n";
+    report += "Network,Adapter " + n + ",Other item,,Note,a & b <c> \"d\";e\r\n";
+  }
+  return report;
+}
+
+long AllocationsToConvert(const std::string& report) {
+  StringSource source(report);
+  CountingSink sink;
+  const long before = g_allocations.load();
+  rptconv::ConvertStream(source, sink);
+  const long after = g_allocations.load();
+  EXPECT_GT(sink.size, report.size());
+  return after - before;
+}
+
+TEST(Allocations, DoNotGrowWithTheReport) {
+  const std::string small = MakeReport(2000);
+  const std::string large = MakeReport(20000);
+  const long small_count = AllocationsToConvert(small);
+  const long large_count = AllocationsToConvert(large);
+  // Ten times the lines; the same buffers. Titles may need a longer string
+  // now and then, so allow a handful more, not thousands.
+  std::cout << "allocations: " << small_count << " for " << small.size() << " bytes, " << large_count
+            << " for " << large.size() << " bytes\n";
+  EXPECT_LE(large_count, small_count + 8) << "small: " << small_count << ", large: " << large_count;
+  EXPECT_LT(small_count, 200);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
