@@ -26,6 +26,10 @@ cases_dir=$2
 shift 2
 emulator=("$@")
 
+if [[ $binary == */* && ! -e $binary ]]; then
+    echo "no such program: $binary" >&2
+    exit 2
+fi
 # A relative binary path must survive the change into the work directory.
 if [[ $binary != /* && -e $binary ]]; then
     binary=$(cd "$(dirname "$binary")" && pwd)/$(basename "$binary")
@@ -115,7 +119,11 @@ while IFS= read -r -d '' case_path; do
     # The page.
     diff_page=0
     if [[ -f $case_path/no_output ]]; then
-        for f in report.htm report.hta "$output"; do
+        candidates=(report.htm report.hta)
+        if [[ $output != report.htm && $output != report.hta ]]; then
+            candidates+=("$output")
+        fi
+        for f in "${candidates[@]}"; do
             if [[ -e $work/$f ]]; then
                 problems+=("$f exists but no output was expected")
             fi
