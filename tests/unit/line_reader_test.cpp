@@ -1,0 +1,294 @@
+// Tests of reading a report line by line, as the conversion reads it: the
+// title from line 6, then the record loop over lines 2 to the end with an end
+// test before every record line.
+//
+// Every case is run at every block size from 1 to 200 bytes, so each line
+// end, each CR LF pair and each Ctrl-Z also falls across a block boundary.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/io_error.h"
+#include "report/line_reader.h"
+#include "report/record.h"
+
+namespace rptconv {
+namespace {
+
+using namespace std::string_literals;
+
+// A report held in a string. `max_read` caps what one Read hands out, so a
+// source can also deliver fewer bytes than asked for.
+class StringSource : public ByteSource {
+ public:
+  explicit StringSource(std::string bytes, std::size_t max_read = SIZE_MAX)
+      : bytes_(std::move(bytes)), max_read_(max_read) {}
+
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    ++reads_;
+    const std::size_t n = std::min({capacity, max_read_, bytes_.size() - pos_});
+    std::memcpy(buffer, bytes_.data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+  int reads() const { return reads_; }
+
+ private:
+  std::string bytes_;
+  std::size_t max_read_;
+  std::size_t pos_ = 0;
+  int reads_ = 0;
+};
+
+// What one conversion sees of a report.
+struct Seen {
+  std::string title;                 // TitleValue: line 6 after its fifth comma
+  std::vector<std::string> records;  // the record lines, 2 to the end
+  std::vector<std::string> after;    // three reads past the end (continuation cells)
+  bool at_end_after = false;         // the end test after those reads
+};
+
+Seen ReadLikeConversion(ReportReader& reader) {
+  Seen seen;
+  seen.title = std::string(AfterFifthField(reader.ReadPreamble()));
+  while (!reader.AtEnd()) seen.records.emplace_back(reader.ReadLine());
+  for (int i = 0; i < 3; ++i) seen.after.emplace_back(reader.ReadLine());
+  seen.at_end_after = reader.AtEnd();
+  return seen;
+}
+
+// All lines of a report, line 1 included, read with an end test before each.
+std::vector<std::string> AllLines(ReportReader& reader) {
+  std::vector<std::string> lines;
+  while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
+  return lines;
+}
+
+std::string LongLine(std::size_t length, char seed) {
+  std::string line;
+  for (std::size_t i = 0; i < length; ++i) {
+    // Every byte but the three with a role: LF, CR, Ctrl-Z.
+    char c = static_cast<char>(static_cast<unsigned char>(seed) + i * 7);
+    if (c == '\n' || c == '\r' || c == '\x1A') c = 'x';
+    line.push_back(c);
+  }
+  return line;
+}
+
+struct LineCase {
+  const char* name;
+  std::string input;
+  std::vector<std::string> lines;  // every line of the report, line 1 first
+  std::string title;
+};
+
+std::vector<LineCase> LineCases() {
+  const std::string long_a = LongLine(3000, 'a');
+  const std::string long_b = LongLine(4500, 'B');
+  const std::string six = "H\n2\n3\n4\n5\n";
+  return {
+      {"empty file", "", {}, ""},
+      {"one line with LF", "H\n", {"H"}, ""},
+      {"one line without line end", "H", {"H"}, ""},
+      {"one empty line", "\n", {""}, ""},
+      {"LF lines", "H\nA\nB\n", {"H", "A", "B"}, ""},
+      {"CR LF lines", "H\r\nA\r\nB\r\n", {"H", "A", "B"}, ""},
+      {"LF and CR LF mixed", "H\r\nA\nB\r\nC\n", {"H", "A", "B", "C"}, ""},
+      {"last line without line end", "H\nA\nB", {"H", "A", "B"}, ""},
+      {"last line after CR LF without line end", "H\r\nA\r\nB", {"H", "A", "B"}, ""},
+      {"two line ends at the end give one empty line", "H\nA\n\n", {"H", "A", ""}, ""},
+      {"two CR LF at the end give one empty line", "H\r\nA\r\n\r\n", {"H", "A", ""}, ""},
+      {"empty lines inside are lines", "H\n\n\nA\n", {"H", "", "", "A"}, ""},
+      {"lone CR inside a line is dropped", "H\na\rb\n", {"H", "ab"}, ""},
+      {"several lone CRs are dropped", "H\n\ra\r\rb\r\n", {"H", "ab"}, ""},
+      {"CR CR LF ends the line once", "H\na\r\r\nb\n", {"H", "a", "b"}, ""},
+      {"LF CR: the CR starts the next line and vanishes", "H\n\rA\n", {"H", "A"}, ""},
+      {"CR at the end of the file is dropped", "H\nab\r", {"H", "ab"}, ""},
+      {"CR alone after the last line end is an empty line", "H\nA\n\r", {"H", "A", ""}, ""},
+      {"CR before Ctrl-Z is dropped", "H\nab\r\x1A" "cd\n", {"H", "ab"}, ""},
+      {"CR after the last line end, then Ctrl-Z", "H\nA\n\r\x1A", {"H", "A", ""}, ""},
+      {"Ctrl-Z first in the file", "\x1A" "H\nA\n", {}, ""},
+      {"Ctrl-Z at the start of a line", "H\nA\n\x1A" "B\nC\n", {"H", "A"}, ""},
+      {"Ctrl-Z inside a line cuts it and ends the input", "H\nab\x1A" "cd\nE\n", {"H", "ab"}, ""},
+      {"Ctrl-Z inside line 1", "H\x1A\nA\n", {"H"}, ""},
+      {"Ctrl-Z after the last line end", "H\nA\n\x1A", {"H", "A"}, ""},
+      {"Ctrl-Z after a last line without line end", "H\nA\x1A", {"H", "A"}, ""},
+      {"bytes after Ctrl-Z are never lines", "H\n\x1A\n\n\x1A\n", {"H"}, ""},
+      {"NUL bytes are kept", "H\n"s + "a\0b\0"s + "\n\0\n"s, {"H", "a\0b\0"s, "\0"s}, ""},
+      {"bytes from 0x80 up are kept", "H\n\x80\xFF\xFE\xE9\x81\\\n", {"H", "\x80\xFF\xFE\xE9\x81\\"}, ""},
+      {"quotes, tabs and blanks are kept", "H\n \"a\"\t, b \n", {"H", " \"a\"\t, b "}, ""},
+      {"five lines: no title", six, {"H", "2", "3", "4", "5"}, ""},
+      {"five lines, the last without line end", "H\n2\n3\n4\n5", {"H", "2", "3", "4", "5"}, ""},
+      {"exactly six lines", six + "p,g,i,f,l,Title\n", {"H", "2", "3", "4", "5", "p,g,i,f,l,Title"}, "Title"},
+      {"six lines, the last without line end", six + "p,g,i,f,l,T", {"H", "2", "3", "4", "5", "p,g,i,f,l,T"}, "T"},
+      {"six lines in CR LF", "H\r\n2\r\n3\r\n4\r\n5\r\n,,,,,T\r\n", {"H", "2", "3", "4", "5", ",,,,,T"}, "T"},
+      {"title keeps semicolons and later commas", six + "p,g,i,f,l,a;b,c\n7\n",
+       {"H", "2", "3", "4", "5", "p,g,i,f,l,a;b,c", "7"}, "a;b,c"},
+      {"title after the last of fewer than five commas", six + "x,y,z\n", {"H", "2", "3", "4", "5", "x,y,z"}, "z"},
+      {"title is the whole line 6 without comma", six + "Whole;line\n", {"H", "2", "3", "4", "5", "Whole;line"},
+       "Whole;line"},
+      {"title from a PCI Dump line", six + "PCI Dump,g,i,f,l,T\n", {"H", "2", "3", "4", "5", "PCI Dump,g,i,f,l,T"},
+       "T"},
+      {"empty line 6 gives an empty title", six + "\n7\n", {"H", "2", "3", "4", "5", "", "7"}, ""},
+      {"title cut by Ctrl-Z in line 6", six + ",,,,,Ti\x1Atle\n7\n", {"H", "2", "3", "4", "5", ",,,,,Ti"}, "Ti"},
+      {"Ctrl-Z before line 6: no title", "H\n2\n3\n\x1A" "4\n5\n,,,,,T\n", {"H", "2", "3"}, ""},
+      {"title with CR inside line 6", six + ",,,,,T\ri\r\n", {"H", "2", "3", "4", "5", ",,,,,Ti"}, "Ti"},
+      {"long lines are read whole", "H\n" + long_a + "\r\n" + long_b, {"H", long_a, long_b}, ""},
+      {"long title line", "H\n2\n3\n4\n5\n,,,,," + long_a + "\n" + long_b + "\n",
+       {"H", "2", "3", "4", "5", ",,,,," + long_a, long_b}, long_a},
+      {"long line 1 is dropped whole", long_a + "\nA\n", {long_a, "A"}, ""},
+  };
+}
+
+std::vector<std::string> RecordLinesOf(const std::vector<std::string>& lines) {
+  if (lines.empty()) return {};
+  return {lines.begin() + 1, lines.end()};
+}
+
+TEST(ReportReaderTest, LinesAndTitleAtEveryBlockSize) {
+  for (const LineCase& c : LineCases()) {
+    const std::vector<std::string> records = RecordLinesOf(c.lines);
+    for (std::size_t block = 1; block <= 200; ++block) {
+      SCOPED_TRACE(std::string(c.name) + ", block size " + std::to_string(block));
+      {
+        StringSource source(c.input);
+        ReportReader reader(source, block);
+        EXPECT_EQ(AllLines(reader), c.lines);
+      }
+      StringSource source(c.input);
+      ReportReader reader(source, block);
+      const Seen seen = ReadLikeConversion(reader);
+      EXPECT_EQ(seen.title, c.title);
+      EXPECT_EQ(seen.records, records);
+      EXPECT_EQ(seen.after, std::vector<std::string>(3, ""));
+      EXPECT_TRUE(seen.at_end_after);
+      if (HasFailure()) return;  // one failing case at one size is enough to read
+    }
+  }
+}
+
+TEST(ReportReaderTest, ShortReadsOfTheSourceChangeNothing) {
+  for (const LineCase& c : LineCases()) {
+    for (std::size_t max_read : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{5}}) {
+      SCOPED_TRACE(std::string(c.name) + ", reads of at most " + std::to_string(max_read));
+      StringSource source(c.input, max_read);
+      ReportReader reader(source, 64);
+      const Seen seen = ReadLikeConversion(reader);
+      EXPECT_EQ(seen.title, c.title);
+      EXPECT_EQ(seen.records, RecordLinesOf(c.lines));
+    }
+  }
+}
+
+// A table row reads its continuation lines without an end test, and a
+// record loop may stop in the middle of the preamble's lines: the lines
+// kept from the title's reading and the lines after them come in file order.
+TEST(ReportReaderTest, ReadsWithoutEndTestAfterThePreamble) {
+  struct Step {
+    bool end_test;         // true: AtEnd, false: ReadLine
+    std::string expected;  // the line, or "1"/"0" for the end test
+  };
+  struct ScriptCase {
+    const char* name;
+    std::string input;
+    std::vector<Step> steps;  // after ReadPreamble
+  };
+  const std::vector<ScriptCase> cases = {
+      {"continuation lines through and beyond line 6",
+       "H\n2\n3\n4\n5\n6\n7\n",
+       {{true, "0"}, {false, "2"}, {false, "3"}, {false, "4"}, {true, "0"}, {false, "5"},
+        {false, "6"}, {false, "7"}, {true, "1"}, {false, ""}, {true, "1"}}},
+      {"continuation lines of a short report read empty",
+       "H\n2\n3",
+       {{true, "0"}, {false, "2"}, {false, "3"}, {false, ""}, {false, ""}, {true, "1"}}},
+      {"continuation line across the Ctrl-Z",
+       "H\n2\n3\n4\n5\n6\n7\x1A" "8\n",
+       {{false, "2"}, {false, "3"}, {false, "4"}, {false, "5"}, {false, "6"}, {true, "0"},
+        {false, "7"}, {true, "1"}, {false, ""}}},
+      {"report of line 1 only", "H\n", {{true, "1"}, {false, ""}, {true, "1"}}},
+  };
+  for (const ScriptCase& c : cases) {
+    for (std::size_t block = 1; block <= 16; ++block) {
+      SCOPED_TRACE(std::string(c.name) + ", block size " + std::to_string(block));
+      StringSource source(c.input);
+      ReportReader reader(source, block);
+      reader.ReadPreamble();
+      for (std::size_t i = 0; i < c.steps.size(); ++i) {
+        const Step& step = c.steps[i];
+        const std::string got = step.end_test ? (reader.AtEnd() ? "1" : "0") : std::string(reader.ReadLine());
+        EXPECT_EQ(got, step.expected) << "step " << i;
+      }
+    }
+  }
+}
+
+// The record loop splits lines in place through CurrentLine; the next read
+// must not be disturbed by that.
+TEST(ReportReaderTest, CurrentLineMayBeChangedBetweenReads) {
+  StringSource source("H\n2;a\n3;b\n4\n5\n,,,,,6;c\n7;d\n");
+  ReportReader reader(source, 3);
+  EXPECT_EQ(reader.ReadPreamble(), ",,,,,6;c");
+  std::vector<std::string> values;
+  while (!reader.AtEnd()) {
+    reader.ReadLine();
+    const ReportRecord record = SplitRecord(reader.CurrentLine());
+    values.emplace_back(record.Value);
+  }
+  EXPECT_EQ(values, (std::vector<std::string>{"2,a", "3,b", "4", "5", "6,c", "7,d"}));
+}
+
+// The title's reading stops at line 6: a long report is not read through.
+TEST(ReportReaderTest, PreambleReadsNoFurtherThanNeeded) {
+  std::string input = "H\n2\n3\n4\n5\n,,,,,T\n";
+  for (int i = 0; i < 1000; ++i) input += "more,lines,of,the,report,x\n";
+  StringSource source(input);
+  ReportReader reader(source, 16);
+  EXPECT_EQ(reader.ReadPreamble(), ",,,,,T");
+  EXPECT_LE(source.reads(), 3);
+}
+
+class FailingSource : public ByteSource {
+ public:
+  FailingSource(std::string bytes, int error) : bytes_(std::move(bytes)), error_(error) {}
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    if (bytes_.empty()) throw IoError{error_, IoSite::kReadReport};
+    const std::size_t n = std::min(capacity, bytes_.size());
+    std::memcpy(buffer, bytes_.data(), n);
+    bytes_.erase(0, n);
+    return n;
+  }
+
+ private:
+  std::string bytes_;
+  int error_;
+};
+
+// A read failure is never taken for the end of the report.
+TEST(ReportReaderTest, ReadFailuresPassOut) {
+  {
+    FailingSource source("H\nA", 5);
+    ReportReader reader(source, 4);
+    EXPECT_EQ(reader.ReadLine(), "H");
+    try {
+      reader.ReadLine();
+      ADD_FAILURE() << "no IoError from ReadLine";
+    } catch (const IoError& error) {
+      EXPECT_EQ(error.code, 5);
+      EXPECT_EQ(error.site, IoSite::kReadReport);
+    }
+  }
+  {
+    FailingSource source("H\n", 7);
+    ReportReader reader(source, 2);
+    EXPECT_EQ(reader.ReadLine(), "H");
+    EXPECT_THROW(reader.AtEnd(), IoError);
+  }
+}
+
+}  // namespace
+}  // namespace rptconv
