@@ -1,0 +1,142 @@
+// Tests of writing page lines: escaping of report text, CR LF line ends, and
+// output that does not depend on the buffer size.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "html/line_writer.h"
+
+namespace rptconv {
+namespace {
+
+using namespace std::string_literals;
+
+class StringSink : public ByteSink {
+ public:
+  void Write(std::string_view bytes) override {
+    ++writes;
+    data.append(bytes);
+  }
+  std::string data;
+  int writes = 0;
+};
+
+TEST(LineWriterTest, TextIsEscapedRawIsNot) {
+  const struct {
+    std::string text;
+    std::string escaped;
+  } cases[] = {
+      {"", ""},
+      {"plain text", "plain text"},
+      {"&", "&amp;"},
+      {"<", "&lt;"},
+      {">", "&gt;"},
+      {"\"", "&quot;"},
+      {"<none>", "&lt;none&gt;"},
+      {"a&b<c>d\"e", "a&amp;b&lt;c&gt;d&quot;e"},
+      {"&amp;", "&amp;amp;"},
+      {"&&<<>>\"\"", "&amp;&amp;&lt;&lt;&gt;&gt;&quot;&quot;"},
+      {"<script>alert(\"x\")</script>", "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;"},
+      {"'single' quotes; commas, = signs", "'single' quotes; commas, = signs"},
+      {"\0"s, "\0"s},
+      {"a\0<\0b"s, "a\0&lt;\0b"s},
+      {"\x80\x9F\xA0\xE9\xFF", "\x80\x9F\xA0\xE9\xFF"},
+      {"\xE9<\xFF&", "\xE9&lt;\xFF&amp;"},
+      {"\t\x01\x1F\x7F", "\t\x01\x1F\x7F"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    StringSink sink;
+    {
+      LineWriter out(sink);
+      out.Text(c.text).EndLine();
+      out.Raw(c.text).EndLine();
+      out.Flush();
+    }
+    EXPECT_EQ(sink.data, c.escaped + "\r\n" + c.text + "\r\n");
+  }
+}
+
+TEST(LineWriterTest, EveryByteButFourPassesUnchanged) {
+  std::string all;
+  std::string expected;
+  for (int b = 0; b < 256; ++b) {
+    const char c = static_cast<char>(b);
+    all.push_back(c);
+    switch (c) {
+      case '&': expected += "&amp;"; break;
+      case '<': expected += "&lt;"; break;
+      case '>': expected += "&gt;"; break;
+      case '"': expected += "&quot;"; break;
+      default: expected.push_back(c);
+    }
+  }
+  StringSink sink;
+  LineWriter out(sink);
+  out.Text(all).EndLine();
+  out.Flush();
+  EXPECT_EQ(sink.data, expected + "\r\n");
+}
+
+// One page's worth of writes: short lines, empty lines, escaped text, and
+// pieces larger than the smaller buffers, raw and escaped.
+void WritePage(LineWriter& out) {
+  const std::string big_raw(70000, 'r');
+  std::string big_text;
+  for (int i = 0; i < 9000; ++i) big_text += "ab<c&d\">\xE9";
+  out.Line("<HTML>");
+  out.Line("");
+  out.Raw("<TD>").Text("x<y").Raw("</TD>").EndLine();
+  out.Raw(big_raw).EndLine();
+  out.Raw("<TD>").Text(big_text).Raw("</TD>").EndLine();
+  for (int i = 0; i < 500; ++i) out.Raw("<TR>").Text(std::to_string(i) + "&").Raw("</TR>").EndLine();
+  out.Text(big_text).Text(big_text).Raw(big_raw).EndLine();
+  out.Line("</HTML>");
+  out.Flush();
+}
+
+std::string ExpectedPage() {
+  const std::string big_raw(70000, 'r');
+  std::string big_escaped;
+  for (int i = 0; i < 9000; ++i) big_escaped += "ab&lt;c&amp;d&quot;&gt;\xE9";
+  std::string page = "<HTML>\r\n\r\n<TD>x&lt;y</TD>\r\n" + big_raw + "\r\n<TD>" + big_escaped + "</TD>\r\n";
+  for (int i = 0; i < 500; ++i) page += "<TR>" + std::to_string(i) + "&amp;</TR>\r\n";
+  page += big_escaped + big_escaped + big_raw + "\r\n</HTML>\r\n";
+  return page;
+}
+
+TEST(LineWriterTest, SameOutputAtEveryBufferSize) {
+  const std::string expected = ExpectedPage();
+  for (std::size_t size : {std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{128}, std::size_t{1000},
+                           std::size_t{64 * 1024}, kOutputBufferSize}) {
+    SCOPED_TRACE("buffer size " + std::to_string(size));
+    StringSink sink;
+    LineWriter out(sink, size);
+    WritePage(out);
+    EXPECT_EQ(sink.data.size(), expected.size());
+    EXPECT_TRUE(sink.data == expected);  // not printed: several hundred KiB
+  }
+}
+
+// Lines are gathered: a page of short lines does not reach the sink line by
+// line, and nothing stays behind after Flush.
+TEST(LineWriterTest, ShortLinesAreGatheredAndFlushed) {
+  StringSink sink;
+  LineWriter out(sink, 4096);
+  for (int i = 0; i < 100; ++i) out.Line("<TR><TD>short</TD></TR>");
+  EXPECT_LT(sink.writes, 2);
+  out.Flush();
+  std::string expected;
+  for (int i = 0; i < 100; ++i) expected += "<TR><TD>short</TD></TR>\r\n";
+  EXPECT_EQ(sink.data, expected);
+  const int writes = sink.writes;
+  out.Flush();
+  EXPECT_EQ(sink.writes, writes);
+}
+
+}  // namespace
+}  // namespace rptconv
