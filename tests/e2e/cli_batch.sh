@@ -1,0 +1,204 @@
+#!/usr/bin/env bash
+# Batches that run to their end: output names, the ".hta" switch, which
+# names a pattern finds and in which order, and pages landing beside their
+# reports. No report is ever changed.
+source "$(dirname "$0")/lib.sh" "$1"
+
+# report TITLE: a small report whose line 6 gives TITLE.
+report() {
+  printf 'Header,line\r\n'
+  printf 'Report,Summary,Computer,,Name,HOST-%s\r\n' "$1"
+  printf 'Report,Summary,Computer,,OS,Linux;x86\r\n'
+  printf 'Report,Summary,Computer,,User,me\r\n'
+  printf 'Report,Summary,Computer,,Domain,<none>\r\n'
+  printf 'Report,Summary,Computer,,Title,%s\r\n' "$1"
+}
+
+# sums DIR: the checksum of every file below DIR but the pages.
+sums() {
+  (cd "$1" && find . -type f ! -name '*.htm' ! -name '*.hta' -print0 | sort -z | xargs -0r sha256sum)
+}
+
+# page_ok NAME FILE TITLE: a complete page whose title line holds TITLE.
+page_ok() {
+  local name=$1 file=$2 title=$3
+  CHECKS=$((CHECKS + 1))
+  if [[ ! -f $file ]]; then
+    fail "$name: $file missing"
+    return
+  fi
+  local content
+  content=$(cat "$file"; echo .)
+  content=${content%.}
+  [[ $content == "<HTML>${CRLF}<HEAD>${CRLF}"* ]] || fail "$name: $file does not start with the head"
+  [[ $content == *"${CRLF}<TITLE>Report of <$title></TITLE>${CRLF}"* ]] || fail "$name: $file lacks title $title"
+  [[ $content == *"${CRLF}</TABLE><BR><BR>${CRLF}<HR>${CRLF}<BR>${CRLF}${CRLF}</BODY>${CRLF}</HTML>${CRLF}" ]] ||
+    fail "$name: $file does not end with the tail"
+}
+
+no_temporaries() {  # NAME DIR
+  CHECKS=$((CHECKS + 1))
+  local left
+  left=$(find "$2" -name '.rptconv-*' | head -1)
+  [[ -z $left ]] || fail "$1: temporary file left: $left"
+}
+
+# --- Output names -----------------------------------------------------------
+D=$WORK/names
+mkdir -p "$D"
+report plain >"$D/a.csv"
+report nodot >"$D/report"
+report dots >"$D/a.b.c.csv"
+report upper >"$D/UP.CSV"
+report enddot >"$D/e."
+report dotfirst >"$D/.csv"
+report blank >"$D/my report.csv"
+E9=$'\xe9'
+report high >"$D/$E9.csv"
+BEFORE=$(sums "$D")
+
+naming() {  # INPUT OUTPUT TITLE
+  run_code "$D" "$1"
+  expect_eq "$1: stdout" "$OUT" "Converting: \"$1\"$CRLF"
+  expect_eq "$1: exit code" "$CODE" 0
+  expect_eq "$1: stderr" "$ERR" ""
+  page_ok "$1" "$D/$2" "$3"
+}
+naming a.csv a.htm plain
+naming report report.htm nodot
+naming a.b.c.csv a.b.c.htm dots
+naming UP.CSV UP.htm upper
+naming e. e.htm enddot
+naming .csv .htm dotfirst
+naming "my report.csv" "my report.htm" blank
+naming $'\xe9'.csv $'\xe9'.htm high
+expect_no_file "several dots keep all but the last" "$D/a.htm.htm"
+expect_no_file "upper-case extension" "$D/UP.HTM"
+
+# The ".hta" switch gives the same bytes under another name.
+for args in "a.csv /HTA" "a.csv /hta" "--hta a.csv" "a.csv --hta"; do
+  rm -f "$D/a.hta"
+  # shellcheck disable=SC2086
+  run_code "$D" $args
+  expect_eq "$args: stdout" "$OUT" "Converting: \"a.csv\"$CRLF"
+  expect_eq "$args: exit code" "$CODE" 0
+  expect_file "$args: page" "$D/a.hta"
+  CHECKS=$((CHECKS + 1))
+  cmp -s "$D/a.htm" "$D/a.hta" || fail "$args: a.hta differs from a.htm"
+done
+rm -f "$D/a.hta"
+run_code "$D" a.csv $' \t/hTa \r'
+expect_eq "trimmed /hTa: exit code" "$CODE" 0
+CHECKS=$((CHECKS + 1))
+cmp -s "$D/a.htm" "$D/a.hta" || fail "trimmed /hTa: a.hta differs from a.htm"
+rm -f "$D/a.hta"
+for other in /HTAX /HT -hta --HTA; do
+  run_code "$D" a.csv "$other"
+  expect_no_file "$other selects nothing" "$D/a.hta"
+done
+
+# An existing page is replaced.
+printf 'old page\r\n' >"$D/a.htm"
+run_code "$D" a.csv
+expect_eq "replaced page: exit code" "$CODE" 0
+page_ok "replaced page" "$D/a.htm" plain
+
+expect_eq "name cases: reports unchanged" "$(sums "$D")" "$BEFORE"
+no_temporaries "name cases" "$D"
+
+# --- Which names a pattern finds, and in which order ----------------------
+D=$WORK/order
+mkdir -p "$D/dir.csv" "$D/sub"
+for name in b.csv a.csv C.csv _x.csv $'\xc1'.csv 1.csv; do report "${name%.csv}" >"$D/$name"; done
+report hidden >"$D/.hidden.csv"
+report other >"$D/a.txt"
+report subA >"$D/sub/a.csv"
+report subB >"$D/sub/b.csv"
+BEFORE=$(sums "$D")
+
+run_code "$D" '*.csv'
+expect_eq "*.csv: byte order, no dot-files, no directories" "$OUT" \
+  "Converting: \"1.csv\"${CRLF}Converting: \"C.csv\"${CRLF}Converting: \"_x.csv\"${CRLF}Converting: \"a.csv\"${CRLF}Converting: \"b.csv\"${CRLF}Converting: \""$'\xc1'".csv\"$CRLF"
+expect_eq "*.csv: exit code" "$CODE" 0
+for name in 1 C _x a b $'\xc1'; do page_ok "*.csv" "$D/$name.htm" "$name"; done
+expect_no_file "*.csv: dot-file not found" "$D/.hidden.htm"
+expect_no_file "*.csv: other extension not found" "$D/a.htm.htm"
+expect_no_file "*.csv: directory skipped" "$D/dir.htm"
+expect_no_file "*.csv: subdirectory not searched" "$D/sub/a.htm"
+rm -f "$D"/*.htm
+
+run_code "$D" '.*.csv'
+expect_eq ".*.csv: the dot-file" "$OUT" "Converting: \".hidden.csv\"$CRLF"
+page_ok ".*.csv" "$D/.hidden.htm" hidden
+rm -f "$D/.hidden.htm"
+
+run_code "$D" '*.CSV'
+expect_eq "*.CSV: case-sensitive, nothing" "$OUT" ""
+expect_eq "*.CSV: exit code" "$CODE" 0
+
+run_code "$D" '?.csv'
+expect_eq "?.csv" "$OUT" \
+  "Converting: \"1.csv\"${CRLF}Converting: \"C.csv\"${CRLF}Converting: \"a.csv\"${CRLF}Converting: \"b.csv\"${CRLF}Converting: \""$'\xc1'".csv\"$CRLF"
+rm -f "$D"/*.htm
+
+run_code "$D" '[ab].csv'
+expect_eq "[ab].csv" "$OUT" "Converting: \"a.csv\"${CRLF}Converting: \"b.csv\"$CRLF"
+rm -f "$D"/*.htm
+
+# The names of a pattern are listed before its first page is written, so
+# '*' does not find the pages it writes.
+run_code "$D/sub" '*'
+expect_eq "*: only the reports" "$OUT" "Converting: \"a.csv\"${CRLF}Converting: \"b.csv\"$CRLF"
+expect_eq "*: exit code" "$CODE" 0
+rm -f "$D"/sub/*.htm
+
+# Several patterns, in the order given, each in byte order.
+run_code "$D" b.csv '[aC].csv' 1.csv
+expect_eq "several patterns" "$OUT" \
+  "Converting: \"b.csv\"${CRLF}Converting: \"C.csv\"${CRLF}Converting: \"a.csv\"${CRLF}Converting: \"1.csv\"$CRLF"
+expect_eq "several patterns: exit code" "$CODE" 0
+rm -f "$D"/*.htm
+
+# A pattern with a directory part: the progress line and the page carry it.
+run_code "$D" 'sub/*.csv'
+expect_eq "sub/*.csv" "$OUT" "Converting: \"sub/a.csv\"${CRLF}Converting: \"sub/b.csv\"$CRLF"
+page_ok "sub/*.csv" "$D/sub/a.htm" subA
+page_ok "sub/*.csv" "$D/sub/b.htm" subB
+expect_no_file "sub/*.csv: nothing in the current directory" "$D/a.htm"
+rm -f "$D"/sub/*.htm
+run_code "$D" './sub/a.csv' "$D/sub/b.csv"
+expect_eq "./sub and absolute" "$OUT" "Converting: \"./sub/a.csv\"${CRLF}Converting: \"$D/sub/b.csv\"$CRLF"
+page_ok "./sub/a.csv" "$D/sub/a.htm" subA
+page_ok "absolute" "$D/sub/b.htm" subB
+rm -f "$D"/sub/*.htm
+run_code "$D/sub" '../?.csv'
+expect_eq "../?.csv" "$OUT" \
+  "Converting: \"../1.csv\"${CRLF}Converting: \"../C.csv\"${CRLF}Converting: \"../a.csv\"${CRLF}Converting: \"../b.csv\"${CRLF}Converting: \"../"$'\xc1'".csv\"$CRLF"
+page_ok "../?.csv" "$D/a.htm" a
+rm -f "$D"/*.htm
+
+# Patterns that find nothing: no line, exit code 0, nothing written.
+for pattern in '*.none' 'missing.csv' 'nodir/*.csv' 'dir.csv' '*.csv/x' 'sub/*.txt'; do
+  run_code "$D" "$pattern"
+  expect_eq "$pattern: stdout" "$OUT" ""
+  expect_eq "$pattern: stderr" "$ERR" ""
+  expect_eq "$pattern: exit code" "$CODE" 0
+done
+run_code "$D" 'missing.csv' 'sub/a.csv' '*.none'
+expect_eq "an empty pattern among others" "$OUT" "Converting: \"sub/a.csv\"$CRLF"
+expect_eq "an empty pattern among others: exit code" "$CODE" 0
+rm -f "$D"/sub/*.htm
+expect_eq "no page from empty patterns" "$(find "$D" -name '*.htm' | wc -l)" 0
+
+# Two reports in one run: each page has its own title and no state of the
+# first reaches the second.
+run_code "$D" a.csv b.csv
+cp "$D/b.htm" "$WORK/b-after-a.htm"
+run_code "$D" b.csv
+CHECKS=$((CHECKS + 1))
+cmp -s "$D/b.htm" "$WORK/b-after-a.htm" || fail "b.htm differs when a.csv was converted before it"
+
+expect_eq "order cases: reports unchanged" "$(sums "$D")" "$BEFORE"
+no_temporaries "order cases" "$D"
+
+finish
