@@ -1,0 +1,503 @@
+#!/usr/bin/env python3
+"""Write a large, realistic English report for benchmarking rptconv.
+
+    gen_report.py SIZE_MB OUT
+
+SIZE_MB is in MiB (2**20 bytes); the file ends up a little larger than that,
+since only whole blocks are written. The output is deterministic: the same
+SIZE_MB always gives the same bytes, and a smaller report is a prefix of a
+larger one from line 1 to the end of its last block.
+
+Layout: line 1 is the header line, then one "Report" page with the summary
+properties (line 6 holds the computer name, which becomes the page title),
+then blocks of one machine snapshot each, repeated until the size is reached:
+property pages with groups and items, catalogued sections written as column
+tables (one record line per table row, then one continuation line per further
+column), a "Physical Drives" and a "SMART" page with group tables, and a short
+"PCI Dump" page. Every line ends with CR LF and is shorter than 200 bytes.
+
+Only a pool of distinct blocks is generated (up to POOL_BYTES); a larger
+report repeats the pool's blocks in turn, so writing 1 GiB costs little more
+than the disk's time.
+"""
+
+import sys
+
+MIB = 1 << 20
+POOL_BYTES = 24 * MIB
+EOL = "\r\n"
+
+
+class Rng:
+    """64-bit linear congruential generator; pure arithmetic, same on every Python."""
+
+    def __init__(self, seed):
+        self.state = (seed * 0x9E3779B97F4A7C15 + 0x632BE59BD9B4E019) & 0xFFFFFFFFFFFFFFFF
+
+    def next(self):
+        self.state = (self.state * 6364136223846793005 + 1442695040888963407) & 0xFFFFFFFFFFFFFFFF
+        return self.state >> 33
+
+    def int(self, lo, hi):
+        """An integer from lo to hi, both included."""
+        return lo + self.next() % (hi - lo + 1)
+
+    def pick(self, seq):
+        return seq[self.next() % len(seq)]
+
+    def chance(self, percent):
+        return self.next() % 100 < percent
+
+
+# --------------------------------------------------------------------------
+# Vocabulary
+
+VENDORS = ["Microsoft", "Intel", "Realtek", "NVIDIA", "ATI Technologies", "Creative Labs",
+           "Logitech", "Adobe Systems", "Symantec", "Hewlett-Packard", "Western Digital",
+           "Seagate", "Maxtor", "3Com", "Broadcom", "VIA Technologies", "Silicon Integrated",
+           "Macromedia", "Sun Microsystems", "Apple Computer", "Nero AG", "WinZip Computing"]
+DOMAINS = ["www.microsoft.com", "www.intel.com", "www.realtek.com.tw", "www.nvidia.com",
+           "www.ati.com", "www.creative.com", "www.logitech.com", "www.adobe.com",
+           "www.symantec.com", "www.hp.com", "www.wdc.com", "www.seagate.com",
+           "www.maxtor.com", "www.3com.com", "www.broadcom.com", "www.via.com.tw",
+           "www.sis.com", "www.macromedia.com", "www.java.com", "www.apple.com",
+           "www.nero.com", "www.winzip.com", "www.example.org", "news.example.net",
+           "intranet.example.local", "mail.example.com"]
+URL_PATHS = ["", "support/", "downloads/drivers/", "index.html", "products/default.aspx",
+             "search?q=driver+update", "en/us/home.htm", "news/2004/", "forum/viewtopic.php?t=",
+             "kb/article.aspx?id=", "update/v5/", "catalog/item.jsp?sku="]
+WORDS = ["Advanced", "Audio", "Background", "Broadcast", "Client", "Communication", "Configuration",
+         "Control", "Data", "Desktop", "Device", "Discovery", "Display", "Event", "Extension",
+         "Helper", "Host", "Input", "Interface", "Launcher", "Management", "Manager", "Media",
+         "Monitor", "Network", "Notification", "Plug and Play", "Policy", "Print", "Protected",
+         "Remote", "Scheduler", "Security", "Server", "Service", "Session", "Storage", "System",
+         "Task", "Telephony", "Terminal", "Transfer", "Update", "Utility", "Volume", "Wireless",
+         "Workstation"]
+EXE_STEMS = ["svchost", "explorer", "winlogon", "csrss", "lsass", "services", "spoolsv", "smss",
+             "iexplore", "outlook", "winword", "excel", "msmsgs", "ctfmon", "rundll32", "alg",
+             "wuauclt", "hpztsb04", "nvsvc32", "ati2evxx", "ccapp", "rtvscan", "jusched",
+             "qttask", "realsched", "acrotray", "igfxtray", "hkcmd", "soundman", "wmiprvse",
+             "taskmgr", "notepad", "mspaint", "cmd", "firefox", "thunderbird", "winamp",
+             "skype", "msnmsgr", "defwatch", "nero", "imapi", "mdm", "dllhost"]
+DIRS = ["C:\\WINDOWS\\system32", "C:\\WINDOWS", "C:\\Program Files\\Common Files",
+        "C:\\Program Files\\Internet Explorer", "C:\\Program Files\\Microsoft Office\\OFFICE11",
+        "C:\\Program Files\\Java\\j2re1.4.2\\bin", "C:\\WINDOWS\\system32\\drivers",
+        "C:\\Program Files\\Symantec AntiVirus", "C:\\Program Files\\Mozilla Firefox",
+        "D:\\Apps\\Tools", "C:\\Program Files\\NVIDIA Corporation\\nView"]
+USERS = ["SYSTEM", "LocalSystem", "NT AUTHORITY\\LocalService", "NT AUTHORITY\\NetworkService",
+         "Administrator", "jsmith", "kovacs.p", "mbrown", "guest"]
+STATES = ["Running", "Stopped", "Paused"]
+SERVICE_TYPES = ["Win32 Own Process", "Win32 Shared Process", "Kernel Driver",
+                 "File System Driver", "Interactive Process"]
+EVENT_LOGS = ["Application", "System", "Security", "Internet Explorer", "DNS Server"]
+EVENT_TYPES = ["Information", "Warning", "Error", "Audit Success", "Audit Failure"]
+EVENT_SOURCES = ["Service Control Manager", "EventLog", "Tcpip", "W32Time", "Userenv", "Dhcp",
+                 "Application Popup", "MsiInstaller", "SceCli", "Netlogon", "Srv", "Disk",
+                 "atapi", "Print", "LoadPerf", "Winlogon", "ESENT", "Perflib", "WinMgmt"]
+EVENT_CATEGORIES = ["None", "Logon/Logoff", "System Event", "Policy Change", "Disk",
+                    "Account Management", "Object Access", "Privilege Use", "(1)", "(2)"]
+FONT_FAMILIES = ["Arial", "Arial Black", "Arial Narrow", "Book Antiqua", "Bookman Old Style",
+                 "Century Gothic", "Comic Sans MS", "Courier", "Courier New", "Estrangelo Edessa",
+                 "Franklin Gothic Medium", "Garamond", "Georgia", "Impact", "Lucida Console",
+                 "Lucida Sans Unicode", "Marlett", "Microsoft Sans Serif", "Modern",
+                 "MS Sans Serif", "MS Serif", "Palatino Linotype", "Roman", "Script",
+                 "Small Fonts", "Symbol", "System", "Tahoma", "Terminal", "Times New Roman",
+                 "Trebuchet MS", "Verdana", "Webdings", "Wingdings", "Wingdings 2"]
+FONT_TYPES = ["TrueType", "Raster", "Vector", "OpenType"]
+FONT_STYLES = ["Regular", "Bold", "Italic", "Bold Italic", "Narrow", "Light"]
+CHARSETS = ["Western", "Central European", "Cyrillic", "Greek", "Turkish", "Baltic", "Symbol",
+            "OEM/DOS"]
+PROGRAMS = ["Adobe Reader 6.0.1", "Microsoft Office Professional Edition 2003",
+            "Java 2 Runtime Environment; SE v1.4.2_05", "Mozilla Firefox (1.0)",
+            "Nero Burning ROM", "WinZip", "Windows Media Player 10", "QuickTime",
+            "RealPlayer", "Macromedia Flash Player 7", "Symantec AntiVirus Client",
+            "NVIDIA Drivers", "Realtek AC'97 Audio", "HP Deskjet 3500 Series",
+            "Microsoft .NET Framework 1.1", "DirectX 9.0c Runtime", "7-Zip 4.10",
+            "Mozilla Thunderbird (0.9)", "Winamp (remove only)", "Skype 1.0",
+            "Security Update for Windows XP (KB873339)", "Hotfix for Windows XP (KB885626)",
+            "MSN Messenger 6.2", "Intel(R) PRO Network Connections Drivers",
+            "Microsoft\xae Windows\xae Journal Viewer", "OpenOffice.org 1.1.3", "GIMP 2.2",
+            "PuTTY version 0.56", "TortoiseCVS 1.8.3", "Python 2.4"]
+UPDATES = ["Security Update for Windows XP", "Update for Windows XP", "Hotfix for Windows XP",
+           "Windows XP Service Pack 2", "Security Update for Windows Media Player",
+           "Cumulative Security Update for Internet Explorer", "Windows Installer 3.1"]
+ENV_VARS = [("ComSpec", "C:\\WINDOWS\\system32\\cmd.exe"), ("NUMBER_OF_PROCESSORS", "2"),
+            ("OS", "Windows_NT"), ("PATHEXT", ".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH"),
+            ("PROCESSOR_ARCHITECTURE", "x86"), ("PROCESSOR_LEVEL", "15"),
+            ("PROCESSOR_REVISION", "0209"), ("TEMP", "C:\\WINDOWS\\TEMP"),
+            ("TMP", "C:\\WINDOWS\\TEMP"), ("windir", "C:\\WINDOWS"),
+            ("Path", "C:\\WINDOWS\\system32;C:\\WINDOWS;C:\\WINDOWS\\System32\\Wbem"),
+            ("CLASSPATH", ".;C:\\Program Files\\Java\\j2re1.4.2\\lib\\ext\\QTJava.zip"),
+            ("QTJAVA", "C:\\Program Files\\Java\\j2re1.4.2\\lib\\ext\\QTJava.zip"),
+            ("HOMEDRIVE", "C:"), ("LOGONSERVER", "\\\\DC01"), ("USERDOMAIN", "EXAMPLE"),
+            ("PROMPT", "$P$G"), ("SystemRoot", "C:\\WINDOWS"), ("SystemDrive", "C:"),
+            ("ALLUSERSPROFILE", "C:\\Documents and Settings\\All Users"),
+            ("APPDATA", "C:\\Documents and Settings\\jsmith\\Application Data"),
+            ("CommonProgramFiles", "C:\\Program Files\\Common Files"),
+            ("ProgramFiles", "C:\\Program Files"), ("USERNAME", "jsmith")]
+FILE_EXTS = [".txt", ".doc", ".xls", ".ppt", ".pdf", ".htm", ".html", ".jpg", ".gif", ".png",
+             ".bmp", ".zip", ".rar", ".mp3", ".wav", ".avi", ".mpg", ".exe", ".dll", ".ini",
+             ".log", ".xml", ".css", ".js", ".vbs", ".bat", ".cmd", ".reg", ".msi", ".chm"]
+CONTENT_TYPES = ["text/plain", "application/msword", "application/vnd.ms-excel",
+                 "application/pdf", "text/html", "image/jpeg", "image/gif", "image/png",
+                 "application/x-zip-compressed", "audio/mpeg", "audio/wav", "video/avi",
+                 "application/x-msdownload", "text/xml", "", ""]
+SMART_ATTRS = [(1, "Raw Read Error Rate", 51), (3, "Spin Up Time", 21), (4, "Start/Stop Count", 0),
+               (5, "Reallocated Sector Count", 140), (7, "Seek Error Rate", 51),
+               (9, "Power-On Time Count", 0), (10, "Spin Retry Count", 51),
+               (11, "Calibration Retry Count", 51), (12, "Power Cycle Count", 0),
+               (194, "Disk Temperature", 0), (196, "Reallocation Event Count", 0),
+               (197, "Current Pending Sector Count", 0), (198, "Off-Line Uncorrectable Sector Count", 0),
+               (199, "Ultra ATA CRC Error Count", 0), (200, "Write Error Rate", 51)]
+DISK_MODELS = ["WDC WD800JB-00JJC0", "ST3120026A", "Maxtor 6Y080L0", "IC35L060AVV207-0",
+               "SAMSUNG SP0802N", "HDS722516VLAT80", "ST380011A", "WDC WD1200JB-00EVA0"]
+
+
+def url(r):
+    path = r.pick(URL_PATHS)
+    if path.endswith("="):
+        path += str(r.int(100, 99999))
+    return "http://" + r.pick(DOMAINS) + "/" + path
+
+
+def kb(r, lo, hi):
+    return "%d KB" % r.int(lo, hi)
+
+
+def version(r):
+    return "%d.%d.%d.%d" % (r.int(1, 12), r.int(0, 99), r.int(0, 3790), r.int(0, 2600))
+
+
+def date(r):
+    return "%04d-%02d-%02d %02d:%02d:%02d" % (r.int(2002, 2005), r.int(1, 12), r.int(1, 28),
+                                              r.int(0, 23), r.int(0, 59), r.int(0, 59))
+
+
+def words(r, lo, hi):
+    return " ".join(r.pick(WORDS) for _ in range(r.int(lo, hi)))
+
+
+# --------------------------------------------------------------------------
+# Writers of one section each. `out` is a list of lines without line ends.
+
+def table(out, page, icon, rows):
+    """A catalogued section: rows are (Group, Label, Value, [(label, cell), ...])."""
+    for group, label, value, cells in rows:
+        out.append("%s,%s,,%d,%s,%s" % (page, group, icon, label, value))
+        for clabel, cell in cells:
+            out.append("%s,%s,,%d,%s,%s" % (page, group, icon, clabel, cell))
+
+
+def processes(r, out, n):
+    rows = []
+    for i in range(n):
+        stem = r.pick(EXE_STEMS)
+        name = stem + ".exe"
+        rows.append((name, "Process File Name", r.pick(DIRS) + "\\" + name,
+                     [("Used Memory", kb(r, 120, 98000)), ("Used Swap", kb(r, 0, 64000))]))
+    table(out, "Processes", 31, rows)
+
+
+def services(r, out, n):
+    rows = []
+    for i in range(n):
+        name = words(r, 1, 3).replace(" ", "") + ("%d" % i if r.chance(20) else "")
+        rows.append((name, "Service Description", words(r, 2, 6),
+                     [("Type", r.pick(SERVICE_TYPES)), ("State", r.pick(STATES)),
+                      ("Account", r.pick(USERS))]))
+    table(out, "Services", 32, rows)
+
+
+def system_drivers(r, out, n):
+    rows = []
+    for i in range(n):
+        name = r.pick(EXE_STEMS)[:6] + r.pick(["", "32", "nt", "x", "mp"])
+        rows.append((name, "Driver Description", r.pick(VENDORS) + " " + words(r, 1, 4) + " Driver",
+                     [("Type", r.pick(["Kernel Driver", "File System Driver"])),
+                      ("State", r.pick(STATES))]))
+    table(out, "System Drivers", 33, rows)
+
+
+def logical_drives(r, out):
+    rows = []
+    letters = "CDEFGHIJ"[:r.int(2, 8)]
+    for letter in letters:
+        total = r.int(650, 250000)
+        free = r.int(0, total)
+        rows.append(("%s:\\" % letter, "Drive Type",
+                     r.pick(["Local Disk", "Local Disk", "Optical Drive", "Network Drive",
+                             "Removable Disk"]),
+                     [("File System", r.pick(["NTFS", "FAT32", "CDFS", "FAT"])),
+                      ("Volume Serial", "%04X-%04X" % (r.int(0, 0xFFFF), r.int(0, 0xFFFF))),
+                      ("Total Size", "%d MB" % total), ("Free Space", "%d MB" % free),
+                      ("% Free", "%d %%" % (100 * free // total))]))
+    table(out, "Logical Drives", 44, rows)
+
+
+def installed_programs(r, out, n):
+    rows = []
+    for i in range(n):
+        rows.append((r.pick(PROGRAMS) + ("" if i < len(PROGRAMS) else " (%d)" % i), "Version",
+                     version(r), [("Inst. Size", "%d KB" % r.int(10, 480000) if r.chance(80) else "")]))
+    table(out, "Installed Programs", 61, rows)
+
+
+def event_logs(r, out, n):
+    rows = []
+    for i in range(n):
+        rows.append((r.pick(EVENT_LOGS), "Event Type", r.pick(EVENT_TYPES),
+                     [("Category", r.pick(EVENT_CATEGORIES)), ("Generated On", date(r)),
+                      ("User", r.pick(USERS) if r.chance(40) else "N/A"),
+                      ("Source", r.pick(EVENT_SOURCES))]))
+    table(out, "Event Logs", 77, rows)
+
+
+def routes(r, out, n):
+    rows = []
+    for i in range(n):
+        a = r.int(0, 223)
+        rows.append((r.pick(["Direct", "Indirect", "Local", "Default"]), "Net Destination",
+                     "%d.%d.%d.0" % (a, r.int(0, 255), r.int(0, 255)),
+                     [("Netmask", r.pick(["255.255.255.0", "255.0.0.0", "255.255.0.0",
+                                          "255.255.255.255", "0.0.0.0"])),
+                      ("Gateway", "192.168.%d.%d" % (r.int(0, 3), r.int(1, 254))),
+                      ("Metric", str(r.int(1, 30))),
+                      ("Interface", r.pick(["Realtek RTL8139 Family PCI Fast Ethernet NIC",
+                                            "MS TCP Loopback interface",
+                                            "Intel(R) PRO/100 VE Network Connection"]))]))
+    table(out, "Routes", 52, rows)
+
+
+def fonts(r, out, n):
+    rows = []
+    for i in range(n):
+        rows.append((r.pick(FONT_FAMILIES), "Type", r.pick(FONT_TYPES),
+                     [("Style", r.pick(FONT_STYLES)), ("Character Set", r.pick(CHARSETS)),
+                      ("Char. Size", "%d x %d" % (r.int(4, 32), r.int(8, 48))),
+                      ("Char. Weight", str(r.pick([400, 400, 700, 300, 900])))]))
+    table(out, "Fonts", 23, rows)
+
+
+def environment(r, out):
+    rows = [(k, "Value", v, []) for k, v in ENV_VARS if r.chance(85)]
+    table(out, "Environment", 71, rows)
+
+
+def dlls(r, out, n):
+    rows = []
+    for i in range(n):
+        rows.append((r.pick(EXE_STEMS) + r.pick(["32", "", "ui", "lib", "ext"]) + ".dll", "Version",
+                     version(r), [("Description", r.pick(VENDORS) + " " + words(r, 1, 3) + " Library")]))
+    table(out, "DLL", 62, rows)
+
+
+def file_types(r, out):
+    rows = []
+    for ext in FILE_EXTS:
+        rows.append((ext, "File Type Description", words(r, 1, 3) + " File",
+                     [("Content Type", r.pick(CONTENT_TYPES))]))
+    table(out, "File Types", 72, rows)
+
+
+def auto_start(r, out, n):
+    rows = []
+    for i in range(n):
+        stem = r.pick(EXE_STEMS)
+        rows.append((stem.capitalize() + " " + r.pick(["Tray", "Agent", "Helper", "Scheduler"]),
+                     "Start From", r.pick(["Registry\\Run", "Registry\\RunServices",
+                                           "Common Startup", "User Startup"]),
+                     [("Application Command", r.pick(DIRS) + "\\" + stem + ".exe"
+                       + r.pick(["", " /background", " -silent", " /autorun"]))]))
+    table(out, "Auto Start", 63, rows)
+
+
+def windows_update(r, out, n):
+    rows = []
+    for i in range(n):
+        rows.append((r.pick(UPDATES) + " (KB%d)" % r.int(810000, 890000), "Update Type",
+                     r.pick(["Security Update", "Hotfix", "Update", "Service Pack"]),
+                     [("Inst. Date", "%04d-%02d-%02d" % (r.int(2003, 2005), r.int(1, 12), r.int(1, 28)))]))
+    table(out, "Windows Update", 64, rows)
+
+
+def ie_history(r, out, n):
+    rows = []
+    for i in range(n):
+        rows.append((date(r), "URL", url(r), []))
+    table(out, "IE History", 81, rows)
+
+
+def directx_files(r, out, n):
+    rows = []
+    for i in range(n):
+        rows.append(("d3d" + r.pick(["8", "9", "x9_24", "im700", "ramp"]) + ".dll", "Version",
+                     version(r), [("Type", r.pick(["Final Retail", "Debug"])),
+                                  ("Language", "English"), ("Size", "%d bytes" % r.int(4000, 2000000)),
+                                  ("Date", "%04d-%02d-%02d" % (r.int(2001, 2005), r.int(1, 12), r.int(1, 28)))]))
+    table(out, "DirectX Files", 41, rows)
+
+
+def property_page(r, out, page, icon, groups):
+    """A plain page: groups of items of label/value properties."""
+    for g in range(groups):
+        group = page + " " + r.pick(["Properties", "Information", "Features", "Settings",
+                                     "Manufacturer", "Status"])
+        if r.chance(40):
+            # properties straight under the group
+            for p in range(r.int(2, 5)):
+                out.append("%s,%s,,%d,%s,%s" % (page, group, icon, words(r, 1, 2), prop_value(r)))
+        for i in range(r.int(1, 4)):
+            item = r.pick(VENDORS) + " " + words(r, 1, 2) + " #%d" % (i + 1)
+            for p in range(r.int(3, 9)):
+                out.append("%s,%s,%s,%d,%s,%s" % (page, group, item, icon, words(r, 1, 3),
+                                                  prop_value(r)))
+
+
+def prop_value(r):
+    k = r.int(0, 11)
+    if k == 0:
+        return url(r)
+    if k == 1:
+        return "%d MHz" % r.int(66, 3600)
+    if k == 2:
+        return "%d MB" % r.int(1, 4096)
+    if k == 3:
+        return r.pick(["Yes", "No", "Enabled", "Disabled", "Supported", "Not Supported"])
+    if k == 4:
+        return version(r)
+    if k == 5:
+        return "<none>" if r.chance(50) else "Read & Write"
+    if k == 6:
+        return "%s; %s" % (words(r, 1, 2), words(r, 1, 2))
+    if k == 7:
+        return "%d.%d.%d.%d" % (192, 168, r.int(0, 3), r.int(1, 254))
+    if k == 8:
+        return "%02X-%02X-%02X-%02X-%02X-%02X" % tuple(r.int(0, 255) for _ in range(6))
+    return words(r, 1, 5)
+
+
+def physical_drives(r, out):
+    """Group tables: one group per disk, one row per partition."""
+    for d in range(r.int(1, 2)):
+        group = "%s (%d GB; IDE)" % (r.pick(DISK_MODELS), r.pick([40, 80, 120, 160]))
+        for p in range(r.int(1, 4)):
+            out.append("Physical Drives,%s,Partition %d,45,Partition Type,%s"
+                       % (group, p + 1, r.pick(["NTFS", "FAT32", "Extended", "Linux"])))
+            out.append("Physical Drives,%s,Partition %d,45,Drive,%s:" % (group, p + 1, "CDEFG"[p]))
+            out.append("Physical Drives,%s,Partition %d,45,Start Offset,%d MB"
+                       % (group, p + 1, r.int(0, 80000)))
+            out.append("Physical Drives,%s,Partition %d,45,Partition Length,%d MB"
+                       % (group, p + 1, r.int(100, 80000)))
+
+
+def smart(r, out):
+    """Group tables: one group per disk, one row per attribute."""
+    for d in range(r.int(1, 2)):
+        group = "%s [%d GB]" % (r.pick(DISK_MODELS), r.pick([40, 80, 120, 160]))
+        for ident, desc, thr in SMART_ATTRS:
+            value = r.int(90, 253)
+            item = "%02X" % ident
+            out.append("SMART,%s,%s,46,Attribute Description,%s" % (group, item, desc))
+            out.append("SMART,%s,%s,46,Threshold,%d" % (group, item, thr))
+            out.append("SMART,%s,%s,46,Value,%d" % (group, item, value))
+            out.append("SMART,%s,%s,46,Worst,%d" % (group, item, r.int(min(thr, value), value)))
+            out.append("SMART,%s,%s,46,Data,%d" % (group, item, r.int(0, 60000)))
+            out.append("SMART,%s,%s,46,Status,%s" % (group, item, "OK" if r.chance(97) else "Failed"))
+
+
+def pci_dump(r, out):
+    for dev in range(r.int(2, 5)):
+        group = "Bus 0 Device %d Function 0" % dev
+        for row in range(4):
+            out.append("PCI Dump,%s,,0,%02X,%s" % (group, row * 16,
+                       " ".join("%02X" % r.int(0, 255) for _ in range(16))))
+
+
+def block(seed):
+    """One machine snapshot: about 200 to 400 KiB of report lines."""
+    r = Rng(seed)
+    out = []
+    property_page(r, out, "Motherboard", 11, r.int(2, 4))
+    property_page(r, out, "Display", 12, r.int(1, 3))
+    processes(r, out, r.int(30, 90))
+    services(r, out, r.int(60, 160))
+    system_drivers(r, out, r.int(40, 140))
+    property_page(r, out, "Storage", 13, r.int(1, 3))
+    logical_drives(r, out)
+    physical_drives(r, out)
+    smart(r, out)
+    property_page(r, out, "Network", 14, r.int(2, 4))
+    routes(r, out, r.int(6, 24))
+    ie_history(r, out, r.int(20, 120))
+    directx_files(r, out, r.int(10, 40))
+    dlls(r, out, r.int(40, 160))
+    fonts(r, out, r.int(40, 160))
+    installed_programs(r, out, r.int(30, 120))
+    windows_update(r, out, r.int(10, 60))
+    auto_start(r, out, r.int(5, 25))
+    file_types(r, out)
+    environment(r, out)
+    property_page(r, out, "Security", 15, r.int(1, 2))
+    event_logs(r, out, r.int(300, 900))
+    pci_dump(r, out)
+    out.append("")
+    return EOL.join(out).encode("latin-1")
+
+
+def head():
+    lines = [
+        "Page,Group,Item,Icon,Field,Value",
+        "Report,Report,,1,Program Version,3.80.1234",
+        "Report,Report,,1,Report Type,Full Report",
+        "Report,Report,,1,Home Page,http://www.example.com/sysinfo/",
+        "Report,Report,,1,Generated By,jsmith",
+        "Report,Report,,1,Computer,WORKSTATION-07",
+        "Report,Report,,1,Operating System,Microsoft Windows XP Professional 5.1.2600 (WinXP Retail)",
+        "Report,Report,,1,Date,2005-01-14",
+        "Report,Report,,1,Time,09:41",
+        "Report,Computer Summary,Computer,2,Computer Type,ACPI Uniprocessor PC",
+        "Report,Computer Summary,Computer,2,Operating System,Microsoft Windows XP Professional",
+        "Report,Computer Summary,Computer,2,OS Service Pack,Service Pack 2",
+        "Report,Computer Summary,Computer,2,DirectX,4.09.00.0904 (DirectX 9.0c)",
+        "Report,Computer Summary,Motherboard,3,CPU Type,Intel Pentium 4; 2400 MHz (18 x 133)",
+        "Report,Computer Summary,Motherboard,3,Motherboard Name,Asus P4PE  (5 PCI; 1 AGP; 3 DDR DIMM)",
+        "Report,Computer Summary,Motherboard,3,System Memory,512 MB  (PC2700 DDR SDRAM)",
+        "Report,Computer Summary,Display,4,Video Adapter,NVIDIA GeForce FX 5200  (128 MB)",
+        "Report,Computer Summary,Display,4,Monitor,Samsung SyncMaster 757DF  [17\" CRT]",
+        "Report,Computer Summary,Network,5,Primary IP Address,192.168.1.17",
+        "Report,Computer Summary,Network,5,Primary MAC Address,00-0C-6E-12-34-56",
+        "Report,Computer Summary,Network,5,Contact,sysinfo@example.com",
+        "",
+    ]
+    return EOL.join(lines).encode("latin-1")
+
+
+def main(argv):
+    if len(argv) != 3:
+        sys.stderr.write("usage: gen_report.py SIZE_MB OUT\n")
+        return 2
+    size_mb = float(argv[1])
+    target = int(size_mb * MIB)
+    pool = []
+    pool_bytes = 0
+    written = 0
+    with open(argv[2], "wb") as f:
+        data = head()
+        f.write(data)
+        written += len(data)
+        n = 0
+        while written < target:
+            if pool_bytes < POOL_BYTES:
+                data = block(n + 1)
+                pool.append(data)
+                pool_bytes += len(data)
+            else:
+                data = pool[n % len(pool)]
+            f.write(data)
+            written += len(data)
+            n += 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
