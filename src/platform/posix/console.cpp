@@ -3,35 +3,42 @@
 #include <sys/stat.h>
 #include <signal.h>
 #include <unistd.h>
+#if defined(__APPLE__)
+#include <mach-o/dyld.h>
+#endif
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <string>
 
 #include "platform/platform.h"
 #include "platform/posix/cleanup.h"
+#include "platform/posix/fd_io.h"
 #include "report/io_error.h"
 
 namespace rptconv::platform {
 
 namespace {
 
-// Writes all of `bytes` to `fd`; gives 0 or the errno of the failed write.
-int WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
+// A standard descriptor that the program was started without is taken by a
+// read-only /dev/null: writes to it still fail as on a closed descriptor, and
+// no report or page opened later can take its number and receive console text.
+void OccupyClosedStandardDescriptors() {
+  for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int spare = ::open("/dev/null", O_RDONLY);
+    if (spare >= 0 && spare != fd) {
+      ::dup2(spare, fd);
+      ::close(spare);
     }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
   }
-  return 0;
 }
 
 }  // namespace
 
 void Initialize() {
+  OccupyClosedStandardDescriptors();
   // A closed pipe or a file-size limit must become a failure report, not a
   // silent death.
   ::signal(SIGPIPE, SIG_IGN);
@@ -39,6 +46,8 @@ void Initialize() {
   InstallCleanupHandlers();
 }
 
+// Standard output is written line by line without a buffer of its own, so it
+// never holds text back when a failure report follows.
 void WriteStdout(std::string_view bytes) {
   if (const int error = WriteAll(STDOUT_FILENO, bytes); error != 0) {
     throw IoError{error, IoSite::kWriteConsole};
@@ -48,9 +57,19 @@ void WriteStdout(std::string_view bytes) {
 void WriteStderr(std::string_view bytes) { WriteAll(STDERR_FILENO, bytes); }
 
 std::string ModuleName() {
+  std::string exe = "rptconv";
+#if defined(__APPLE__)
   char path[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  std::string exe = n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string("rptconv");
+  std::uint32_t size = sizeof path;
+  if (::_NSGetExecutablePath(path, &size) == 0) exe = path;
+#else
+  char path[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
+  if (n > 0 && static_cast<std::size_t>(n) < sizeof path) exe.assign(path, static_cast<std::size_t>(n));
+  // The link of a program replaced while it runs names the old file.
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (exe.size() > kDeleted.size() && exe.ends_with(kDeleted)) exe.resize(exe.size() - kDeleted.size());
+#endif
   const std::size_t slash = exe.rfind('/');
   return slash == std::string::npos ? exe : exe.substr(slash + 1);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/cleanup.h"
+#include "platform/posix/fd_io.h"
 #include "report/io_error.h"
 
 namespace rptconv::platform {
@@ -24,12 +25,11 @@ class ReportFile : public ByteSource {
     if (fd_ >= 0) ::close(fd_);
   }
 
+  // Every read of the report, for a line or for the end test, reads a block.
   std::size_t Read(char* buffer, std::size_t capacity) override {
-    while (true) {
-      const ssize_t n = ::read(fd_, buffer, capacity);
-      if (n >= 0) return static_cast<std::size_t>(n);
-      if (errno != EINTR) throw IoError{errno, IoSite::kReadReport};
-    }
+    const long n = ReadSome(fd_, buffer, capacity);
+    if (n < 0) throw IoError{errno, IoSite::kReadReport};
+    return static_cast<std::size_t>(n);
   }
 
   void Close() override {
@@ -48,44 +48,51 @@ class ReportFile : public ByteSource {
 
 // The page is written to a hidden temporary file beside its final name and
 // moved there by Commit; until then an earlier page of that name is intact.
+// Destroyed without a Commit, or ended by a cleanup signal, it removes its
+// temporary file.
 class PageFile : public OutputFile {
  public:
-  PageFile(int fd, std::string temporary, std::string final_name)
-      : fd_(fd), temporary_(std::move(temporary)), final_(std::move(final_name)) {
-    RegisterTemporary(temporary_.c_str());
-  }
+  PageFile(std::string temporary, std::string final_name)
+      : temporary_(std::move(temporary)), final_(std::move(final_name)) {}
   ~PageFile() override {
-    if (committed_) return;
-    RegisterTemporary(nullptr);
     if (fd_ >= 0) ::close(fd_);
+    if (!registered_) return;
+    const CleanupSignalsHeld held;
     ::unlink(temporary_.c_str());
+    RegisterTemporary(nullptr);
+  }
+
+  // Creates the temporary file with `mode`; false when its directory cannot
+  // take it.
+  bool Create(mode_t mode) {
+    const CleanupSignalsHeld held;
+    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd_ < 0) return false;
+    RegisterTemporary(temporary_.c_str());
+    registered_ = true;
+    ::fchmod(fd_, mode);
+    return true;
   }
 
   void Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        throw IoError{errno, IoSite::kWriteOutput};
-      }
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+    if (const int error = WriteAll(fd_, bytes); error != 0) throw IoError{error, IoSite::kWriteOutput};
   }
 
   void Commit() override {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) throw IoError{errno, IoSite::kCloseOutput};
+    const CleanupSignalsHeld held;
     if (::rename(temporary_.c_str(), final_.c_str()) != 0) throw IoError{errno, IoSite::kCommitOutput};
     RegisterTemporary(nullptr);
-    committed_ = true;
+    registered_ = false;
   }
 
  private:
-  int fd_;
+  int fd_ = -1;
+  bool registered_ = false;  // the temporary file exists and is ours to remove
   std::string temporary_;
   std::string final_;
-  bool committed_ = false;
 };
 
 mode_t CurrentUmask() {
@@ -120,11 +127,9 @@ class PosixFiles : public ReportFiles {
         mode = own.st_mode & 07777;  // the new page keeps the old one's permissions
       }
     }
-    std::string temporary = TemporaryPattern(path);
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    ::fchmod(fd, mode);
-    return std::make_unique<PageFile>(fd, std::move(temporary), path);
+    auto page = std::make_unique<PageFile>(TemporaryPattern(path), path);
+    if (!page->Create(mode)) return nullptr;
+    return page;
   }
 
   void ConsoleLine(std::string_view line) override {
