@@ -1,6 +1,7 @@
 #include "cli/driver.h"
 
 #include <new>
+#include <stdexcept>
 #include <string>
 
 #include "cli/usage.h"
@@ -54,16 +55,32 @@ int RunProgram(int argc, char** argv) {
 
 int Main(int argc, char** argv) {
   platform::Initialize();
-  std::string report;
+  // The report for exhausted memory is made while memory is still there, so
+  // that writing it needs none.
+  std::string out_of_memory;
+  const auto report_out_of_memory = [&out_of_memory] {
+    platform::WriteStderr(out_of_memory.empty() ? kOutOfMemoryFallback : std::string_view(out_of_memory));
+  };
   try {
+    out_of_memory = platform::ForConsole(
+        FailureReport(kOutOfMemoryKind, platform::ModuleName(), kOutOfMemorySite, kOutOfMemoryMessage));
     return RunProgram(argc, argv);
   } catch (const IoError& error) {
-    report = FailureReport(kIoErrorKind, platform::ModuleName(), static_cast<std::uint32_t>(error.site),
-                           platform::IoErrorText(error.code));
+    // Console lines are written whole and at once, so standard output holds
+    // nothing back that should come before the report.
+    try {
+      platform::WriteStderr(platform::ForConsole(FailureReport(
+          kIoErrorKind, platform::ModuleName(), static_cast<std::uint32_t>(error.site),
+          platform::IoErrorText(error.code))));
+    } catch (const std::bad_alloc&) {
+      report_out_of_memory();
+    }
   } catch (const std::bad_alloc&) {
-    report = FailureReport(kOutOfMemoryKind, platform::ModuleName(), kOutOfMemorySite, kOutOfMemoryMessage);
+    report_out_of_memory();
+  } catch (const std::length_error&) {
+    // A line longer than a string can ever hold.
+    report_out_of_memory();
   }
-  platform::WriteStderr(platform::ForConsole(std::move(report)));
   return kExitFailure;
 }
 

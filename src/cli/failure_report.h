@@ -12,6 +12,9 @@ inline constexpr std::string_view kOutOfMemoryKind = "EOutOfMemory";
 inline constexpr std::string_view kOutOfMemoryMessage = "Out of memory";
 // The location shown when memory ran out (no single check site applies).
 inline constexpr std::uint32_t kOutOfMemorySite = 0x00404010;
+// The out-of-memory report for a program that could not even make it.
+inline constexpr std::string_view kOutOfMemoryFallback =
+    "Exception EOutOfMemory in module rptconv at 00404010.\r\nOut of memory.\r\n\r\n";
 
 // The message for an error number already sorted into the four worded kinds;
 // anything else is "I/O error " and the number.

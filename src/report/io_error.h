@@ -9,16 +9,17 @@
 namespace rptconv {
 
 // Stable numbers naming each checked operation; the failure report prints
-// the site as eight upper-case hexadecimal digits.
+// the site as eight upper-case hexadecimal digits. The numbers never change
+// once given out: a report from any build points at the same check.
 enum class IoSite : std::uint32_t {
-  kReadReport = 0x00401010,
-  kReportAtEnd = 0x00401020,
-  kCloseReport = 0x00401030,
-  kWriteOutput = 0x00402010,
-  kCloseOutput = 0x00402020,
-  kCommitOutput = 0x00402030,
-  kWriteConsole = 0x00403010,
-  kFlushConsole = 0x00403020,
+  kReadReport = 0x00401010,    // a block read of the report, for a line or for the end test
+  kReportAtEnd = 0x00401020,   // an end test that reads nothing but asks the platform
+  kCloseReport = 0x00401030,   // closing the report after its last line
+  kWriteOutput = 0x00402010,   // writing a block of the page
+  kCloseOutput = 0x00402020,   // closing the page's temporary file
+  kCommitOutput = 0x00402030,  // moving the finished page onto its name
+  kWriteConsole = 0x00403010,  // a line on standard output
+  kFlushConsole = 0x00403020,  // writing out console text held by the platform
 };
 
 struct IoError {
