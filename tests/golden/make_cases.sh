@@ -1095,44 +1095,46 @@ B
 
 # Markup, quotes, "&" and ">" in every field, in line 6 and in a link. All
 # report text is escaped; Field4 and the header line are never written.
-# Semicolons in the Value become commas before the escaping.
+# Semicolons in the Value become commas before the escaping. The scripts
+# only mark the document (the body's id), so that a browser that ran them
+# still finishes loading and the mark shows in its DOM.
 report hostile lf <<'R'
 Title <b>& "hdr"</b>
-Report,<i>G & "1"</i>,,<script>f4</script>,<script>alert(1)</script>,<none>
+Report,<i>G & "1"</i>,,<script>f4</script>,<script>document.body.id='s1'</script>,<none>
 Report,<i>G & "1"</i>,Item <b>"x"</b> & y>z,,Label's <u>,a < b && c > "d"
 Report,<i>G & "1"</i>,,,Entities,&amp; &lt; &#60;
-Page <img src=x onerror="alert(1)">,G2,,,Script,<script src="http://evil.example/x.js"></script>
-Page <img src=x onerror="alert(1)">,G2,,,Title,</TITLE><script>alert('t')</script> & more
+Page <img src=x onerror="document.body.id='img'">,G2,,,Script,<script src="x.js"></script>
+Page <img src=x onerror="document.body.id='img'">,G2,,,Title,</TITLE><script>document.body.id='t'</script> & more
 Processes,<b>p</b>.exe,,,File,C:\"q"\<x>.exe
-Processes,<b>p</b>.exe,,,Mem,<script>alert(2)</script>
+Processes,<b>p</b>.exe,,,Mem,<script>document.body.id='s2'</script>
 Processes,<b>p</b>.exe,,,Swap,"1 & 2" > 0
-Links,<Group>,,,Link,http://evil.example/"><script>alert(3)</script>
-Links,<Group>,,,Attr,http://x.example/" onmouseover="alert(4)
+Links,<Group>,,,Link,http://evil.example/"><script>document.body.id='s3'</script>
+Links,<Group>,,,Attr,http://x.example/" onmouseover="document.body.id='s4'
 R
-expect hostile '&lt;/TITLE&gt;&lt;script&gt;alert('"'"'t'"'"')&lt;/script&gt; &amp; more' <<'B'
+expect hostile "&lt;/TITLE&gt;&lt;script&gt;document.body.id='t'&lt;/script&gt; &amp; more" <<'B'
 =PAGE QUORVIX System Information Report
 <TR><TD><TD CLASS=dt COLSPAN=5>[ &lt;i&gt;G &amp; &quot;1&quot;&lt;/i&gt; ]
 <TR><TD>&nbsp;
-<TR><TD><TD><TD>&lt;script&gt;alert(1)&lt;/script&gt;&nbsp;&nbsp;<TD>&lt;none&gt;
+<TR><TD><TD><TD>&lt;script&gt;document.body.id='s1'&lt;/script&gt;&nbsp;&nbsp;<TD>&lt;none&gt;
 <TR><TD><TD><TD COLSPAN=3><B>Item &lt;b&gt;&quot;x&quot;&lt;/b&gt; &amp; y&gt;z:</B>
 <TR><TD><TD><TD><TD>Label's &lt;u&gt;&nbsp;&nbsp;<TD>a &lt; b &amp;&amp; c &gt; &quot;d&quot;
 <TR><TD><TD><TD><TD>Entities&nbsp;&nbsp;<TD>&amp;amp, &amp;lt, &amp;#60,
 </TABLE><BR><BR>
-=PAGE Page &lt;img src=x onerror=&quot;alert(1)&quot;&gt;
+=PAGE Page &lt;img src=x onerror=&quot;document.body.id='img'&quot;&gt;
 <TR><TD><TD CLASS=dt COLSPAN=5>[ G2 ]
 <TR><TD>&nbsp;
-<TR><TD><TD><TD>Script&nbsp;&nbsp;<TD>&lt;script src=&quot;http://evil.example/x.js&quot;&gt;&lt;/script&gt;
-<TR><TD><TD><TD>Title&nbsp;&nbsp;<TD>&lt;/TITLE&gt;&lt;script&gt;alert('t')&lt;/script&gt; &amp; more
+<TR><TD><TD><TD>Script&nbsp;&nbsp;<TD>&lt;script src=&quot;x.js&quot;&gt;&lt;/script&gt;
+<TR><TD><TD><TD>Title&nbsp;&nbsp;<TD>&lt;/TITLE&gt;&lt;script&gt;document.body.id='t'&lt;/script&gt; &amp; more
 </TABLE><BR><BR>
 =PAGE Processes
 <TR><TD><TD><TD><B>Process Name</B>&nbsp;&nbsp;<TD><B>Process File Name</B>&nbsp;&nbsp;<TD CLASS=cr><B>Used Memory</B>&nbsp;&nbsp;<TD CLASS=cr><B>Used Swap</B>
-<TR><TD><TD><TD>&lt;b&gt;p&lt;/b&gt;.exe&nbsp;&nbsp;<TD>C:\&quot;q&quot;\&lt;x&gt;.exe&nbsp;&nbsp;<TD CLASS=cr>&lt;script&gt;alert(2)&lt;/script&gt;&nbsp;&nbsp;<TD CLASS=cr>&quot;1 &amp; 2&quot; &gt; 0
+<TR><TD><TD><TD>&lt;b&gt;p&lt;/b&gt;.exe&nbsp;&nbsp;<TD>C:\&quot;q&quot;\&lt;x&gt;.exe&nbsp;&nbsp;<TD CLASS=cr>&lt;script&gt;document.body.id='s2'&lt;/script&gt;&nbsp;&nbsp;<TD CLASS=cr>&quot;1 &amp; 2&quot; &gt; 0
 </TABLE><BR><BR>
 =PAGE Links
 <TR><TD><TD CLASS=dt COLSPAN=5>[ &lt;Group&gt; ]
 <TR><TD>&nbsp;
-<TR><TD><TD><TD>Link&nbsp;&nbsp;<TD><A HREF="http://evil.example/&quot;&gt;&lt;script&gt;alert(3)&lt;/script&gt;" TARGET="blank">http://evil.example/&quot;&gt;&lt;script&gt;alert(3)&lt;/script&gt;</A>
-<TR><TD><TD><TD>Attr&nbsp;&nbsp;<TD><A HREF="http://x.example/&quot; onmouseover=&quot;alert(4)" TARGET="blank">http://x.example/&quot; onmouseover=&quot;alert(4)</A>
+<TR><TD><TD><TD>Link&nbsp;&nbsp;<TD><A HREF="http://evil.example/&quot;&gt;&lt;script&gt;document.body.id='s3'&lt;/script&gt;" TARGET="blank">http://evil.example/&quot;&gt;&lt;script&gt;document.body.id='s3'&lt;/script&gt;</A>
+<TR><TD><TD><TD>Attr&nbsp;&nbsp;<TD><A HREF="http://x.example/&quot; onmouseover=&quot;document.body.id='s4'" TARGET="blank">http://x.example/&quot; onmouseover=&quot;document.body.id='s4'</A>
 B
 
 # ";" in the Value becomes ","; in Page, Group, Item, Label, continuation
