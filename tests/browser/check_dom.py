@@ -1,0 +1,176 @@
+"""Checks the DOM that Chromium built from two converted pages.
+
+    check_dom.py hostile.dom english.dom
+
+The first is the page of tests/cases/hostile (markup, quotes and "&" in every
+field of the report; its scripts, if they ran, would set the body's id), the
+second that of samples/english.csv. Prints one line
+per failed check and exits with 1 if there was any.
+"""
+
+import sys
+from html.parser import HTMLParser
+
+# Everything the converter's own markup makes, as the browser serialises it.
+OWN_TAGS = {"html", "head", "body", "style", "title", "table", "tbody", "tr",
+            "td", "b", "a", "hr", "br"}
+OWN_ATTRIBUTES = {"width", "class", "colspan", "bgcolor", "href", "target"}
+BANNER = "QUORVIX System Information Report"
+
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+
+
+class Dom(HTMLParser):
+    """Elements, attributes, links, headings and text of a serialised DOM."""
+
+    def __init__(self, text):
+        super().__init__(convert_charrefs=True)
+        self.elements = []          # (tag, attrs)
+        self.links = []             # [href, target, text]
+        self.headings = []          # texts of TD.pt cells
+        self.title = None
+        self.text = []
+        self._open_link = None
+        self._in_heading = None
+        self._in_title = False
+        self.feed(text)
+        self.close()
+        self.text = "".join(self.text).replace("\xa0", " ")
+
+    def handle_starttag(self, tag, attrs):
+        self.elements.append((tag, attrs))
+        a = dict(attrs)
+        if tag == "a":
+            self._open_link = [a.get("href"), a.get("target"), ""]
+            self.links.append(self._open_link)
+        elif tag == "td" and a.get("class") == "pt":
+            self._in_heading = []
+        elif tag == "title":
+            self._in_title = True
+            self.title = ""
+
+    def handle_endtag(self, tag):
+        if tag == "a":
+            self._open_link = None
+        elif tag == "title":
+            self._in_title = False
+        elif tag == "td" and self._in_heading is not None:
+            self.headings.append("".join(self._in_heading))
+            self._in_heading = None
+
+    def handle_data(self, data):
+        if self._in_title:
+            self.title += data
+            return
+        self.text.append(data)
+        if self._open_link is not None:
+            self._open_link[2] += data
+        if self._in_heading is not None:
+            self._in_heading.append(data)
+
+    def count(self, tag):
+        return sum(1 for t, _ in self.elements if t == tag)
+
+
+def only_own_markup(dom, page):
+    for tag, attrs in dom.elements:
+        check(tag in OWN_TAGS, f"{page}: an element <{tag}> that the converter never writes")
+        for name, value in attrs:
+            check(name in OWN_ATTRIBUTES,
+                  f"{page}: an attribute {name}={value!r} on <{tag}> that the converter never writes")
+    check(len(dom.elements) > 20, f"{page}: the DOM is (nearly) empty")
+    check(dom.headings[:1] == [BANNER], f"{page}: the first page heading is {dom.headings[:1]}, not the banner")
+
+
+def check_hostile(dom):
+    page = "hostile"
+    only_own_markup(dom, page)
+    check(dom.count("script") == 0, f"{page}: the report created <script> elements")
+    ran = [v for t, attrs in dom.elements for n, v in attrs if n == "id"]
+    check(not ran, f"{page}: a script or handler from the report ran (ids set: {ran})")
+    check(dom.count("img") == 0, f"{page}: the report created <img> elements")
+    # Our own bold text: four header cells of the Processes table and one
+    # item heading. Report text must not add any.
+    check(dom.count("b") == 5, f"{page}: {dom.count('b')} <b> elements, expected 5")
+    check(dom.title == "Report of <</TITLE><script>document.body.id='t'</script> & more>",
+          f"{page}: title is {dom.title!r}")
+    for shown in [
+        "<none>",
+        "<script>document.body.id='s1'</script>",
+        '[ <i>G & "1"</i> ]',
+        'Item <b>"x"</b> & y>z:',
+        "Label's <u>",
+        'a < b && c > "d"',
+        "&amp, &lt, &#60,",
+        '<script src="x.js"></script>',
+        "</TITLE><script>document.body.id='t'</script> & more",
+        "<b>p</b>.exe",
+        'C:\\"q"\\<x>.exe',
+        "<script>document.body.id='s2'</script>",
+        '"1 & 2" > 0',
+        "[ <Group> ]",
+    ]:
+        check(shown in dom.text, f"{page}: the text {shown!r} is not shown as text")
+    check("Page <img src=x onerror=\"document.body.id='img'\">" in dom.headings,
+          f"{page}: the page heading with markup is not shown as text (headings: {dom.headings})")
+    check("<script>f4</script>" not in dom.text, f"{page}: Field4 reached the page")
+    want = [
+        'http://evil.example/"><script>document.body.id=\'s3\'</script>',
+        'http://x.example/" onmouseover="document.body.id=\'s4\'',
+    ]
+    got = [href for href, _, _ in dom.links]
+    check(got == want, f"{page}: links {got!r}, expected {want!r}")
+    for href, target, text in dom.links:
+        check(target == "blank", f"{page}: link {href!r} has target {target!r}")
+        check(text == href, f"{page}: link {href!r} shows {text!r}")
+
+
+def check_english(dom):
+    page = "english"
+    only_own_markup(dom, page)
+    check(dom.count("script") == 0, f"{page}: the page holds <script> elements")
+    check(dom.title == "Report of <WS-042 weekly inventory>", f"{page}: title is {dom.title!r}")
+    for shown in ["<none>", "Example Corp <IT>", "Board Works & Co.", 'BW-845 "Pro"',
+                  "Team projects & drafts", "https://portal.example.com/"]:
+        check(shown in dom.text, f"{page}: the text {shown!r} is not shown")
+    check("86 80 90 71" not in dom.text, f"{page}: the PCI dump reached the page")
+    for heading in ["Processes", "Services", "Physical Drives", "SMART", "Event Logs", "Network"]:
+        check(heading in dom.headings, f"{page}: no page heading {heading!r}")
+    check("PCI Dump" not in dom.headings, f"{page}: a PCI Dump page heading")
+    check("Report" not in dom.headings, f"{page}: the first page's own title is shown as a heading")
+    links = {href: (target, text) for href, target, text in dom.links}
+    for href, text in [
+        ("http://www.example.com/quorvix/", "http://www.example.com/quorvix/"),
+        ("http://support.example.com/quorvix/faq.htm", "http://support.example.com/quorvix/faq.htm"),
+        ("mailto:rptconv@example.org", "rptconv@example.org"),
+        ("http://intranet.corp.example.com/timesheet.asp?week=23&user=jdoe",
+         "http://intranet.corp.example.com/timesheet.asp?week=23&user=jdoe"),
+        ("http://proxy.corp.example.com:8080/", "http://proxy.corp.example.com:8080/"),
+    ]:
+        check(href in links, f"{page}: no link to {href!r} (links: {sorted(links)})")
+        if href in links:
+            check(links[href] == ("blank", text), f"{page}: link {href!r} is {links[href]!r}")
+    for href in links:
+        check(href.startswith("http://") or href.startswith("mailto:"),
+              f"{page}: unexpected link {href!r}")
+
+
+def main():
+    if len(sys.argv) != 3:
+        print("usage: check_dom.py hostile.dom english.dom", file=sys.stderr)
+        return 2
+    for path, checker in zip(sys.argv[1:], (check_hostile, check_english)):
+        with open(path, encoding="utf-8", errors="replace") as f:
+            checker(Dom(f.read()))
+    for f in failures:
+        print("FAIL " + f)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

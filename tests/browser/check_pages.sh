@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Browser check: converts the hostile golden report and the English sample,
+# opens both pages in headless Chromium and checks the DOM it built: report
+# text that looks like markup is shown as text and creates no element or
+# attribute, and web addresses are links.
+#
+#   check_pages.sh BINARY
+#
+# Exits with 77 (reported as skipped by CTest) when Chromium or Python is
+# not installed. CHROMIUM may name another Chromium binary (an empty or
+# missing one counts as not installed).
+set -euo pipefail
+
+if [[ $# -ne 1 ]]; then
+    echo "usage: $0 BINARY" >&2
+    exit 2
+fi
+binary=$1
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+if [[ $binary != /* ]]; then
+    binary=$(cd "$(dirname "$binary")" && pwd)/$(basename "$binary")
+fi
+
+chromium=${CHROMIUM:-}
+if [[ -n $chromium && ! -x $chromium ]]; then
+    chromium=
+elif [[ -z ${CHROMIUM+set} ]]; then
+    for c in /usr/bin/chromium chromium chromium-browser; do
+        if command -v "$c" > /dev/null 2>&1; then
+            chromium=$(command -v "$c")
+            break
+        fi
+    done
+fi
+if [[ -z $chromium ]]; then
+    echo "browser check skipped: chromium not installed"
+    exit 77
+fi
+if ! command -v python3 > /dev/null 2>&1; then
+    echo "browser check skipped: python3 not installed"
+    exit 77
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/browser-check.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+cp "$root/tests/cases/hostile/report.csv" "$work/hostile.csv"
+cp "$root/samples/english.csv" "$work/english.csv"
+
+for name in hostile english; do
+    if ! (cd "$work" && "$binary" "$name.csv" > "$name.console" 2>&1); then
+        echo "FAIL the converter failed on $name.csv:"
+        cat "$work/$name.console"
+        exit 1
+    fi
+    if [[ ! -s $work/$name.htm ]]; then
+        echo "FAIL the converter wrote no $name.htm"
+        exit 1
+    fi
+done
+
+# One fresh profile per page; no network, no updates, nothing kept.
+dump_dom() {
+    local page=$1 profile
+    profile=$(mktemp -d "$work/profile.XXXXXX")
+    if ! timeout 90 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync \
+        --disable-quic --user-data-dir="$profile" \
+        --dump-dom "file://$work/$page.htm" > "$work/$page.dom" 2> "$work/$page.chromium.log"; then
+        echo "FAIL chromium failed on $page.htm or did not finish loading it within 90 s:"
+        grep -v dbus "$work/$page.chromium.log" | tail -n 20
+        exit 1
+    fi
+    if [[ ! -s $work/$page.dom ]]; then
+        echo "FAIL chromium dumped an empty DOM for $page.htm:"
+        tail -n 20 "$work/$page.chromium.log"
+        exit 1
+    fi
+}
+
+dump_dom hostile
+dump_dom english
+
+if python3 "$here/check_dom.py" "$work/hostile.dom" "$work/english.dom"; then
+    echo "browser check passed: $(basename "$chromium") shows report markup as text and addresses as links"
+else
+    exit 1
+fi
