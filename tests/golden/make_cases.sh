@@ -1319,3 +1319,60 @@ expect full_english 'WS-042 weekly inventory' <<'B'
 <TR><TD>&nbsp;
 <TR><TD><TD><TD>Address&nbsp;&nbsp;<TD><A HREF="http://proxy.example.com:8080/" TARGET="blank">http://proxy.example.com:8080/</A>
 B
+
+###########################################################################
+# Reading in blocks: a report of some 260 KB in which a CR LF pair falls
+# across every power-of-two offset from 128 to 262144 (CR the last byte of
+# a block, LF the first of the next), a lone CR falls across three times
+# each of them up to 196608, and a Ctrl-Z stands at 263168. Every record is
+# a plain property row; the filler makes lost or doubled bytes visible.
+newcase block_boundaries
+python3 - "$cases/block_boundaries/report.csv" > "$cases/block_boundaries/body.txt" <<'PY'
+import sys
+
+out = bytearray()
+rows = []
+
+def record(label, value_bytes, shown):
+    out.extend(b"Report,Edges,,," + label.encode() + b"," + value_bytes + b"\r\n")
+    rows.append((label, shown))
+
+def filler(n):
+    return (b"0123456789" * (n // 10 + 1))[:n]
+
+out.extend(b"block boundaries\r\n")
+
+events = [("crlf", 1 << k) for k in range(7, 19)]
+events += [("lone", 3 << k) for k in range(7, 17)]
+events.sort(key=lambda e: e[1])
+for kind, pos in events:
+    label = f"{kind} {pos}"
+    prefix = len(b"Report,Edges,,," + label.encode() + b",")
+    n = pos - 1 - len(out) - prefix
+    assert n >= 0, (kind, pos)
+    if kind == "crlf":
+        record(label, filler(n), filler(n).decode())
+        assert out[pos - 1:pos + 1] == b"\r\n"
+    else:
+        record(label, filler(n) + b"\rZ tail", filler(n).decode() + "Z tail")
+        assert out[pos - 1:pos + 1] == b"\rZ"
+
+ctrl_z = 263168
+label = "before Ctrl-Z"
+prefix = len(b"Report,Edges,,," + label.encode() + b",")
+n = ctrl_z - len(out) - prefix - 2
+record(label, filler(n), filler(n).decode())
+assert len(out) == ctrl_z
+out.extend(b"\x1aReport,Edges,,,after Ctrl-Z,never read\r\n")
+
+open(sys.argv[1], "wb").write(out)
+print(rows[4][1])  # line 6, the title
+for label, shown in rows:
+    print(f"<TR><TD><TD><TD>{label}&nbsp;&nbsp;<TD>{shown}")
+PY
+{
+    printf '%s\n' '=PAGE QUORVIX System Information Report' \
+        '<TR><TD><TD CLASS=dt COLSPAN=5>[ Edges ]' '<TR><TD>&nbsp;'
+    tail -n +2 "$cases/block_boundaries/body.txt"
+} | expect block_boundaries "$(head -n 1 "$cases/block_boundaries/body.txt")"
+rm "$cases/block_boundaries/body.txt"
