@@ -532,6 +532,54 @@ expect items_in_page_table 'C:\b.exe' <<'B'
 <TR><TD><TD><TD>c.exe&nbsp;&nbsp;<TD>C:\c.exe&nbsp;&nbsp;<TD CLASS=cr>9 KB&nbsp;&nbsp;<TD CLASS=cr>10 KB
 B
 
+# Column 1 is the record's own Group field: a record with an empty Group
+# (or an empty Page and Group) gives a row with an empty first cell, in a
+# page table and in a group table alike.
+report table_row_empty_group lf <<'R'
+header
+Report,Summary,,,Computer,BOX
+Processes,a.exe,,,Process File Name,C:\a.exe
+Processes,a.exe,,,Used Memory,1 KB
+Processes,a.exe,,,Used Swap,2 KB
+Processes,,,,Process File Name,C:\nameless.exe
+Processes,,,,Used Memory,3 KB
+Processes,,,,Used Swap,4 KB
+,,,,Process File Name,C:\orphan.exe
+,,,,Used Memory,5 KB
+,,,,Used Swap,6 KB
+SMART,Disk 0,01,,Attribute Description,Raw Read Error Rate
+SMART,Disk 0,01,,Threshold,51
+SMART,Disk 0,01,,Value,100
+SMART,Disk 0,01,,Worst,100
+SMART,Disk 0,01,,Data,0
+SMART,Disk 0,01,,Status,OK
+SMART,,02,,Attribute Description,Throughput Performance
+SMART,,02,,Threshold,50
+SMART,,02,,Value,98
+SMART,,02,,Worst,97
+SMART,,02,,Data,12
+SMART,,02,,Status,OK
+R
+expect table_row_empty_group 'C:\nameless.exe' <<'B'
+=PAGE QUORVIX System Information Report
+<TR><TD><TD CLASS=dt COLSPAN=5>[ Summary ]
+<TR><TD>&nbsp;
+<TR><TD><TD><TD>Computer&nbsp;&nbsp;<TD>BOX
+</TABLE><BR><BR>
+=PAGE Processes
+<TR><TD><TD><TD><B>Process Name</B>&nbsp;&nbsp;<TD><B>Process File Name</B>&nbsp;&nbsp;<TD CLASS=cr><B>Used Memory</B>&nbsp;&nbsp;<TD CLASS=cr><B>Used Swap</B>
+<TR><TD><TD><TD>a.exe&nbsp;&nbsp;<TD>C:\a.exe&nbsp;&nbsp;<TD CLASS=cr>1 KB&nbsp;&nbsp;<TD CLASS=cr>2 KB
+<TR><TD><TD><TD>&nbsp;&nbsp;<TD>C:\nameless.exe&nbsp;&nbsp;<TD CLASS=cr>3 KB&nbsp;&nbsp;<TD CLASS=cr>4 KB
+<TR><TD><TD><TD>&nbsp;&nbsp;<TD>C:\orphan.exe&nbsp;&nbsp;<TD CLASS=cr>5 KB&nbsp;&nbsp;<TD CLASS=cr>6 KB
+</TABLE><BR><BR>
+=PAGE SMART
+<TR><TD><TD CLASS=dt COLSPAN=5>[ Disk 0 ]
+<TR><TD>&nbsp;
+<TR><TD><TD><TD><B>ID</B>&nbsp;&nbsp;<TD><B>Attribute Description</B>&nbsp;&nbsp;<TD CLASS=cc><B>Threshold</B>&nbsp;&nbsp;<TD CLASS=cc><B>Value</B>&nbsp;&nbsp;<TD CLASS=cc><B>Worst</B>&nbsp;&nbsp;<TD CLASS=cr><B>Data</B>&nbsp;&nbsp;<TD><B>Status</B>
+<TR><TD><TD><TD>Disk 0&nbsp;&nbsp;<TD>Raw Read Error Rate&nbsp;&nbsp;<TD CLASS=cc>51&nbsp;&nbsp;<TD CLASS=cc>100&nbsp;&nbsp;<TD CLASS=cc>100&nbsp;&nbsp;<TD CLASS=cr>0&nbsp;&nbsp;<TD>OK
+<TR><TD><TD><TD>&nbsp;&nbsp;<TD>Throughput Performance&nbsp;&nbsp;<TD CLASS=cc>50&nbsp;&nbsp;<TD CLASS=cc>98&nbsp;&nbsp;<TD CLASS=cc>97&nbsp;&nbsp;<TD CLASS=cr>12&nbsp;&nbsp;<TD>OK
+B
+
 # The report ends right after the record line of a four-column row: the row
 # is still complete, with two empty cells. No line end at the very end.
 raw_report table_row_truncated '%s\n' \
