@@ -270,15 +270,16 @@ B
 ###########################################################################
 # Pages, groups and items
 
-# The worked example: ("Report", G, -, L1, V1), ("Report", G, I, L2, V2),
-# (P, G2, -, L3, V3).
-report worked_example lf <<'R'
-Worked example header
+# The basic shape: a property of a group, an item with a property under it,
+# then a new page whose group starts without a current item. No spacer
+# before the first group of a page, no header row (nothing is catalogued).
+report page_group_item lf <<'R'
+Three records
 Report,General,,x,Computer,BOX-01
 Report,General,Operating System,x,Name,Plain OS 7
 Other Page,Details,,x,Uptime,3 days
 R
-expect worked_example '' <<'B'
+expect page_group_item '' <<'B'
 =PAGE QUORVIX System Information Report
 <TR><TD><TD CLASS=dt COLSPAN=5>[ General ]
 <TR><TD>&nbsp;
@@ -297,8 +298,8 @@ B
 for variant in hta_switch:/HTA hta_switch_lower:/hta; do
     name=${variant%%:*}
     newcase "$name"
-    cp "$cases/worked_example/report.csv" "$cases/$name/report.csv"
-    cp "$cases/worked_example/expected.htm" "$cases/$name/expected.htm"
+    cp "$cases/page_group_item/report.csv" "$cases/$name/report.csv"
+    cp "$cases/page_group_item/expected.htm" "$cases/$name/expected.htm"
     printf '%s\n' "${variant#*:}" > "$cases/$name/args"
 done
 
