@@ -117,6 +117,9 @@ TEST(MakeOutputNameTest, ExtensionReplaced) {
       {kAll, "with blank.csv", "with blank.htm"},
       // POSIX: "/" ends the file name; "\" and ":" are ordinary.
       {{Syntax::kPosix}, "sub/a.csv", "sub/a.htm"},
+      {{Syntax::kPosix}, "./report", "./report.htm"},
+      {{Syntax::kPosix}, "../report", "../report.htm"},
+      {{Syntax::kPosix}, "../.csv", "../.htm"},
       {{Syntax::kPosix}, "dir.x/a", "dir.x/a.htm"},
       {{Syntax::kPosix}, "dir.x/a.csv", "dir.x/a.htm"},
       {{Syntax::kPosix}, "sub/.csv", "sub/.htm"},
@@ -134,6 +137,9 @@ TEST(MakeOutputNameTest, ExtensionReplaced) {
       {kWindowsBoth, "dir.x\\a", "dir.x\\a.htm"},
       {kWindowsBoth, "dir.x/a", "dir.x/a.htm"},
       {kWindowsBoth, "sub\\.csv", "sub\\.htm"},
+      {kWindowsBoth, ".\\report", ".\\report.htm"},
+      {kWindowsBoth, "..\\report", "..\\report.htm"},
+      {kWindowsBoth, "C:..\\report", "C:..\\report.htm"},
       {kWindowsBoth, "\\\\srv\\sh.are\\a.b.csv", "\\\\srv\\sh.are\\a.b.htm"},
       {kWindowsBoth, "\\\\srv\\sh.are\\noext", "\\\\srv\\sh.are\\noext.htm"},
       // The second byte of a double-byte character is neither a delimiter
