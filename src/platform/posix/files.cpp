@@ -117,7 +117,12 @@ class PosixFiles : public ReportFiles {
   std::unique_ptr<OutputFile> CreateOutput(const std::string& path, ByteSource& input) override {
     mode_t mode = kNewFileMode & ~umask_;
     struct stat target;
-    if (::stat(path.c_str(), &target) == 0) {
+    if (::stat(path.c_str(), &target) != 0) {
+      // Only a page that does not exist yet (or a dangling link, which the
+      // page replaces) may be missing; a name too long for the file system
+      // or a path through a non-directory cannot take the page.
+      if (errno != ENOENT) return nullptr;
+    } else {
       // The report itself (also through a link), a directory, or a file
       // that nobody may write cannot become the page.
       if (static_cast<ReportFile&>(input).IsFile(target) || S_ISDIR(target.st_mode)) return nullptr;
