@@ -37,6 +37,13 @@ std::unique_ptr<DirectorySearch> StartSearch(const std::string& pattern) {
   const std::string last = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
 
   std::vector<std::string> names;
+  // A name that exists exactly as given is that file, even when it holds
+  // "*", "?" or "[": a shell that expanded a pattern hands over such names.
+  struct stat named;
+  if (!last.empty() && ::stat(pattern.c_str(), &named) == 0 && !S_ISDIR(named.st_mode)) {
+    names.push_back(last);
+    return std::make_unique<ListedSearch>(std::move(names));
+  }
   if (DIR* listing = ::opendir(dir.c_str())) {
     while (const dirent* entry = ::readdir(listing)) {
       if (::fnmatch(last.c_str(), entry->d_name, FNM_PERIOD) != 0) continue;
