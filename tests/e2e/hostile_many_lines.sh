@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Reports of a million empty lines, and reports made of commas alone. An
+# empty line is a record of six empty fields: a property row with an empty
+# label and value, outside any page.
+source "$(dirname "$0")/lib.sh"
+
+crlf() { printf '%s\r\n' "$@"; }
+page_head() {  # TITLE (plain text)
+  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
+    "A:hover { text-decoration: underline }" \
+    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
+    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
+    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
+    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
+    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
+    "</STYLE>" "<TITLE>Report of <$1></TITLE>" '<BODY BGCOLOR="#FFFFFF">'
+}
+page_tail() { crlf "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"; }
+lines() {  # TEXT COUNT: COUNT lines of TEXT, each ended by CR LF
+  (set +o pipefail; yes "$1" | head -n "$2" | sed 's/$/\r/')
+}
+expect_same_file() {  # NAME EXPECTED ACTUAL
+  CHECKS=$((CHECKS + 1))
+  cmp "$2" "$3" >&2 || fail "$1"
+}
+convert() {  # NAME: converts $WORK/NAME/r.csv, which must succeed quietly
+  run_code "$WORK/$1" r.csv
+  expect_eq "$1: exit code" "$CODE" "0"
+  expect_eq "$1: console" "$OUT" "Converting: \"r.csv\"$CRLF"
+  expect_eq "$1: no error output" "$ERR" ""
+}
+EMPTY_ROW='<TR><TD><TD><TD>&nbsp;&nbsp;<TD>'
+
+# A million LF line ends: line 1 is the header, 999999 empty records follow.
+mkdir "$WORK/lf"
+(set +o pipefail; yes '' | head -n 1000000) >"$WORK/lf/r.csv"
+convert lf
+expect_same_file "lf: page" <(page_head ""; lines "$EMPTY_ROW" 999999; page_tail) "$WORK/lf/r.htm"
+
+# The same with CR LF, and with one more line that has no line end but a
+# lone CR, which vanishes: still an empty record of its own.
+mkdir "$WORK/crlf"
+{ (set +o pipefail; yes $'\r' | head -n 1000000); printf '\r'; } >"$WORK/crlf/r.csv"
+convert crlf
+expect_same_file "crlf: page" <(page_head ""; lines "$EMPTY_ROW" 1000000; page_tail) "$WORK/crlf/r.htm"
+
+# One line of 100000 commas and nothing else: only a header line.
+mkdir "$WORK/commas"
+(set +o pipefail; yes ',' | head -n 100000 | tr -d '\n') >"$WORK/commas/r.csv"
+convert commas
+expect_same_file "commas: page" <(page_head ""; page_tail) "$WORK/commas/r.htm"
+
+# Lines of 0 to 12 commas: up to five commas every field is empty; each
+# further comma is part of the value. Line 6 holds five commas: empty title.
+mkdir "$WORK/comma-lines"
+for n in $(seq 0 12); do
+  printf '%*s\n' "$n" '' | tr ' ' ','
+done >"$WORK/comma-lines/r.csv"
+convert comma-lines
+expect_same_file "comma lines: page" <(
+  page_head ""
+  for n in $(seq 1 12); do
+    extra=$((n > 5 ? n - 5 : 0))
+    printf '%s%*s\r\n' "$EMPTY_ROW" "$extra" '' | tr ' ' ','
+  done
+  page_tail
+) "$WORK/comma-lines/r.htm"
+
+finish

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# File names with blanks, quotes, a leading dash, non-ASCII bytes and "*":
+# they reach the search, the console line and the page's name byte for byte.
+# A leading dash is no option (only the documented options are), and "--"
+# makes even those names patterns.
+source "$(dirname "$0")/lib.sh"
+
+crlf() { printf '%s\r\n' "$@"; }
+PAGE=$WORK/expected.htm
+{
+  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
+    "A:hover { text-decoration: underline }" \
+    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
+    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
+    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
+    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
+    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
+    "</STYLE>" "<TITLE>Report of <></TITLE>" '<BODY BGCOLOR="#FFFFFF">' \
+    '<TABLE WIDTH=100%><TD CLASS=pt>QUORVIX System Information Report<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>' \
+    '<TR><TD><TD CLASS=dt COLSPAN=5>[ G ]' '<TR><TD>&nbsp;' '<TR><TD><TD><TD>L&nbsp;&nbsp;<TD>V' \
+    "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"
+} >"$PAGE"
+REPORT=$'head\r\nReport,G,,,L,V\r\n'
+
+expect_page() {  # NAME PATH: PATH is the page of REPORT
+  CHECKS=$((CHECKS + 1))
+  if [[ ! -f $2 ]]; then
+    fail "$1: $2 missing"
+  elif ! cmp -s "$PAGE" "$2"; then
+    fail "$1: $2 differs from the expected page"
+  fi
+}
+expect_listing() {  # NAME DIR NAMES...: DIR holds exactly NAMES
+  local actual expected
+  actual=$(cd "$2" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)
+  expected=$(printf '%s\n' "${@:3}" | LC_ALL=C sort)
+  expect_eq "$1: directory listing" "$actual" "$expected"
+}
+
+STEM=$'-a b "q" \'s\' \xe9\xff*'
+NAME=$STEM.csv
+OTHER=$'-a b "q" \'s\' \xe9\xffZZ.csv'
+
+# --- Alone in its directory, after "--": the "*" of the name matches itself.
+mkdir "$WORK/alone"
+printf '%s' "$REPORT" >"$WORK/alone/$NAME"
+run_code "$WORK/alone" -- "$NAME"
+expect_eq "alone: exit code" "$CODE" "0"
+expect_eq "alone: console" "$OUT" "Converting: \"$NAME\"$CRLF"
+expect_eq "alone: no error output" "$ERR" ""
+expect_page "alone" "$WORK/alone/$STEM.htm"
+expect_listing "alone" "$WORK/alone" "$NAME" "$STEM.htm"
+CHECKS=$((CHECKS + 1))
+cmp -s "$WORK/alone/$NAME" <(printf '%s' "$REPORT") || fail "alone: report changed"
+
+# --- Without "--", and as ./NAME: a leading dash is no option; "./" is the
+# directory part and stays in the console line.
+mkdir "$WORK/dash" "$WORK/dotslash"
+printf '%s' "$REPORT" >"$WORK/dash/$NAME"
+printf '%s' "$REPORT" >"$WORK/dotslash/$NAME"
+run_code "$WORK/dash" "$NAME" --hta
+expect_eq "no --: exit code" "$CODE" "0"
+expect_eq "no --: console" "$OUT" "Converting: \"$NAME\"$CRLF"
+expect_page "no --" "$WORK/dash/$STEM.hta"
+expect_listing "no --" "$WORK/dash" "$NAME" "$STEM.hta"
+run_code "$WORK/dotslash" "./$NAME"
+expect_eq "./: exit code" "$CODE" "0"
+expect_eq "./: console" "$OUT" "Converting: \"./$NAME\"$CRLF"
+expect_page "./" "$WORK/dotslash/$STEM.htm"
+
+# --- With a second name the "*" matches too: both, in byte order.
+mkdir "$WORK/two"
+printf '%s' "$REPORT" >"$WORK/two/$NAME"
+printf '%s' "$REPORT" >"$WORK/two/$OTHER"
+run_code "$WORK/two" -- "$NAME"
+expect_eq "two: exit code" "$CODE" "0"
+expect_eq "two: console" "$OUT" "Converting: \"$NAME\"${CRLF}Converting: \"$OTHER\"$CRLF"
+expect_page "two: first" "$WORK/two/$STEM.htm"
+expect_page "two: second" "$WORK/two/${OTHER%.csv}.htm"
+expect_listing "two" "$WORK/two" "$NAME" "$OTHER" "$STEM.htm" "${OTHER%.csv}.htm"
+
+# --- Names that are options: "-h" asks for the usage text, and is a report
+# after "--"; so is "--hta", whose page gains the extension.
+mkdir "$WORK/options"
+printf '%s' "$REPORT" >"$WORK/options/-h"
+printf '%s' "$REPORT" >"$WORK/options/--hta"
+run_code "$WORK/options" -h
+expect_eq "-h: exit code" "$CODE" "0"
+CHECKS=$((CHECKS + 1))
+[[ $OUT == *"${CRLF}Usage:  RPTCONV <csvfile> [/HTA]${CRLF}"* ]] || fail "-h: no usage text"
+expect_listing "-h: nothing converted" "$WORK/options" "-h" "--hta"
+run_code "$WORK/options" -- -h --hta
+expect_eq "-- -h --hta: exit code" "$CODE" "0"
+expect_eq "-- -h --hta: console" "$OUT" "Converting: \"-h\"${CRLF}Converting: \"--hta\"$CRLF"
+expect_page "-- -h" "$WORK/options/-h.htm"
+expect_page "-- --hta" "$WORK/options/--hta.htm"
+expect_listing "-- -h --hta" "$WORK/options" "-h" "--hta" "-h.htm" "--hta.htm"
+
+finish
