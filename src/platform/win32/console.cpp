@@ -1,0 +1,100 @@
+// Standard streams, start-up, the command line and the failure report's
+// pieces on Windows.
+#include <string>
+#include <vector>
+
+#include "cli/cmdline_split.h"
+#include "platform/platform.h"
+#include "platform/win32/cleanup.h"
+#include "platform/win32/win.h"
+#include "report/io_error.h"
+
+namespace rptconv::platform {
+
+namespace {
+
+// Writes all of `bytes` to a standard handle, as they are: no CR LF
+// translation, no character-set conversion. Gives 0 or the error number.
+int WriteAll(DWORD which, std::string_view bytes) {
+  const HANDLE handle = ::GetStdHandle(which);
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(handle, bytes.data(), chunk, &written, nullptr)) return LastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
+    bytes.remove_prefix(written);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+void Initialize() {
+  // A drive without a medium must fail like any other path, not stop the
+  // batch with a message box.
+  ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  InstallInterruptHandler();
+}
+
+void WriteStdout(std::string_view bytes) {
+  if (const int error = WriteAll(STD_OUTPUT_HANDLE, bytes); error != 0) {
+    throw IoError{error, IoSite::kWriteConsole};
+  }
+}
+
+void WriteStderr(std::string_view bytes) { WriteAll(STD_ERROR_HANDLE, bytes); }
+
+std::string ModuleName() {
+  std::string path(MAX_PATH, '\0');
+  while (true) {
+    const DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return "rptconv.exe";
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  // The name after the last "\", "/" or ":", read as whole characters.
+  std::size_t name_start = 0;
+  for (std::size_t i = 0; i < path.size();) {
+    if (IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      i += 2;
+      continue;
+    }
+    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') name_start = i + 1;
+    ++i;
+  }
+  return path.substr(name_start);
+}
+
+std::string IoErrorText(int code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND: return IoErrorMessage(ErrorKind::kFileNotFound, code);
+    case ERROR_PATH_NOT_FOUND: return IoErrorMessage(ErrorKind::kInvalidFilename, code);
+    case ERROR_TOO_MANY_OPEN_FILES: return IoErrorMessage(ErrorKind::kTooManyOpenFiles, code);
+    case ERROR_ACCESS_DENIED: return IoErrorMessage(ErrorKind::kAccessDenied, code);
+    default: return IoErrorMessage(ErrorKind::kOther, code);
+  }
+}
+
+// The report is composed in the ANSI code page; the console shows OEM.
+std::string ForConsole(std::string report) {
+  ::CharToOemA(report.c_str(), report.data());
+  return report;
+}
+
+const PathSyntax& Paths() {
+  static const PathSyntax syntax = WindowsPaths(IsLeadByte);
+  return syntax;
+}
+
+// The process's own command line, not the C runtime's argv, which follows
+// other quoting rules.
+Invocation ReadInvocation(int, char**) {
+  return ParseWindowsArguments(CommandLineArguments(::GetCommandLineA(), IsLeadByte));
+}
+
+}  // namespace rptconv::platform

@@ -1,0 +1,25 @@
+// The Windows headers, included the same way everywhere in this layer.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstddef>
+
+namespace rptconv::platform {
+
+// Paths of up to 259 bytes, the classic limit, are used; longer ones fail.
+inline constexpr std::size_t kMaxPathBytes = MAX_PATH - 1;
+
+// The first byte of a double-byte character in the ANSI code page.
+bool IsLeadByte(unsigned char byte);
+
+// GetLastError() as the number carried by IoError.
+inline int LastError() { return static_cast<int>(::GetLastError()); }
+
+}  // namespace rptconv::platform
