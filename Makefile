@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all build run test install clean windows test-asan fuzz bench
+.PHONY: all build run test install clean windows test-windows test-asan fuzz bench
 
 all: build
 
@@ -20,8 +20,17 @@ run: build
 	cd $(BUILD)/demo && ../rptconv '*.csv'
 	@echo "Pages written to $(BUILD)/demo/:" && ls $(BUILD)/demo/*.htm
 
+# The Windows tests run too where the cross compiler and Wine are installed.
+HAVE_WINDOWS_TOOLS := $(shell command -v x86_64-w64-mingw32-g++ >/dev/null 2>&1 && \
+  { command -v wine || command -v wine64; } >/dev/null 2>&1 && echo yes)
+
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+ifeq ($(HAVE_WINDOWS_TOOLS),yes)
+	$(MAKE) test-windows
+else
+	@echo "Windows tests skipped: mingw-w64 or wine not installed"
+endif
 
 install: build
 	cmake --install $(BUILD)
@@ -40,10 +49,17 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	bash tests/fuzz/run_fuzz.sh $(FUZZ_SECONDS)
 
-# The Windows program, cross-built with mingw-w64.
+# The Windows program, cross-built with mingw-w64: build-win/rptconv.exe.
 windows:
 	cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-win -j $(JOBS)
+
+# Its tests under Wine (unit tests, platform layer, golden pages, end to end),
+# then the samples converted by it and by the Linux program, byte for byte.
+test-windows: windows build
+	cd build-win && ctest --output-on-failure -j $(JOBS)
+	bash tests/wine/compare_samples.sh $(BUILD)/rptconv build-win/rptconv.exe samples \
+	  tests/wine/wine-run.sh $(CURDIR)/build-win/wineprefix
 
 BENCH_MB ?= 256
 bench: build

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Converts every sample report with the Linux program and with rptconv.exe
+# under Wine, and checks that both give the same console lines and the same
+# page bytes, as .htm and as .hta.
+#
+#   compare_samples.sh LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR...
+set -euo pipefail
+
+if [[ $# -lt 4 ]]; then
+  echo "usage: $0 LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR..." >&2
+  exit 2
+fi
+linux=$(realpath "$1")
+windows=$(realpath "$2")
+samples=$(realpath "$3")
+shift 3
+emulator=("$@")
+if [[ ${emulator[0]} == */* && -e ${emulator[0]} ]]; then
+  emulator[0]=$(realpath "${emulator[0]}")
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/rptconv-samples.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+shopt -s nullglob
+reports=("$samples"/*.csv)
+if [[ ${#reports[@]} -eq 0 ]]; then
+  echo "no samples in $samples" >&2
+  exit 1
+fi
+
+passed=0
+failed=0
+for report in "${reports[@]}"; do
+  name=$(basename "$report" .csv)
+  for switch in "" /HTA; do
+    ext=.htm
+    [[ -z $switch ]] || ext=.hta
+    for side in linux windows; do
+      mkdir -p "$work/$side"
+      rm -f "$work/$side"/*
+      cp "$report" "$work/$side/"
+    done
+    (cd "$work/linux" && "$linux" "$name.csv" $switch >"$work/linux.out")
+    (cd "$work/windows" && "${emulator[@]}" "$windows" "$name.csv" $switch >"$work/windows.out" </dev/null)
+    if cmp -s "$work/linux.out" "$work/windows.out" && cmp -s "$work/linux/$name$ext" "$work/windows/$name$ext"; then
+      echo "ok   $name$ext"
+      passed=$((passed + 1))
+    else
+      echo "FAIL $name$ext: the Windows program gives other bytes"
+      cmp "$work/linux.out" "$work/windows.out" || true
+      cmp "$work/linux/$name$ext" "$work/windows/$name$ext" || true
+      failed=$((failed + 1))
+    fi
+  done
+done
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
