@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# One pattern that matches 3000 small reports (empty ones, a lone Ctrl-Z,
+# One pattern that matches 2000 small reports (empty ones, a lone Ctrl-Z,
 # short reports with their own titles) beside files and a directory it must
 # pass over: every report is converted once, in byte order of the names, and
 # gets its own page; the pages written meanwhile are not matched.
 source "$(dirname "$0")/lib.sh"
 
-COUNT=3000
+COUNT=2000
 crlf() { printf '%s\r\n' "$@"; }
 page() {  # TITLE [BODY LINES...]
   crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
