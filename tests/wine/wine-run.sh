@@ -17,6 +17,8 @@ export WINEPREFIX
 WINEPREFIX=$(realpath -m "$1")
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine wants a home directory; a bare CI environment may have none.
+export HOME=${HOME:-$WINEPREFIX}
 # No Mono or Gecko installer when the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
