@@ -1,5 +1,6 @@
 // Standard streams, start-up, the command line and the failure report's
 // pieces on Windows.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,19 @@ int WriteAll(DWORD which, std::string_view bytes) {
 
 bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
 
+std::size_t FileNameStart(std::string_view path) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size();) {
+    if (IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      i += 2;
+      continue;
+    }
+    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') start = i + 1;
+    ++i;
+  }
+  return start;
+}
+
 void Initialize() {
   // A drive without a medium must fail like any other path, not stop the
   // batch with a message box.
@@ -57,17 +71,7 @@ std::string ModuleName() {
     }
     path.resize(path.size() * 2);
   }
-  // The name after the last "\", "/" or ":", read as whole characters.
-  std::size_t name_start = 0;
-  for (std::size_t i = 0; i < path.size();) {
-    if (IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
-    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') name_start = i + 1;
-    ++i;
-  }
-  return path.substr(name_start);
+  return path.substr(FileNameStart(path));
 }
 
 std::string IoErrorText(int code) {

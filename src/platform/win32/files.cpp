@@ -1,4 +1,5 @@
 // Report and output files on Windows.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -101,20 +102,6 @@ class PageFile : public OutputFile {
   std::string final_;
   bool committed_ = false;
 };
-
-// The start of the file name in a path, read as whole characters.
-std::size_t FileNameStart(const std::string& path) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < path.size();) {
-    if (IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
-    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') start = i + 1;
-    ++i;
-  }
-  return start;
-}
 
 // Temporary name number `n` for a page: its extension (".htm") replaced by
 // ".~" and two hex digits, so that it is no longer than the page's own path.

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string_view>
 
 namespace rptconv::platform {
 
@@ -18,6 +19,10 @@ inline constexpr std::size_t kMaxPathBytes = MAX_PATH - 1;
 
 // The first byte of a double-byte character in the ANSI code page.
 bool IsLeadByte(unsigned char byte);
+
+// Where the file name starts in a path: after its last "\", "/" or ":",
+// read as whole characters.
+std::size_t FileNameStart(std::string_view path);
 
 // GetLastError() as the number carried by IoError.
 inline int LastError() { return static_cast<int>(::GetLastError()); }
