@@ -32,12 +32,33 @@ bool ReportReader::AtEnd() {
 }
 
 std::string_view ReportReader::ReadLine() {
-  line_.clear();
   if (!replay_.empty()) {
     line_.swap(replay_.back());
     replay_.pop_back();
-    return line_;
+    return Current(line_);
   }
+  if (ReadLineInPlace()) return {current_.data(), current_.size()};
+  GatherLine();
+  return Current(line_);
+}
+
+bool ReportReader::ReadLineInPlace() {
+  if (stopped_ || pos_ == end_) return false;
+  char* start = block_.data() + pos_;
+  const std::size_t avail = end_ - pos_;
+  const char* lf = static_cast<const char*>(std::memchr(start, kLineFeed, avail));
+  if (!lf) return false;
+  const std::size_t run = static_cast<std::size_t>(lf - start);
+  std::size_t length = run;
+  if (length > 0 && start[length - 1] == kCarriageReturn) --length;
+  if (std::memchr(start, kCtrlZ, run) || std::memchr(start, kCarriageReturn, length)) return false;
+  pos_ += run + 1;
+  current_ = std::span<char>(start, length);
+  return true;
+}
+
+void ReportReader::GatherLine() {
+  line_.clear();
   while (!stopped_) {
     if (pos_ == end_ && !FillBuffer()) break;
     const char* start = block_.data() + pos_;
@@ -65,7 +86,6 @@ std::string_view ReportReader::ReadLine() {
       break;
     }
   }
-  return line_;
 }
 
 std::string_view ReportReader::ReadPreamble() {
@@ -74,12 +94,12 @@ std::string_view ReportReader::ReadPreamble() {
   std::vector<std::string> kept;
   for (int n = 1; n <= kPreambleLines; ++n) {
     if (AtEnd()) break;
-    ReadLine();
-    if (n >= 2) kept.push_back(line_);
+    const std::string_view line = ReadLine();
+    if (n >= 2) kept.emplace_back(line);
   }
   title_line_ = kept.size() == kPreambleLines - 1 ? kept.back() : std::string();
   replay_.assign(kept.rbegin(), kept.rend());
-  line_.clear();
+  current_ = {};
   return title_line_;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,10 +26,10 @@ class ReportReader {
   explicit ReportReader(ByteSource& source, std::size_t block_size = kDefaultBlockSize);
 
   // The next line without its line end. The view stays valid until the next
-  // call of ReadLine; its bytes may be changed by the caller.
+  // call of ReadLine or AtEnd; its bytes may be changed through CurrentLine.
   std::string_view ReadLine();
-  // Mutable access to the line that ReadLine returned last.
-  std::string& CurrentLine() { return line_; }
+  // The line that ReadLine returned last, for splitting in place.
+  std::span<char> CurrentLine() { return current_; }
 
   // True when the next byte to read is the end of the data or a Ctrl-Z.
   bool AtEnd();
@@ -40,6 +41,15 @@ class ReportReader {
 
  private:
   bool FillBuffer();  // false at the end of the data
+  std::string_view Current(std::span<char> line) {
+    current_ = line;
+    return {line.data(), line.size()};
+  }
+  // A line that lies wholly in the block, ends with LF or CR LF and holds no
+  // other CR and no Ctrl-Z, is handed out where it lies.
+  bool ReadLineInPlace();
+  // Any other line is gathered into line_.
+  void GatherLine();
 
   ByteSource& source_;
   std::vector<char> block_;
@@ -47,6 +57,7 @@ class ReportReader {
   std::size_t end_ = 0;
   bool stopped_ = false;  // a Ctrl-Z or the end of the data was reached
   std::string line_;
+  std::span<char> current_;
   std::vector<std::string> replay_;  // preamble lines still to hand out, last first
   std::string title_line_;
 };

@@ -23,8 +23,8 @@ std::string_view AfterFifthField(std::string_view line) {
   return line;
 }
 
-ReportRecord SplitRecord(std::string& line) {
-  std::string_view rest = line;
+ReportRecord SplitRecord(std::span<char> line) {
+  std::string_view rest(line.data(), line.size());
   ReportRecord record;
   record.Page = TakeField(rest);
   record.Group = TakeField(rest);
@@ -32,9 +32,9 @@ ReportRecord SplitRecord(std::string& line) {
   record.Field4 = TakeField(rest);
   record.Label = TakeField(rest);
   const std::size_t value_start = line.size() - rest.size();
-  std::replace(line.begin() + static_cast<std::ptrdiff_t>(value_start), line.end(), kValueComma,
-               kFieldSeparator);
-  record.Value = std::string_view(line).substr(value_start);
+  const std::span<char> value = line.subspan(value_start);
+  std::replace(value.begin(), value.end(), kValueComma, kFieldSeparator);
+  record.Value = std::string_view(value.data(), value.size());
   return record;
 }
 

@@ -2,6 +2,7 @@
 // quoting, escaping or trimming; the sixth field takes the rest of the line.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,7 @@ struct ReportRecord {
 std::string_view AfterFifthField(std::string_view line);
 
 // Splits a record line in place: every ";" of the value becomes ",".
-ReportRecord SplitRecord(std::string& line);
+ReportRecord SplitRecord(std::span<char> line);
 
 // Records of the "PCI Dump" page are dropped unrendered.
 inline bool IsDiscarded(const ReportRecord& record) { return record.Page == kPciDumpPage; }
