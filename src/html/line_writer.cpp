@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 namespace rptconv {
 
@@ -19,6 +18,9 @@ constexpr std::array<std::string_view, 256> MakeEntities() {
   return entities;
 }
 constexpr std::array<std::string_view, 256> kEntities = MakeEntities();
+constexpr std::size_t kLongestEntity = 6;
+// Room kept beyond the flush mark, so that most lines never overflow.
+constexpr std::size_t kSlack = 4096;
 
 // True when one of the eight bytes of `word` is "&", "<", ">" or '"'. A byte
 // equals c exactly when the word XOR c-in-every-byte has a zero byte there.
@@ -30,50 +32,74 @@ inline bool HasEscapedByte(std::uint64_t word) {
          HasZeroByte(word ^ (kEveryByte * '>')) || HasZeroByte(word ^ (kEveryByte * '"'));
 }
 
-// The position of the first byte of `text` from `from` on that needs an
-// entity, or the size of `text`. Plain runs are skipped eight bytes at a time.
-std::size_t NextEscaped(std::string_view text, std::size_t from) {
-  std::size_t i = from;
-  for (; i + sizeof(std::uint64_t) <= text.size(); i += sizeof(std::uint64_t)) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + i, sizeof word);
-    if (HasEscapedByte(word)) break;
-  }
-  while (i < text.size() && kEntities[static_cast<unsigned char>(text[i])].empty()) ++i;
-  return i;
-}
-
 }  // namespace
 
 LineWriter::LineWriter(ByteSink& sink, std::size_t buffer_size)
-    : sink_(sink), flush_at_(std::max<std::size_t>(buffer_size, 1)) {
-  buffer_.reserve(flush_at_ + 1024);
+    : sink_(sink),
+      flush_at_(std::max<std::size_t>(buffer_size, 1)),
+      capacity_(flush_at_ + kSlack),
+      buffer_(new char[capacity_]) {}
+
+void LineWriter::EscapeInto(std::string_view text) {
+  char* out = buffer_.get() + size_;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    // Plain runs go eight bytes at a time.
+    if (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      if (!HasEscapedByte(word)) {
+        std::memcpy(out, &word, sizeof word);
+        out += sizeof word;
+        p += sizeof word;
+        continue;
+      }
+    }
+    const std::string_view entity = kEntities[static_cast<unsigned char>(*p)];
+    if (entity.empty()) {
+      *out++ = *p;
+    } else {
+      std::memcpy(out, entity.data(), entity.size());
+      out += entity.size();
+    }
+    ++p;
+  }
+  size_ = static_cast<std::size_t>(out - buffer_.get());
 }
 
 LineWriter& LineWriter::Text(std::string_view text) {
-  std::size_t start = 0;
-  for (std::size_t i = NextEscaped(text, 0); i < text.size(); i = NextEscaped(text, start)) {
-    Raw(text.substr(start, i - start));
-    Raw(kEntities[static_cast<unsigned char>(text[i])]);
-    start = i + 1;
+  if (text.size() <= (capacity_ - size_) / kLongestEntity) {
+    EscapeInto(text);
+    return *this;
   }
-  return Raw(text.substr(start));
+  // Longer than the room left even if every byte needed an entity: flush
+  // and escape it in pieces the buffer can always take.
+  const std::size_t piece = capacity_ / kLongestEntity;
+  while (!text.empty()) {
+    const std::size_t n = std::min(piece, text.size());
+    if (n > (capacity_ - size_) / kLongestEntity) Flush();
+    EscapeInto(text.substr(0, n));
+    text.remove_prefix(n);
+  }
+  return *this;
 }
 
 LineWriter& LineWriter::Overflow(std::string_view bytes) {
   Flush();
-  if (bytes.size() > buffer_.capacity()) {
+  if (bytes.size() > capacity_) {
     sink_.Write(bytes);
   } else {
-    buffer_.append(bytes);
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+    size_ = bytes.size();
   }
   return *this;
 }
 
 void LineWriter::Flush() {
-  if (buffer_.empty()) return;
-  sink_.Write(buffer_);
-  buffer_.clear();
+  if (size_ == 0) return;
+  sink_.Write(std::string_view(buffer_.get(), size_));
+  size_ = 0;
 }
 
 }  // namespace rptconv

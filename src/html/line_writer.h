@@ -4,7 +4,8 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "html/byte_sink.h"
@@ -19,15 +20,16 @@ class LineWriter {
   explicit LineWriter(ByteSink& sink, std::size_t buffer_size = kOutputBufferSize);
 
   LineWriter& Raw(std::string_view bytes) {
-    if (bytes.size() > buffer_.capacity() - buffer_.size()) return Overflow(bytes);
-    buffer_.append(bytes);
+    if (bytes.size() > capacity_ - size_) return Overflow(bytes);
+    std::memcpy(buffer_.get() + size_, bytes.data(), bytes.size());
+    size_ += bytes.size();
     return *this;
   }
   // Report text: "&", "<", ">" and '"' become entities, all else passes.
   LineWriter& Text(std::string_view text);
   void EndLine() {
     Raw(kLineEnd);
-    if (buffer_.size() >= flush_at_) Flush();
+    if (size_ >= flush_at_) Flush();
   }
   // Writes a whole line of the program's own text.
   void Line(std::string_view bytes) {
@@ -40,10 +42,14 @@ class LineWriter {
  private:
   // Flushes, then buffers `bytes` or, when they exceed the buffer, writes them straight through.
   LineWriter& Overflow(std::string_view bytes);
+  // Escapes `text` into the buffer, which has room for its longest escaped form.
+  void EscapeInto(std::string_view text);
 
   ByteSink& sink_;
-  std::string buffer_;
-  std::size_t flush_at_;
+  std::size_t flush_at_;  // a finished line is flushed once this much is buffered
+  std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t size_ = 0;
 };
 
 }  // namespace rptconv

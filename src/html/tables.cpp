@@ -1,6 +1,8 @@
 #include "html/tables.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include "html/links.h"
 
@@ -11,14 +13,30 @@ namespace {
 constexpr std::string_view kRowStart = "<TR><TD><TD>";
 constexpr std::string_view kCellGap = "&nbsp;&nbsp;";
 
-// "<TD" for a left-aligned column, else "<TD CLASS=c" and the code letter in
-// lower case ("cc" centre, "cr" right).
+// The opening tag of a cell for each alignment code: "<TD>" for "L", else
+// "<TD CLASS=c" with the code in lower case ("cc" centre, "cr" right) and ">".
+struct CellTags {
+  std::array<std::array<char, 16>, 256> text{};
+  std::array<std::uint8_t, 256> size{};
+  constexpr CellTags() {
+    for (int code = 0; code < 256; ++code) {
+      std::string_view tag = "<TD CLASS=c?>";
+      if (code == 'L') tag = "<TD>";
+      for (std::size_t i = 0; i < tag.size(); ++i) text[code][i] = tag[i];
+      if (code != 'L') {
+        text[code][11] = (code >= 'A' && code <= 'Z') ? static_cast<char>(code - 'A' + 'a') : static_cast<char>(code);
+      }
+      size[code] = static_cast<std::uint8_t>(tag.size());
+    }
+  }
+};
+constexpr CellTags kCellTags;
+
+// Opens cell `column` (from 0) with the tag its alignment code asks for; a
+// column beyond the code counts as a blank.
 void OpenCell(LineWriter& out, std::string_view column_align, std::size_t column) {
-  const char code = column < column_align.size() ? column_align[column] : ' ';
-  out.Raw("<TD");
-  if (code == 'L') return;
-  const char lower = (code >= 'A' && code <= 'Z') ? static_cast<char>(code - 'A' + 'a') : code;
-  out.Raw(" CLASS=c").Raw(std::string_view(&lower, 1));
+  const auto code = static_cast<unsigned char>(column < column_align.size() ? column_align[column] : ' ');
+  out.Raw(std::string_view(kCellTags.text[code].data(), kCellTags.size[code]));
 }
 
 }  // namespace
@@ -29,7 +47,7 @@ void WriteHeaderRow(LineWriter& out, std::string_view headers, std::string_view 
   while (true) {
     const std::size_t comma = headers.find(kFieldSeparator);
     OpenCell(out, column_align, column++);
-    out.Raw("><B>").Raw(headers.substr(0, comma)).Raw("</B>");
+    out.Raw("<B>").Raw(headers.substr(0, comma)).Raw("</B>");
     if (comma == std::string_view::npos) break;
     out.Raw(kCellGap);
     headers.remove_prefix(comma + 1);
@@ -43,15 +61,14 @@ void WriteTableRow(LineWriter& out, ReportReader& reader, int columns, const Rep
   // continuation lines are read.
   out.Raw(kRowStart);
   OpenCell(out, column_align, 0);
-  out.Raw(">").Text(record.Group).Raw(kCellGap);
+  out.Text(record.Group).Raw(kCellGap);
   OpenCell(out, column_align, 1);
-  out.Raw(">");
   DecorateValue(out, record.Value);
   for (int k = 3; k <= columns; ++k) {
     const std::string_view cell = AfterFifthField(reader.ReadLine());
     out.Raw(kCellGap);
     OpenCell(out, column_align, static_cast<std::size_t>(k - 1));
-    out.Raw(">").Text(cell);
+    out.Text(cell);
   }
   out.EndLine();
 }
