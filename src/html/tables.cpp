@@ -19,12 +19,13 @@ struct CellTags {
   std::array<std::array<char, 16>, 256> text{};
   std::array<std::uint8_t, 256> size{};
   constexpr CellTags() {
-    for (int code = 0; code < 256; ++code) {
+    for (std::size_t code = 0; code < 256; ++code) {
       std::string_view tag = "<TD CLASS=c?>";
       if (code == 'L') tag = "<TD>";
       for (std::size_t i = 0; i < tag.size(); ++i) text[code][i] = tag[i];
       if (code != 'L') {
-        text[code][11] = (code >= 'A' && code <= 'Z') ? static_cast<char>(code - 'A' + 'a') : static_cast<char>(code);
+        const std::size_t lower = (code >= 'A' && code <= 'Z') ? code - 'A' + 'a' : code;
+        text[code][11] = static_cast<char>(lower);
       }
       size[code] = static_cast<std::uint8_t>(tag.size());
     }

@@ -23,6 +23,17 @@
 //  5. Reading: the page does not depend on how the source hands out its
 //     bytes (one large read or many short ones).
 //
+// The conversion's own buffers are far larger than any fuzz input, so two
+// more checks drive the reader and the writer alone with tiny sizes:
+//
+//  6. The reader, with blocks of a few bytes, hands out the model's lines:
+//     the title line, then lines 2 to the end, then empty lines; its end
+//     test is true exactly after the last line, also when reads without an
+//     end test (continuation lines) come in between.
+//  7. The writer, with a small buffer, passes markup as it is, escapes text,
+//     ends lines with CR LF, and loses or reorders nothing when pieces
+//     overflow its buffer.
+//
 // A broken invariant prints what was expected and aborts.
 #include <cstddef>
 #include <cstdint>
@@ -35,9 +46,11 @@
 
 #include "html/byte_sink.h"
 #include "html/convert.h"
+#include "html/line_writer.h"
 #include "html/links.h"
 #include "html/render.h"
 #include "report/byte_source.h"
+#include "report/line_reader.h"
 #include "report/utypes.h"
 
 namespace {
@@ -493,6 +506,67 @@ void CheckSame(const char* invariant, const string& expected, const string& actu
          string_view(expected).substr(from, 120), string_view(actual).substr(from, 120));
 }
 
+// ---------------------------------------------------------------------------
+// Invariant 6: the reader alone, in small blocks.
+
+void CheckReader(string_view report, std::size_t block, std::size_t chunk) {
+  const std::vector<string> lines = ModelLines(report);
+  MemorySource source(report, chunk);
+  rptconv::ReportReader reader(source, block);
+  const string title = lines.size() >= 6 ? lines[5] : string();
+  const string preamble(reader.ReadPreamble());
+  if (preamble != title) Broken("reader: title line", 5, title, preamble);
+  // Line k (from 0) of the body is report line k + 2. Every third read goes
+  // without an end test, as a continuation line does.
+  for (std::size_t k = 0;; ++k) {
+    const bool past_end = k + 1 >= lines.size();
+    if (k % 3 != 2) {
+      if (reader.AtEnd() != past_end) {
+        Broken("reader: end test", k + 1, past_end ? "at end" : "not at end", past_end ? "not at end" : "at end");
+      }
+      if (past_end) break;
+    }
+    const string want = past_end ? string() : lines[k + 1];
+    const string got(reader.ReadLine());
+    if (got != want) Broken("reader: line", k + 1, want, got);
+  }
+  for (int i = 0; i < 2; ++i) {
+    if (!reader.ReadLine().empty() || !reader.AtEnd()) Broken("reader: after the end", lines.size(), "", "more");
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Invariant 7: the writer alone, with a small buffer. The input, cut at every
+// LF, gives the pieces: markup, text, and text that ends a line, in turn.
+
+void CheckWriter(string_view data, std::size_t buffer) {
+  MemorySink sink;
+  rptconv::LineWriter out(sink, buffer);
+  string want;
+  std::size_t index = 0;
+  while (true) {
+    const std::size_t lf = data.find('\n');
+    const string_view piece = data.substr(0, lf);
+    switch (index++ % 3) {
+      case 0:
+        out.Raw(piece);
+        want.append(piece);
+        break;
+      case 1:
+        out.Text(piece);
+        want.append(Escaped(piece));
+        break;
+      default:
+        out.Text(piece).EndLine();
+        want.append(Escaped(piece)).append("\r\n");
+    }
+    if (lf == string_view::npos) break;
+    data.remove_prefix(lf + 1);
+  }
+  out.Flush();
+  CheckSame("writer: bytes written", want, sink.page);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -507,5 +581,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Invariant 4.
   CheckSame("page of the recoded report", page, Decode(Convert(Recode(report), static_cast<std::size_t>(-1))));
+
+  CheckReader(report, 1 + size % 61, chunk);
+  CheckWriter(report, 1 + size % 53);
   return 0;
 }
