@@ -13,10 +13,6 @@ expect_no_temporary() {  # NAME DIR
   CHECKS=$((CHECKS + 1))
   if compgen -G "$2/.rptconv-*" >/dev/null; then fail "$1: temporary file left in $2"; fi
 }
-expect_same_file() {  # NAME ACTUAL EXPECTED
-  CHECKS=$((CHECKS + 1))
-  cmp -s "$2" "$3" || fail "$1: $2 differs from $3"
-}
 
 # A build that reserves huge address ranges (sanitizers) cannot start at all
 # under the limit; there is nothing to test then.

@@ -5,36 +5,11 @@
 # with a role: LF ends a line, CR vanishes, Ctrl-Z ends the report.
 source "$(dirname "$0")/lib.sh"
 
-crlf() { printf '%s\r\n' "$@"; }
-page_head() {  # TITLE (already escaped) comes from stdin
-  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
-    "A:hover { text-decoration: underline }" \
-    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
-    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
-    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
-    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "</STYLE>"
+stdin_page_head() {  # the page's head with the title (already escaped) from stdin
+  page_style
   printf '<TITLE>Report of <'
   cat
   crlf '></TITLE>' '<BODY BGCOLOR="#FFFFFF">'
-}
-page_tail() { crlf "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"; }
-BANNER='<TABLE WIDTH=100%><TD CLASS=pt>QUORVIX System Information Report<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>'
-HEADING_START='<TABLE WIDTH=100%><TD CLASS=pt>'
-HEADING_END='<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>'
-expect_same_file() {  # NAME EXPECTED ACTUAL
-  CHECKS=$((CHECKS + 1))
-  if ! cmp "$2" "$3" >&2; then
-    fail "$1"
-    cmp -l "$2" "$3" 2>/dev/null | head -5 >&2 || true
-  fi
-}
-convert() {  # NAME: converts $WORK/NAME/r.csv, which must succeed quietly
-  run_code "$WORK/$1" r.csv
-  expect_eq "$1: exit code" "$CODE" "0"
-  expect_eq "$1: console" "$OUT" "Converting: \"r.csv\"$CRLF"
-  expect_eq "$1: no error output" "$ERR" ""
 }
 bytes() {  # FROM TO [SKIP...]: the bytes FROM to TO (decimal) without SKIP
   local i skip hex
@@ -81,7 +56,7 @@ headings() {  # group heading, spacer, item heading, all titled F
   printf '<TR><TD><TD><TD COLSPAN=3><B>'; cat "$text"; printf ':</B>\r\n'
 }
 expect_same_file "all bytes: page" <(
-  page_head <"$text"
+  stdin_page_head <"$text"
   crlf "$BANNER"; headings; property F
   crlf '</TABLE><BR><BR>'; printf '%s2' "$HEADING_START"; cat "$text"; crlf "$HEADING_END"; headings; property F
   crlf '</TABLE><BR><BR>'; printf '%s' "$HEADING_START"; cat "$text"; crlf "$HEADING_END"; headings; property F
@@ -98,7 +73,7 @@ printf 'h\0\0\nReport,\0,,,\0,\0\nA\0x,G,,,L,V\nA\0y,G,,,L,V\nProcesses\0,G,,,L,
   >"$WORK/nul/r.csv"
 convert nul
 expect_same_file "nul: page" <(
-  printf '\0title\0' | page_head
+  printf '\0title\0' | stdin_page_head
   crlf "$BANNER"
   printf '<TR><TD><TD CLASS=dt COLSPAN=5>[ \0 ]\r\n<TR><TD>&nbsp;\r\n<TR><TD><TD><TD>\0&nbsp;&nbsp;<TD>\0\r\n'
   for page in 'A\0x' 'A\0y'; do
@@ -118,7 +93,7 @@ expect_same_file "nul: page" <(
 mkdir "$WORK/zeros"
 head -c 1048576 /dev/zero >"$WORK/zeros/r.csv"
 convert zeros
-expect_same_file "zeros: page" <(printf '' | page_head; page_tail) "$WORK/zeros/r.htm"
+expect_same_file "zeros: page" <(printf '' | stdin_page_head; page_tail) "$WORK/zeros/r.htm"
 
 # --- Ctrl-Z first: nothing of the report is read, however much follows.
 REPORT=$'head\r\nReport,G,I,,L,V\r\nReport,G,I,,L2,V2\r\n\r\n\r\n,,,,,Title\r\nReport,G,I,,L3,V3\r\n'
@@ -128,13 +103,13 @@ printf '\x1a' >"$WORK/ctrlz-alone/r.csv"
 printf 'head\r\n\x1a%s' "$REPORT" >"$WORK/ctrlz-line2/r.csv"
 for name in ctrlz ctrlz-alone ctrlz-line2; do
   convert "$name"
-  expect_same_file "$name: page" <(printf '' | page_head; page_tail) "$WORK/$name/r.htm"
+  expect_same_file "$name: page" <(printf '' | stdin_page_head; page_tail) "$WORK/$name/r.htm"
 done
 # A Ctrl-Z that starts line 7 ends the report after line 6, the title line.
 printf '%s\x1a%s' "${REPORT%Report,G,I,,L3,V3$'\r\n'}" "$REPORT" >"$WORK/ctrlz-line7/r.csv"
 convert ctrlz-line7
 expect_same_file "ctrlz-line7: page" <(
-  printf 'Title' | page_head
+  printf 'Title' | stdin_page_head
   crlf "$BANNER" '<TR><TD><TD CLASS=dt COLSPAN=5>[ G ]' '<TR><TD>&nbsp;' '<TR><TD><TD><TD COLSPAN=3><B>I:</B>' \
     '<TR><TD><TD><TD><TD>L&nbsp;&nbsp;<TD>V' '<TR><TD><TD><TD><TD>L2&nbsp;&nbsp;<TD>V2' \
     '<TR><TD><TD><TD><TD>&nbsp;&nbsp;<TD>' '<TR><TD><TD><TD><TD>&nbsp;&nbsp;<TD>' \

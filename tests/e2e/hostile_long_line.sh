@@ -8,24 +8,8 @@ SIZE=$((64 * 1024 * 1024))
 # 64 bytes: 62 "x", "<" and ";". In the title ";" stays, in a value it is ",".
 UNIT="$(printf 'x%.0s' {1..62})<;"
 
-crlf() { printf '%s\r\n' "$@"; }
-page_head() {  # TITLE LINE already made
-  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
-    "A:hover { text-decoration: underline }" \
-    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
-    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
-    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
-    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "</STYLE>"
-}
-page_tail() { crlf "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"; }
 repeat() {  # TEXT BYTES: TEXT repeated, cut to BYTES
   (set +o pipefail; yes "$1" | tr -d '\n' | head -c "$2")
-}
-expect_same_file() {  # NAME EXPECTED ACTUAL
-  CHECKS=$((CHECKS + 1))
-  cmp "$2" "$3" >&2 || fail "$1"
 }
 
 # --- The long line is line 6: title, page, group, item and property row.
@@ -40,7 +24,7 @@ expect_eq "line 6: exit code" "$CODE" "0"
 expect_eq "line 6: console" "$OUT" "Converting: \"r.csv\"$CRLF"
 expect_eq "line 6: no error output" "$ERR" ""
 expect_same_file "line 6: page" <(
-  page_head
+  page_style
   printf '<TITLE>Report of <'
   repeat "${UNIT//</\&lt;}" $((SIZE / 64 * 67))
   printf '></TITLE>\r\n'
@@ -62,7 +46,7 @@ run_code "$WORK/one" r.csv
 expect_eq "one line: exit code" "$CODE" "0"
 expect_eq "one line: console" "$OUT" "Converting: \"r.csv\"$CRLF"
 expect_same_file "one line: page" <(
-  page_head
+  page_style
   crlf '<TITLE>Report of <></TITLE>' '<BODY BGCOLOR="#FFFFFF">'
   page_tail
 ) "$WORK/one/r.htm"

@@ -6,19 +6,11 @@
 source "$(dirname "$0")/lib.sh"
 
 COUNT=2000
-crlf() { printf '%s\r\n' "$@"; }
 page() {  # TITLE [BODY LINES...]
-  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
-    "A:hover { text-decoration: underline }" \
-    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
-    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
-    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
-    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "</STYLE>" "<TITLE>Report of <$1></TITLE>" '<BODY BGCOLOR="#FFFFFF">' "${@:2}" \
-    "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"
+  page_head "$1"
+  (($# < 2)) || crlf "${@:2}"
+  page_tail
 }
-BANNER='<TABLE WIDTH=100%><TD CLASS=pt>QUORVIX System Information Report<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>'
 EMPTY_PAGE=$(page ""; printf .)
 EMPTY_PAGE=${EMPTY_PAGE%.}
 

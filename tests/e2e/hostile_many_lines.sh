@@ -4,30 +4,8 @@
 # label and value, outside any page.
 source "$(dirname "$0")/lib.sh"
 
-crlf() { printf '%s\r\n' "$@"; }
-page_head() {  # TITLE (plain text)
-  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
-    "A:hover { text-decoration: underline }" \
-    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
-    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
-    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
-    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "</STYLE>" "<TITLE>Report of <$1></TITLE>" '<BODY BGCOLOR="#FFFFFF">'
-}
-page_tail() { crlf "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"; }
 lines() {  # TEXT COUNT: COUNT lines of TEXT, each ended by CR LF
   (set +o pipefail; yes "$1" | head -n "$2" | sed 's/$/\r/')
-}
-expect_same_file() {  # NAME EXPECTED ACTUAL
-  CHECKS=$((CHECKS + 1))
-  cmp "$2" "$3" >&2 || fail "$1"
-}
-convert() {  # NAME: converts $WORK/NAME/r.csv, which must succeed quietly
-  run_code "$WORK/$1" r.csv
-  expect_eq "$1: exit code" "$CODE" "0"
-  expect_eq "$1: console" "$OUT" "Converting: \"r.csv\"$CRLF"
-  expect_eq "$1: no error output" "$ERR" ""
 }
 EMPTY_ROW='<TR><TD><TD><TD>&nbsp;&nbsp;<TD>'
 

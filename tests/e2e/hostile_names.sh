@@ -5,22 +5,9 @@
 # makes even those names patterns.
 source "$(dirname "$0")/lib.sh"
 
-crlf() { printf '%s\r\n' "$@"; }
 PAGE=$WORK/expected.htm
-{
-  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
-    "A:hover { text-decoration: underline }" \
-    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
-    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
-    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
-    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
-    "</STYLE>" "<TITLE>Report of <></TITLE>" '<BODY BGCOLOR="#FFFFFF">' \
-    '<TABLE WIDTH=100%><TD CLASS=pt>QUORVIX System Information Report<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>' \
-    '<TR><TD><TD CLASS=dt COLSPAN=5>[ G ]' '<TR><TD>&nbsp;' '<TR><TD><TD><TD>L&nbsp;&nbsp;<TD>V' \
-    "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"
-} >"$PAGE"
-REPORT=$'head\r\nReport,G,,,L,V\r\n'
+small_page >"$PAGE"
+REPORT=$SMALL_REPORT
 
 expect_page() {  # NAME PATH: PATH is the page of REPORT
   CHECKS=$((CHECKS + 1))

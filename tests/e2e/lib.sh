@@ -48,6 +48,50 @@ expect_no_file() {  # NAME PATH: nothing of that name exists
   [[ ! -e "$2" && ! -L "$2" ]] || fail "$1: $2 exists"
 }
 
+expect_same_file() {  # NAME EXPECTED ACTUAL: the two files hold the same bytes
+  CHECKS=$((CHECKS + 1))
+  if ! cmp "$2" "$3" >&2; then
+    fail "$1"
+    cmp -l "$2" "$3" 2>/dev/null | head -5 >&2 || true
+  fi
+}
+
+convert() {  # NAME: converts $WORK/NAME/r.csv, which must succeed quietly
+  run_code "$WORK/$1" r.csv
+  expect_eq "$1: exit code" "$CODE" "0"
+  expect_eq "$1: console" "$OUT" "Converting: \"r.csv\"$CRLF"
+  expect_eq "$1: no error output" "$ERR" ""
+}
+
+# The fixed lines of every page, written out here as the reader sees them.
+crlf() { printf '%s\r\n' "$@"; }
+page_style() {  # every line before the title: the head and the style sheet
+  crlf "<HTML>" "<HEAD>" "</HEAD>" "<STYLE>" "A { text-decoration: none }" \
+    "A:hover { text-decoration: underline }" \
+    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }" \
+    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }" \
+    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }" \
+    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }" \
+    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }" \
+    "</STYLE>"
+}
+page_head() {  # TITLE: the style sheet, the title line (TITLE as written on the page), the body tag
+  page_style
+  crlf "<TITLE>Report of <$1></TITLE>" '<BODY BGCOLOR="#FFFFFF">'
+}
+page_tail() { crlf "</TABLE><BR><BR>" "<HR>" "<BR>" "" "</BODY>" "</HTML>"; }
+HEADING_START='<TABLE WIDTH=100%><TD CLASS=pt>'
+HEADING_END='<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>'
+BANNER="${HEADING_START}QUORVIX System Information Report$HEADING_END"
+
+# A report of one property row, and its page.
+SMALL_REPORT=$'head\r\nReport,G,,,L,V\r\n'
+small_page() {
+  page_head ""
+  crlf "$BANNER" '<TR><TD><TD CLASS=dt COLSPAN=5>[ G ]' '<TR><TD>&nbsp;' '<TR><TD><TD><TD>L&nbsp;&nbsp;<TD>V'
+  page_tail
+}
+
 finish() {
   echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
   [[ $FAILURES -eq 0 ]]
