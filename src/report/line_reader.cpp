@@ -17,6 +17,8 @@ bool ReportReader::FillBuffer() {
   pos_ = 0;
   end_ = source_.Read(block_.data(), block_.size());
   if (end_ == 0) stopped_ = true;
+  const char* sub = static_cast<const char*>(std::memchr(block_.data(), kCtrlZ, end_));
+  in_place_end_ = sub ? static_cast<std::size_t>(sub - block_.data()) : end_;
   return end_ != 0;
 }
 
@@ -43,15 +45,15 @@ std::string_view ReportReader::ReadLine() {
 }
 
 bool ReportReader::ReadLineInPlace() {
-  if (stopped_ || pos_ == end_) return false;
+  if (stopped_ || pos_ >= in_place_end_) return false;
   char* start = block_.data() + pos_;
-  const std::size_t avail = end_ - pos_;
+  const std::size_t avail = in_place_end_ - pos_;
   const char* lf = static_cast<const char*>(std::memchr(start, kLineFeed, avail));
   if (!lf) return false;
   const std::size_t run = static_cast<std::size_t>(lf - start);
   std::size_t length = run;
   if (length > 0 && start[length - 1] == kCarriageReturn) --length;
-  if (std::memchr(start, kCtrlZ, run) || std::memchr(start, kCarriageReturn, length)) return false;
+  if (std::memchr(start, kCarriageReturn, length)) return false;
   pos_ += run + 1;
   current_ = std::span<char>(start, length);
   return true;

@@ -45,8 +45,8 @@ class ReportReader {
     current_ = line;
     return {line.data(), line.size()};
   }
-  // A line that lies wholly in the block, ends with LF or CR LF and holds no
-  // other CR and no Ctrl-Z, is handed out where it lies.
+  // A line that lies wholly in the block before its first Ctrl-Z, ends with
+  // LF or CR LF and holds no other CR, is handed out where it lies.
   bool ReadLineInPlace();
   // Any other line is gathered into line_.
   void GatherLine();
@@ -55,6 +55,9 @@ class ReportReader {
   std::vector<char> block_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  // Where the block's first Ctrl-Z stands (end_ when it has none): lines
+  // before it are handed out in place, the rest are gathered.
+  std::size_t in_place_end_ = 0;
   bool stopped_ = false;  // a Ctrl-Z or the end of the data was reached
   std::string line_;
   std::span<char> current_;
