@@ -18,7 +18,6 @@ constexpr std::array<std::string_view, 256> MakeEntities() {
   return entities;
 }
 constexpr std::array<std::string_view, 256> kEntities = MakeEntities();
-constexpr std::size_t kLongestEntity = 6;
 // Room kept beyond the flush mark, so that most lines never overflow.
 constexpr std::size_t kSlack = 4096;
 
@@ -72,11 +71,7 @@ void LineWriter::EscapeInto(std::string_view text) {
   size_ = static_cast<std::size_t>(out - buffer_.get());
 }
 
-LineWriter& LineWriter::Text(std::string_view text) {
-  if (text.size() <= (capacity_ - size_) / kLongestEntity) {
-    EscapeInto(text);
-    return *this;
-  }
+LineWriter& LineWriter::TextInPieces(std::string_view text) {
   // Longer than the room left even if every byte needed an entity: flush
   // and escape it in pieces the buffer can always take.
   const std::size_t piece = capacity_ / kLongestEntity;

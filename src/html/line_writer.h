@@ -14,6 +14,7 @@ namespace rptconv {
 
 inline constexpr std::string_view kLineEnd = "\r\n";
 inline constexpr std::size_t kOutputBufferSize = 256 * 1024;
+inline constexpr std::size_t kLongestEntity = 6;  // "&quot;"
 
 class LineWriter {
  public:
@@ -26,7 +27,11 @@ class LineWriter {
     return *this;
   }
   // Report text: "&", "<", ">" and '"' become entities, all else passes.
-  LineWriter& Text(std::string_view text);
+  LineWriter& Text(std::string_view text) {
+    if (text.size() > (capacity_ - size_) / kLongestEntity) return TextInPieces(text);
+    EscapeInto(text);
+    return *this;
+  }
   void EndLine() {
     Raw(kLineEnd);
     if (size_ >= flush_at_) Flush();
@@ -44,6 +49,8 @@ class LineWriter {
   LineWriter& Overflow(std::string_view bytes);
   // Escapes `text` into the buffer, which has room for its longest escaped form.
   void EscapeInto(std::string_view text);
+  // Text too long for the room left: flushes and escapes it piece by piece.
+  LineWriter& TextInPieces(std::string_view text);
 
   ByteSink& sink_;
   std::size_t flush_at_;  // a finished line is flushed once this much is buffered
