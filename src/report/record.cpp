@@ -8,7 +8,7 @@ namespace {
 
 // Takes the first field of `rest` (empty when `rest` holds no comma) and
 // deletes it with its comma (nothing when there is no comma).
-std::string_view TakeField(std::string_view& rest) {
+inline std::string_view TakeField(std::string_view& rest) {
   const std::size_t comma = rest.find(kFieldSeparator);
   if (comma == std::string_view::npos) return {};
   std::string_view field = rest.substr(0, comma);
