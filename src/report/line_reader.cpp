@@ -33,30 +33,14 @@ bool ReportReader::AtEnd() {
   return false;
 }
 
-std::string_view ReportReader::ReadLine() {
+std::string_view ReportReader::ReadLineElsewhere() {
   if (!replay_.empty()) {
     line_.swap(replay_.back());
     replay_.pop_back();
     return Current(line_);
   }
-  if (ReadLineInPlace()) return {current_.data(), current_.size()};
   GatherLine();
   return Current(line_);
-}
-
-bool ReportReader::ReadLineInPlace() {
-  if (stopped_ || pos_ >= in_place_end_) return false;
-  char* start = block_.data() + pos_;
-  const std::size_t avail = in_place_end_ - pos_;
-  const char* lf = static_cast<const char*>(std::memchr(start, kLineFeed, avail));
-  if (!lf) return false;
-  const std::size_t run = static_cast<std::size_t>(lf - start);
-  std::size_t length = run;
-  if (length > 0 && start[length - 1] == kCarriageReturn) --length;
-  if (std::memchr(start, kCarriageReturn, length)) return false;
-  pos_ += run + 1;
-  current_ = std::span<char>(start, length);
-  return true;
 }
 
 void ReportReader::GatherLine() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,7 +28,10 @@ class ReportReader {
 
   // The next line without its line end. The view stays valid until the next
   // call of ReadLine or AtEnd; its bytes may be changed through CurrentLine.
-  std::string_view ReadLine();
+  std::string_view ReadLine() {
+    if (replay_.empty() && ReadLineInPlace()) return {current_.data(), current_.size()};
+    return ReadLineElsewhere();
+  }
   // The line that ReadLine returned last, for splitting in place.
   std::span<char> CurrentLine() { return current_; }
 
@@ -47,8 +51,22 @@ class ReportReader {
   }
   // A line that lies wholly in the block before its first Ctrl-Z, ends with
   // LF or CR LF and holds no other CR, is handed out where it lies.
-  bool ReadLineInPlace();
-  // Any other line is gathered into line_.
+  bool ReadLineInPlace() {
+    if (stopped_ || pos_ >= in_place_end_) return false;
+    char* start = block_.data() + pos_;
+    const auto* lf = static_cast<const char*>(std::memchr(start, kLineFeed, in_place_end_ - pos_));
+    if (!lf) return false;
+    const auto run = static_cast<std::size_t>(lf - start);
+    std::size_t length = run;
+    if (length > 0 && start[length - 1] == kCarriageReturn) --length;
+    if (std::memchr(start, kCarriageReturn, length)) return false;
+    pos_ += run + 1;
+    current_ = std::span<char>(start, length);
+    return true;
+  }
+  // A preamble line kept for replay, or a line gathered into line_.
+  std::string_view ReadLineElsewhere();
+  // Gathers a line that cannot be handed out in place into line_.
   void GatherLine();
 
   ByteSource& source_;
