@@ -18,7 +18,7 @@ bool ReportReader::FillBuffer() {
   end_ = source_.Read(block_.data(), block_.size());
   if (end_ == 0) stopped_ = true;
   const char* sub = static_cast<const char*>(std::memchr(block_.data(), kCtrlZ, end_));
-  in_place_end_ = sub ? static_cast<std::size_t>(sub - block_.data()) : end_;
+  data_end_ = sub ? static_cast<std::size_t>(sub - block_.data()) : end_;
   return end_ != 0;
 }
 
@@ -48,14 +48,11 @@ void ReportReader::GatherLine() {
   while (!stopped_) {
     if (pos_ == end_ && !FillBuffer()) break;
     const char* start = block_.data() + pos_;
-    const std::size_t avail = end_ - pos_;
+    const std::size_t avail = data_end_ - pos_;
     const char* lf = static_cast<const char*>(std::memchr(start, kLineFeed, avail));
-    std::size_t run = lf ? static_cast<std::size_t>(lf - start) : avail;
-    const char* sub = static_cast<const char*>(std::memchr(start, kCtrlZ, run));
-    if (sub) {
-      run = static_cast<std::size_t>(sub - start);
-      stopped_ = true;
-    }
+    const std::size_t run = lf ? static_cast<std::size_t>(lf - start) : avail;
+    // No line end before the block's Ctrl-Z: it ends the line and the input.
+    if (!lf && data_end_ < end_) stopped_ = true;
     // Copy the run without its CR bytes.
     const char* p = start;
     const char* stop = start + run;

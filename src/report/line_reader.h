@@ -52,9 +52,9 @@ class ReportReader {
   // A line that lies wholly in the block before its first Ctrl-Z, ends with
   // LF or CR LF and holds no other CR, is handed out where it lies.
   bool ReadLineInPlace() {
-    if (stopped_ || pos_ >= in_place_end_) return false;
+    if (stopped_ || pos_ >= data_end_) return false;
     char* start = block_.data() + pos_;
-    const auto* lf = static_cast<const char*>(std::memchr(start, kLineFeed, in_place_end_ - pos_));
+    const auto* lf = static_cast<const char*>(std::memchr(start, kLineFeed, data_end_ - pos_));
     if (!lf) return false;
     const auto run = static_cast<std::size_t>(lf - start);
     std::size_t length = run;
@@ -73,9 +73,9 @@ class ReportReader {
   std::vector<char> block_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  // Where the block's first Ctrl-Z stands (end_ when it has none): lines
-  // before it are handed out in place, the rest are gathered.
-  std::size_t in_place_end_ = 0;
+  // Where the block's data ends for the reader: at its first Ctrl-Z, or at
+  // end_ when it has none.
+  std::size_t data_end_ = 0;
   bool stopped_ = false;  // a Ctrl-Z or the end of the data was reached
   std::string line_;
   std::span<char> current_;
