@@ -26,7 +26,7 @@ bool ReportReader::AtEnd() {
   if (!replay_.empty()) return false;
   if (stopped_) return true;
   if (pos_ == end_ && !FillBuffer()) return true;
-  if (block_[pos_] == kCtrlZ) {
+  if (pos_ == data_end_) {  // the next byte is the block's Ctrl-Z
     stopped_ = true;
     return true;
   }
