@@ -6,7 +6,7 @@
 
 #include "cli/usage.h"
 #include "platform/platform.h"
-#include "report/io_error.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
 

@@ -1,14 +1,13 @@
-#include "html/convert.h"
-
 #include "html/frame.h"
 #include "html/line_writer.h"
 #include "html/render.h"
 #include "report/line_reader.h"
 #include "report/record.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
 
-void ConvertStream(ByteSource& source, ByteSink& sink) {
+void Convert(ByteSource& source, ByteSink& sink) {
   ReportReader reader(source);
   LineWriter out(sink);
 
@@ -24,25 +23,6 @@ void ConvertStream(ByteSource& source, ByteSink& sink) {
   }
   WriteDocumentTail(out);
   out.Flush();
-}
-
-ConvertResult ConvertReport(ReportFiles& files, const std::string& input_path,
-                            const std::string& output_path) {
-  std::unique_ptr<ByteSource> input = files.OpenReport(input_path);
-  if (!input) {
-    files.ConsoleLine("Cannot open input file: \"" + input_path + "\"");
-    return ConvertResult::kOpenFailed;
-  }
-  std::unique_ptr<OutputFile> output = files.CreateOutput(output_path, *input);
-  if (!output) {
-    files.ConsoleLine("Cannot create output file: \"" + output_path + "\"");
-    return ConvertResult::kCreateFailed;
-  }
-  files.ConsoleLine("Converting: \"" + input_path + "\"");
-  ConvertStream(*input, *output);
-  input->Close();
-  output->Commit();
-  return ConvertResult::kConverted;
 }
 
 }  // namespace rptconv

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "html/byte_sink.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
 

@@ -10,7 +10,7 @@
 #include "cli/args.h"
 #include "cli/failure_report.h"
 #include "cli/paths.h"
-#include "html/convert.h"
+#include "cli/convert_file.h"
 
 namespace rptconv::platform {
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/byte_source.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
 

@@ -8,7 +8,7 @@
 #include <new>
 #include <string>
 
-#include "html/convert.h"
+#include "rptconv/rptconv.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ long AllocationsToConvert(const std::string& report) {
   StringSource source(report);
   CountingSink sink;
   const long before = g_allocations.load();
-  rptconv::ConvertStream(source, sink);
+  rptconv::Convert(source, sink);
   const long after = g_allocations.load();
   EXPECT_GT(sink.size, report.size());
   return after - before;

@@ -1,5 +1,5 @@
 // Fuzz target for the conversion core: arbitrary bytes go through
-// ConvertStream as a report, and the page that comes out is held against
+// Convert as a report, and the page that comes out is held against
 // invariants that must hold for every input:
 //
 //  1. Line ends: every line ends with CR LF, and no other CR or LF occurs.
@@ -44,12 +44,10 @@
 #include <string_view>
 #include <vector>
 
-#include "html/byte_sink.h"
-#include "html/convert.h"
+#include "rptconv/rptconv.h"
 #include "html/line_writer.h"
 #include "html/links.h"
 #include "html/render.h"
-#include "report/byte_source.h"
 #include "report/line_reader.h"
 #include "report/utypes.h"
 
@@ -86,7 +84,7 @@ class MemorySink : public rptconv::ByteSink {
 string Convert(string_view report, std::size_t chunk) {
   MemorySource source(report, chunk);
   MemorySink sink;
-  rptconv::ConvertStream(source, sink);
+  rptconv::Convert(source, sink);
   return std::move(sink.page);
 }
 

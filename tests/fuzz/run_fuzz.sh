@@ -49,13 +49,13 @@ fi
 core=(src/report/*.cpp src/html/*.cpp)
 rebuild=0
 [[ -x $binary ]] || rebuild=1
-for file in tests/fuzz/fuzz_convert.cpp "${core[@]}" src/report/*.h src/html/*.h; do
+for file in tests/fuzz/fuzz_convert.cpp "${core[@]}" src/report/*.h src/html/*.h include/rptconv/*.h; do
   [[ $file -nt $binary ]] && rebuild=1
 done
 if ((rebuild)); then
   echo "Building $binary"
   flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -fno-sanitize-recover=all
-         -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Werror -I src)
+         -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Werror -I src -I include)
   objects=$out/obj-$(basename "$binary")
   rm -rf "$objects"
   mkdir -p "$objects"

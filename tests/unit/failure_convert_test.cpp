@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "html/convert.h"
-#include "report/io_error.h"
+#include "cli/convert_file.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
 namespace {
@@ -80,7 +80,7 @@ class FailingSink : public ByteSink {
 
 IoError ConvertExpectingFailure(ByteSource& source, ByteSink& sink) {
   try {
-    ConvertStream(source, sink);
+    Convert(source, sink);
   } catch (const IoError& error) {
     return error;
   }
@@ -109,7 +109,7 @@ TEST(FailureConvertTest, WriteFailureOnAnyBlockPassesOut) {
   const std::string report = MakeReport(12000);  // a page of several blocks
   FailingSink whole;
   FailingSource complete(report, report.size() + 1, 1 << 20);
-  ConvertStream(complete, whole);
+  Convert(complete, whole);
   ASSERT_GE(whole.writes_, 3);
   ASSERT_NE(whole.page_.find("</HTML>"), std::string::npos);
 

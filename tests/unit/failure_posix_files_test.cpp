@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "report/io_error.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
 namespace {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/io_error.h"
+#include "rptconv/rptconv.h"
 #include "report/line_reader.h"
 #include "report/record.h"
 

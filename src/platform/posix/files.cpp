@@ -9,7 +9,7 @@
 #include "platform/platform.h"
 #include "platform/posix/cleanup.h"
 #include "platform/posix/fd_io.h"
-#include "report/io_error.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv::platform {
 

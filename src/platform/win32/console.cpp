@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 #include "platform/win32/cleanup.h"
 #include "platform/win32/win.h"
-#include "report/io_error.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv::platform {
 

@@ -1,19 +1,14 @@
-// The conversion of one report: the part that needs no file system, and the
-// whole of it with its files and console lines.
+// The conversion of one report file into its page file, with the console line
+// that says how it went.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "html/byte_sink.h"
-#include "report/byte_source.h"
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
-
-// Reads a whole report from `source` and writes its page to `sink`: head with
-// the title from line 6, every record line but the first line's, tail.
-void ConvertStream(ByteSource& source, ByteSink& sink);
 
 // The output file of one conversion. It becomes the page of the output's name
 // only on Commit; destroyed before that, it leaves no trace.

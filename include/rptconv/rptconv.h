@@ -1,0 +1,54 @@
+// rptconv: turns the comma-separated reports of a system-information product
+// into stand-alone HTML pages. This is the library's one public header: a
+// conversion reads a report from a byte source and writes its page to a byte
+// sink. It touches no file, console or other OS facility of its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace rptconv {
+
+// Where the bytes of a report come from: a file, a pipe, a string.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to `capacity` bytes into `buffer` and returns how many were read;
+  // 0 means the end of the data. A failure throws IoError.
+  virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
+  // Releases the source once the report has been read; a failure throws IoError.
+  virtual void Close() {}
+};
+
+// Where the bytes of a page go: a file, standard output, a string.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // Writes all of `bytes`; a failure throws IoError.
+  virtual void Write(std::string_view bytes) = 0;
+};
+
+// Stable numbers naming each checked operation; the failure report prints
+// the site as eight upper-case hexadecimal digits. The numbers never change
+// once given out: a report from any build points at the same check.
+enum class IoSite : std::uint32_t {
+  kReadReport = 0x00401010,    // a block read of the report
+  kCloseReport = 0x00401030,   // closing the report after its last line
+  kWriteOutput = 0x00402010,   // writing a block of the page
+  kCloseOutput = 0x00402020,   // closing the page's temporary file
+  kCommitOutput = 0x00402030,  // moving the finished page onto its name
+  kWriteConsole = 0x00403010,  // a console line
+};
+
+// An I/O operation failed: the platform's error number (errno on POSIX,
+// GetLastError() on Windows) and the check that found it.
+struct IoError {
+  int code;
+  IoSite site;
+};
+
+// Reads a whole report from `source` and writes its page to `sink`.
+void Convert(ByteSource& source, ByteSink& sink);
+
+}  // namespace rptconv
