@@ -5,10 +5,6 @@
 
 namespace rptconv {
 
-namespace {
-constexpr int kPreambleLines = 6;
-}
-
 ReportReader::ReportReader(ByteSource& source, std::size_t block_size)
     : source_(source), block_(std::max<std::size_t>(block_size, 1)) {}
 
@@ -23,7 +19,6 @@ bool ReportReader::FillBuffer() {
 }
 
 bool ReportReader::AtEnd() {
-  if (!replay_.empty()) return false;
   if (stopped_) return true;
   if (pos_ == end_ && !FillBuffer()) return true;
   if (pos_ == data_end_) {  // the next byte is the block's Ctrl-Z
@@ -31,16 +26,6 @@ bool ReportReader::AtEnd() {
     return true;
   }
   return false;
-}
-
-std::string_view ReportReader::ReadLineElsewhere() {
-  if (!replay_.empty()) {
-    line_.swap(replay_.back());
-    replay_.pop_back();
-    return Current(line_);
-  }
-  GatherLine();
-  return Current(line_);
 }
 
 void ReportReader::GatherLine() {
@@ -69,21 +54,7 @@ void ReportReader::GatherLine() {
       break;
     }
   }
-}
-
-std::string_view ReportReader::ReadPreamble() {
-  // Lines that exist are kept for the record loop; lines missing at the end
-  // of a short report read as empty and are not kept.
-  std::vector<std::string> kept;
-  for (int n = 1; n <= kPreambleLines; ++n) {
-    if (AtEnd()) break;
-    const std::string_view line = ReadLine();
-    if (n >= 2) kept.emplace_back(line);
-  }
-  title_line_ = kept.size() == kPreambleLines - 1 ? kept.back() : std::string();
-  replay_.assign(kept.rbegin(), kept.rend());
-  current_ = {};
-  return title_line_;
+  current_ = std::span<char>(line_.data(), line_.size());
 }
 
 }  // namespace rptconv

@@ -26,29 +26,28 @@ class ReportReader {
  public:
   explicit ReportReader(ByteSource& source, std::size_t block_size = kDefaultBlockSize);
 
-  // The next line without its line end. The view stays valid until the next
-  // call of ReadLine or AtEnd; its bytes may be changed through CurrentLine.
-  std::string_view ReadLine() {
-    if (replay_.empty() && ReadLineInPlace()) return {current_.data(), current_.size()};
-    return ReadLineElsewhere();
+  // The next line without its line end. Its bytes stay valid, and may be
+  // changed in place, until the next call of ReadLine or AtEnd.
+  std::span<char> ReadLine() {
+    if (!ReadLineInPlace()) GatherLine();
+    return current_;
   }
-  // The line that ReadLine returned last, for splitting in place.
-  std::span<char> CurrentLine() { return current_; }
+
+  // Reads the next line as ReadLine does when it lies wholly in the block
+  // and can be handed out where it lies, which leaves every line handed out
+  // before where it was. Otherwise reads nothing and gives false: ReadLine
+  // then gathers the line, which may move or overwrite the earlier ones.
+  bool TryReadLineInPlace(std::span<char>& line) {
+    if (!ReadLineInPlace()) return false;
+    line = current_;
+    return true;
+  }
 
   // True when the next byte to read is the end of the data or a Ctrl-Z.
   bool AtEnd();
 
-  // Keeps lines 2 to 6 of the report for a second reading: the title comes
-  // from line 6, and lines 2 to 6 are record lines too. Returns line 6 (empty
-  // when the report has fewer lines). Call once, before any other read.
-  std::string_view ReadPreamble();
-
  private:
   bool FillBuffer();  // false at the end of the data
-  std::string_view Current(std::span<char> line) {
-    current_ = line;
-    return {line.data(), line.size()};
-  }
   // A line that lies wholly in the block before its first Ctrl-Z, ends with
   // LF or CR LF and holds no other CR, is handed out where it lies.
   bool ReadLineInPlace() {
@@ -64,8 +63,6 @@ class ReportReader {
     current_ = std::span<char>(start, length);
     return true;
   }
-  // A preamble line kept for replay, or a line gathered into line_.
-  std::string_view ReadLineElsewhere();
   // Gathers a line that cannot be handed out in place into line_.
   void GatherLine();
 
@@ -79,8 +76,6 @@ class ReportReader {
   bool stopped_ = false;  // a Ctrl-Z or the end of the data was reached
   std::string line_;
   std::span<char> current_;
-  std::vector<std::string> replay_;  // preamble lines still to hand out, last first
-  std::string title_line_;
 };
 
 }  // namespace rptconv

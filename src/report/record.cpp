@@ -26,15 +26,15 @@ std::string_view AfterFifthField(std::string_view line) {
 ReportRecord SplitRecord(std::span<char> line) {
   std::string_view rest(line.data(), line.size());
   ReportRecord record;
-  record.Page = TakeField(rest);
-  record.Group = TakeField(rest);
-  record.Item = TakeField(rest);
-  record.Field4 = TakeField(rest);
-  record.Label = TakeField(rest);
+  record.page = TakeField(rest);
+  record.group = TakeField(rest);
+  record.item = TakeField(rest);
+  TakeField(rest);
+  record.label = TakeField(rest);
   const std::size_t value_start = line.size() - rest.size();
   const std::span<char> value = line.subspan(value_start);
   std::replace(value.begin(), value.end(), kValueComma, kFieldSeparator);
-  record.Value = std::string_view(value.data(), value.size());
+  record.value = std::string_view(value.data(), value.size());
   return record;
 }
 

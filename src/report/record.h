@@ -3,7 +3,6 @@
 #pragma once
 
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace rptconv {
@@ -12,14 +11,15 @@ inline constexpr char kFieldSeparator = ',';
 inline constexpr char kValueComma = ';';  // stands for a comma inside a value
 inline constexpr std::string_view kPciDumpPage = "PCI Dump";
 
-// One record line. The views point into the line they were cut from.
+// One record line: page, group and item titles, then (after a fourth field
+// that nothing reads) the property's label and value. The views point into
+// the line they were cut from.
 struct ReportRecord {
-  std::string_view Page;
-  std::string_view Group;
-  std::string_view Item;
-  std::string_view Field4;
-  std::string_view Label;
-  std::string_view Value;
+  std::string_view page;
+  std::string_view group;
+  std::string_view item;
+  std::string_view label;
+  std::string_view value;
 };
 
 // The text after the fifth comma: after the last comma when there are fewer,
@@ -31,6 +31,6 @@ std::string_view AfterFifthField(std::string_view line);
 ReportRecord SplitRecord(std::span<char> line);
 
 // Records of the "PCI Dump" page are dropped unrendered.
-inline bool IsDiscarded(const ReportRecord& record) { return record.Page == kPciDumpPage; }
+inline bool IsDiscarded(const ReportRecord& record) { return record.page == kPciDumpPage; }
 
 }  // namespace rptconv

@@ -47,9 +47,9 @@
 #include "rptconv/rptconv.h"
 #include "html/line_writer.h"
 #include "html/links.h"
-#include "html/render.h"
 #include "report/line_reader.h"
-#include "report/utypes.h"
+#include "report/sections.h"
+#include "walk/page_events.h"
 
 namespace {
 
@@ -225,7 +225,7 @@ string HeaderRow(string_view headers, string_view align) {
 string LinkTags(const string& value) {
   const string target = "\" TARGET=\"blank\">";
   if (value.rfind("http://", 0) == 0) return "<A HREF=\"" + Escaped(value) + target + "</A>";
-  if (value == rptconv::ContactAddress) return "<A HREF=\"mailto:" + Escaped(value) + target + "</A>";
+  if (value == rptconv::kContactAddress) return "<A HREF=\"mailto:" + Escaped(value) + target + "</A>";
   return {};
 }
 
@@ -255,10 +255,10 @@ ModelPage Model(string_view data) {
   const ExpectedLine spacer = Exact("<TR><TD>&nbsp;");
 
   auto lookup = [&](const string& key, int& columns) {
-    if (const auto match = rptconv::FindSection(key, skip_english)) {
-      columns = match->Entry->ColumnCount;
-      align = string(match->Entry->Alignment);
-      body.push_back(Exact(HeaderRow(match->Headers, align)));
+    if (const auto match = rptconv::FindSection(key, !skip_english); match.section) {
+      columns = match.section->column_count;
+      align = string(match.section->alignment);
+      body.push_back(Exact(HeaderRow(match.headers, align)));
     }
   };
 
@@ -288,11 +288,11 @@ ModelPage Model(string_view data) {
           "<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>"
           "<TD WIDTH=16>";
       if (first) {
-        body.push_back(Exact(heading_start + string(rptconv::BannerText) + heading_end));
+        body.push_back(Exact(heading_start + string(rptconv::kBannerText) + heading_end));
       } else {
         body.push_back(Shaped(Tags(heading_start + heading_end), Escaped(p) + "&nbsp;"));
       }
-      lookup(first ? string(rptconv::BannerText) : p, page_columns);
+      lookup(first ? string(rptconv::kBannerText) : p, page_columns);
     }
     if (!group.empty() && group != last_group) {
       if (!last_group.empty() && page_columns == 0) body.push_back(spacer);
@@ -511,21 +511,19 @@ void CheckReader(string_view report, std::size_t block, std::size_t chunk) {
   const std::vector<string> lines = ModelLines(report);
   MemorySource source(report, chunk);
   rptconv::ReportReader reader(source, block);
-  const string title = lines.size() >= 6 ? lines[5] : string();
-  const string preamble(reader.ReadPreamble());
-  if (preamble != title) Broken("reader: title line", 5, title, preamble);
-  // Line k (from 0) of the body is report line k + 2. Every third read goes
-  // without an end test, as a continuation line does.
+  // Line k (from 0) is report line k + 1. Every third read goes without an
+  // end test, as a continuation line does.
   for (std::size_t k = 0;; ++k) {
-    const bool past_end = k + 1 >= lines.size();
+    const bool past_end = k >= lines.size();
     if (k % 3 != 2) {
       if (reader.AtEnd() != past_end) {
         Broken("reader: end test", k + 1, past_end ? "at end" : "not at end", past_end ? "not at end" : "at end");
       }
       if (past_end) break;
     }
-    const string want = past_end ? string() : lines[k + 1];
-    const string got(reader.ReadLine());
+    const string want = past_end ? string() : lines[k];
+    const std::span<char> line = reader.ReadLine();
+    const string got(line.data(), line.size());
     if (got != want) Broken("reader: line", k + 1, want, got);
   }
   for (int i = 0; i < 2; ++i) {

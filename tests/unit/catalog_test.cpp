@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/utypes.h"
+#include "report/sections.h"
 
 namespace rptconv {
 namespace {
@@ -152,7 +152,7 @@ constexpr TypedEntry kTyped[] = {
      "ID,Attribute Description,Threshold,Value,Worst,Data,Status",
      "ID,Attribútum leírása,Küszöb,Érték,Legrosszabb,Adat,Állapot"},
 };
-static_assert(std::size(kTyped) == kCatalogSize);
+static_assert(std::size(kTyped) == kSectionCount);
 
 // The thirteen letters the catalogue uses, in UTF-8 and in Windows-1250.
 struct Letter {
@@ -207,21 +207,21 @@ std::vector<std::string_view> SplitHeaders(std::string_view headers) {
   }
 }
 
-int Number(const tablazatrec& entry) {
-  return static_cast<int>(&entry - TableCatalog.data()) + 1;
+int Number(const Section& entry) {
+  return static_cast<int>(&entry - kSections.data()) + 1;
 }
 
 TEST(CatalogTest, AgreesByteForByteWithTheSecondTranscription) {
-  for (std::size_t i = 0; i < kCatalogSize; ++i) {
-    const tablazatrec& entry = TableCatalog[i];
+  for (std::size_t i = 0; i < kSectionCount; ++i) {
+    const Section& entry = kSections[i];
     const TypedEntry& typed = kTyped[i];
     SCOPED_TRACE("entry " + std::to_string(i + 1));
-    EXPECT_EQ(entry.TitleEn, typed.title_en);
-    EXPECT_EQ(entry.TitleHu, Cp1250(typed.title_hu));
-    EXPECT_EQ(entry.ColumnCount, typed.columns);
-    EXPECT_EQ(entry.Alignment, typed.alignment);
-    EXPECT_EQ(entry.HeadersEn, typed.headers_en);
-    EXPECT_EQ(entry.HeadersHu, Cp1250(typed.headers_hu));
+    EXPECT_EQ(entry.title_en, typed.title_en);
+    EXPECT_EQ(entry.title_hu, Cp1250(typed.title_hu));
+    EXPECT_EQ(entry.column_count, typed.columns);
+    EXPECT_EQ(entry.alignment, typed.alignment);
+    EXPECT_EQ(entry.headers_en, typed.headers_en);
+    EXPECT_EQ(entry.headers_hu, Cp1250(typed.headers_hu));
   }
 }
 
@@ -235,15 +235,15 @@ TEST(CatalogTest, LetterTableRejectsLookAlikes) {
 }
 
 TEST(CatalogTest, EveryEntryHasAnEightCharacterCodeAndOneHeaderPerColumn) {
-  for (const tablazatrec& entry : TableCatalog) {
+  for (const Section& entry : kSections) {
     SCOPED_TRACE("entry " + std::to_string(Number(entry)));
-    ASSERT_GE(entry.ColumnCount, 2);
-    ASSERT_LE(entry.ColumnCount, 8);
-    const auto columns = static_cast<std::size_t>(entry.ColumnCount);
+    ASSERT_GE(entry.column_count, 2);
+    ASSERT_LE(entry.column_count, 8);
+    const auto columns = static_cast<std::size_t>(entry.column_count);
 
-    ASSERT_EQ(entry.Alignment.size(), 8u);
+    ASSERT_EQ(entry.alignment.size(), 8u);
     for (std::size_t i = 0; i < 8; ++i) {
-      const char c = entry.Alignment[i];
+      const char c = entry.alignment[i];
       if (i < columns) {
         EXPECT_TRUE(c == 'L' || c == 'C' || c == 'R') << "position " << i + 1;
       } else {
@@ -251,7 +251,7 @@ TEST(CatalogTest, EveryEntryHasAnEightCharacterCodeAndOneHeaderPerColumn) {
       }
     }
 
-    for (std::string_view headers : {entry.HeadersEn, entry.HeadersHu}) {
+    for (std::string_view headers : {entry.headers_en, entry.headers_hu}) {
       const std::vector<std::string_view> names = SplitHeaders(headers);
       EXPECT_EQ(names.size(), columns) << headers;
       for (std::string_view name : names) {
@@ -265,20 +265,20 @@ TEST(CatalogTest, EveryEntryHasAnEightCharacterCodeAndOneHeaderPerColumn) {
 TEST(CatalogTest, TitlesAreUniqueAndOnlyTheLastTwoAreStarred) {
   std::set<std::string_view> seen;
   std::vector<int> same_in_both_languages;
-  for (const tablazatrec& entry : TableCatalog) {
+  for (const Section& entry : kSections) {
     const int n = Number(entry);
     SCOPED_TRACE("entry " + std::to_string(n));
-    EXPECT_FALSE(entry.TitleEn.empty());
-    EXPECT_FALSE(entry.TitleHu.empty());
-    EXPECT_TRUE(seen.insert(entry.TitleEn).second) << entry.TitleEn;
-    if (entry.TitleHu == entry.TitleEn) {
+    EXPECT_FALSE(entry.title_en.empty());
+    EXPECT_FALSE(entry.title_hu.empty());
+    EXPECT_TRUE(seen.insert(entry.title_en).second) << entry.title_en;
+    if (entry.title_hu == entry.title_en) {
       same_in_both_languages.push_back(n);
     } else {
-      EXPECT_TRUE(seen.insert(entry.TitleHu).second) << entry.TitleHu;
+      EXPECT_TRUE(seen.insert(entry.title_hu).second) << entry.title_hu;
     }
     const bool starred = n >= 40;
-    EXPECT_EQ(entry.TitleEn.starts_with('*'), starred);
-    EXPECT_EQ(entry.TitleHu.starts_with('*'), starred);
+    EXPECT_EQ(entry.title_en.starts_with('*'), starred);
+    EXPECT_EQ(entry.title_hu.starts_with('*'), starred);
   }
   EXPECT_EQ(same_in_both_languages, (std::vector<int>{5, 9, 13, 16, 41}));
 }
@@ -286,12 +286,12 @@ TEST(CatalogTest, TitlesAreUniqueAndOnlyTheLastTwoAreStarred) {
 TEST(CatalogTest, EnglishIsAsciiAndHungarianUsesOnlyTheThirteenLetters) {
   std::set<char> letters;
   for (const Letter& letter : kLetters) letters.insert(letter.cp1250);
-  for (const tablazatrec& entry : TableCatalog) {
+  for (const Section& entry : kSections) {
     SCOPED_TRACE("entry " + std::to_string(Number(entry)));
-    for (std::string_view text : {entry.TitleEn, entry.Alignment, entry.HeadersEn}) {
+    for (std::string_view text : {entry.title_en, entry.alignment, entry.headers_en}) {
       for (char c : text) EXPECT_TRUE(IsAscii(c)) << text;
     }
-    for (std::string_view text : {entry.TitleHu, entry.HeadersHu}) {
+    for (std::string_view text : {entry.title_hu, entry.headers_hu}) {
       for (char c : text) {
         EXPECT_TRUE(IsAscii(c) || letters.count(c) == 1) << text;
         EXPECT_NE(c, '\0') << text;
@@ -365,38 +365,38 @@ constexpr LookupCase kLookups[] = {
 TEST(FindSectionTest, LookupTable) {
   for (const LookupCase& c : kLookups) {
     SCOPED_TRACE(std::string(c.key) + (c.skip_english ? " (English skipped)" : ""));
-    const std::optional<SectionMatch> match = FindSection(c.key, c.skip_english);
+    const SectionMatch match = FindSection(c.key, !c.skip_english);
     if (c.lang == Lang::kNone) {
-      EXPECT_FALSE(match.has_value());
+      EXPECT_FALSE(match.section != nullptr);
       continue;
     }
-    ASSERT_TRUE(match.has_value());
-    const tablazatrec& expected = TableCatalog[static_cast<std::size_t>(c.entry - 1)];
-    ASSERT_EQ(match->Entry, &expected) << "got entry " << Number(*match->Entry);
+    ASSERT_TRUE(match.section != nullptr);
+    const Section& expected = kSections[static_cast<std::size_t>(c.entry - 1)];
+    ASSERT_EQ(match.section, &expected) << "got entry " << Number(*match.section);
     // The language is visible in the headers only where they differ.
-    ASSERT_NE(expected.HeadersEn, expected.HeadersHu);
-    EXPECT_EQ(match->Headers, c.lang == Lang::kEn ? expected.HeadersEn : expected.HeadersHu);
+    ASSERT_NE(expected.headers_en, expected.headers_hu);
+    EXPECT_EQ(match.headers, c.lang == Lang::kEn ? expected.headers_en : expected.headers_hu);
   }
 }
 
 TEST(FindSectionTest, EveryTitleFindsItsOwnEntry) {
-  for (const tablazatrec& entry : TableCatalog) {
+  for (const Section& entry : kSections) {
     SCOPED_TRACE("entry " + std::to_string(Number(entry)));
-    const bool shared_title = entry.TitleEn == entry.TitleHu;
+    const bool shared_title = entry.title_en == entry.title_hu;
     for (bool skip : {false, true}) {
-      std::optional<SectionMatch> en = FindSection(entry.TitleEn, skip);
+      const SectionMatch en = FindSection(entry.title_en, !skip);
       if (skip && !shared_title) {
-        EXPECT_FALSE(en.has_value());
+        EXPECT_EQ(en.section, nullptr);
       } else {
-        ASSERT_TRUE(en.has_value());
-        EXPECT_EQ(en->Entry, &entry);
-        EXPECT_EQ(en->Headers, skip ? entry.HeadersHu : entry.HeadersEn);
+        ASSERT_NE(en.section, nullptr);
+        EXPECT_EQ(en.section, &entry);
+        EXPECT_EQ(en.headers, skip ? entry.headers_hu : entry.headers_en);
       }
 
-      std::optional<SectionMatch> hu = FindSection(entry.TitleHu, skip);
-      ASSERT_TRUE(hu.has_value());
-      EXPECT_EQ(hu->Entry, &entry);
-      EXPECT_EQ(hu->Headers, shared_title && !skip ? entry.HeadersEn : entry.HeadersHu);
+      const SectionMatch hu = FindSection(entry.title_hu, !skip);
+      ASSERT_NE(hu.section, nullptr);
+      EXPECT_EQ(hu.section, &entry);
+      EXPECT_EQ(hu.headers, shared_title && !skip ? entry.headers_en : entry.headers_hu);
     }
   }
 }
@@ -404,12 +404,12 @@ TEST(FindSectionTest, EveryTitleFindsItsOwnEntry) {
 TEST(FindSectionTest, StarredPageTableTitlesMatchNothing) {
   // Group-level keys are "*" followed by the page title; of the page-table
   // entries none may answer such a key, nor may a doubly starred title.
-  for (const tablazatrec& entry : TableCatalog) {
+  for (const Section& entry : kSections) {
     SCOPED_TRACE("entry " + std::to_string(Number(entry)));
-    for (std::string_view title : {entry.TitleEn, entry.TitleHu}) {
+    for (std::string_view title : {entry.title_en, entry.title_hu}) {
       const std::string key = "*" + std::string(title);
-      EXPECT_FALSE(FindSection(key, false).has_value()) << key;
-      EXPECT_FALSE(FindSection(key, true).has_value()) << key;
+      EXPECT_EQ(FindSection(key, true).section, nullptr) << key;
+      EXPECT_EQ(FindSection(key, false).section, nullptr) << key;
     }
   }
 }

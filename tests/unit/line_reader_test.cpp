@@ -16,6 +16,9 @@
 #include "rptconv/rptconv.h"
 #include "report/line_reader.h"
 #include "report/record.h"
+#include "html/classic_page.h"
+#include "html/line_writer.h"
+#include "walk/report_walk.h"
 
 namespace rptconv {
 namespace {
@@ -45,19 +48,52 @@ class StringSource : public ByteSource {
   int reads_ = 0;
 };
 
-// What one conversion sees of a report.
+std::string Str(std::span<char> line) { return {line.data(), line.size()}; }
+
+// A listener that keeps the title and counts the source's reads up to it.
+class TitleRecorder : public PageEvents {
+ public:
+  explicit TitleRecorder(const StringSource* source = nullptr) : source_(source) {}
+  void BeginDocument(std::string_view title, Language) override {
+    title_ = title;
+    reads_before_title_ = source_ ? source_->reads() : 0;
+  }
+  void BeginPage(std::string_view, bool) override {}
+  void BeginGroup(std::string_view, bool, bool) override {}
+  void BeginItem(std::string_view, bool, bool) override {}
+  void TableHeader(std::span<const std::string_view>, std::string_view) override {}
+  void Property(std::string_view, std::string_view, bool) override {}
+  void TableRow(std::span<const std::string_view>, std::string_view) override {}
+  void EndDocument() override {}
+  std::string title_;
+  int reads_before_title_ = 0;
+
+ private:
+  const StringSource* source_;
+};
+
+// What one conversion sees of a report: the title the walk finds, and the
+// lines after line 1 as the reader hands them out.
 struct Seen {
-  std::string title;                 // TitleValue: line 6 after its fifth comma
+  std::string title;                 // line 6 after its fifth comma
   std::vector<std::string> records;  // the record lines, 2 to the end
   std::vector<std::string> after;    // three reads past the end (continuation cells)
   bool at_end_after = false;         // the end test after those reads
 };
 
-Seen ReadLikeConversion(ReportReader& reader) {
+Seen ReadLikeConversion(const std::string& input, std::size_t block, std::size_t max_read) {
   Seen seen;
-  seen.title = std::string(AfterFifthField(reader.ReadPreamble()));
-  while (!reader.AtEnd()) seen.records.emplace_back(reader.ReadLine());
-  for (int i = 0; i < 3; ++i) seen.after.emplace_back(reader.ReadLine());
+  {
+    StringSource source(input, max_read);
+    TitleRecorder recorder;
+    WalkReport(source, recorder, block);
+    seen.title = recorder.title_;
+  }
+  StringSource source(input, max_read);
+  ReportReader reader(source, block);
+  if (!reader.AtEnd()) reader.ReadLine();
+  while (!reader.AtEnd()) seen.records.emplace_back(Str(reader.ReadLine()));
+  for (int i = 0; i < 3; ++i) seen.after.emplace_back(Str(reader.ReadLine()));
   seen.at_end_after = reader.AtEnd();
   return seen;
 }
@@ -65,7 +101,7 @@ Seen ReadLikeConversion(ReportReader& reader) {
 // All lines of a report, line 1 included, read with an end test before each.
 std::vector<std::string> AllLines(ReportReader& reader) {
   std::vector<std::string> lines;
-  while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
+  while (!reader.AtEnd()) lines.emplace_back(Str(reader.ReadLine()));
   return lines;
 }
 
@@ -160,9 +196,7 @@ TEST(ReportReaderTest, LinesAndTitleAtEveryBlockSize) {
         ReportReader reader(source, block);
         EXPECT_EQ(AllLines(reader), c.lines);
       }
-      StringSource source(c.input);
-      ReportReader reader(source, block);
-      const Seen seen = ReadLikeConversion(reader);
+      const Seen seen = ReadLikeConversion(c.input, block, c.input.size() + 1);
       EXPECT_EQ(seen.title, c.title);
       EXPECT_EQ(seen.records, records);
       EXPECT_EQ(seen.after, std::vector<std::string>(3, ""));
@@ -176,19 +210,16 @@ TEST(ReportReaderTest, ShortReadsOfTheSourceChangeNothing) {
   for (const LineCase& c : LineCases()) {
     for (std::size_t max_read : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{5}}) {
       SCOPED_TRACE(std::string(c.name) + ", reads of at most " + std::to_string(max_read));
-      StringSource source(c.input, max_read);
-      ReportReader reader(source, 64);
-      const Seen seen = ReadLikeConversion(reader);
+      const Seen seen = ReadLikeConversion(c.input, 64, max_read);
       EXPECT_EQ(seen.title, c.title);
       EXPECT_EQ(seen.records, RecordLinesOf(c.lines));
     }
   }
 }
 
-// A table row reads its continuation lines without an end test, and a
-// record loop may stop in the middle of the preamble's lines: the lines
-// kept from the title's reading and the lines after them come in file order.
-TEST(ReportReaderTest, ReadsWithoutEndTestAfterThePreamble) {
+// A table row reads its continuation lines without an end test: the lines
+// still come in file order, and past the end they are empty.
+TEST(ReportReaderTest, ReadsWithoutEndTest) {
   struct Step {
     bool end_test;         // true: AtEnd, false: ReadLine
     std::string expected;  // the line, or "1"/"0" for the end test
@@ -196,7 +227,7 @@ TEST(ReportReaderTest, ReadsWithoutEndTestAfterThePreamble) {
   struct ScriptCase {
     const char* name;
     std::string input;
-    std::vector<Step> steps;  // after ReadPreamble
+    std::vector<Step> steps;  // after line 1
   };
   const std::vector<ScriptCase> cases = {
       {"continuation lines through and beyond line 6",
@@ -217,39 +248,66 @@ TEST(ReportReaderTest, ReadsWithoutEndTestAfterThePreamble) {
       SCOPED_TRACE(std::string(c.name) + ", block size " + std::to_string(block));
       StringSource source(c.input);
       ReportReader reader(source, block);
-      reader.ReadPreamble();
+      reader.ReadLine();
       for (std::size_t i = 0; i < c.steps.size(); ++i) {
         const Step& step = c.steps[i];
-        const std::string got = step.end_test ? (reader.AtEnd() ? "1" : "0") : std::string(reader.ReadLine());
+        const std::string got = step.end_test ? (reader.AtEnd() ? "1" : "0") : Str(reader.ReadLine());
         EXPECT_EQ(got, step.expected) << "step " << i;
       }
     }
   }
 }
 
-// The record loop splits lines in place through CurrentLine; the next read
-// must not be disturbed by that.
-TEST(ReportReaderTest, CurrentLineMayBeChangedBetweenReads) {
+// The record loop splits lines in place; the next read must not be
+// disturbed by that.
+TEST(ReportReaderTest, LinesMayBeChangedBetweenReads) {
   StringSource source("H\n2;a\n3;b\n4\n5\n,,,,,6;c\n7;d\n");
   ReportReader reader(source, 3);
-  EXPECT_EQ(reader.ReadPreamble(), ",,,,,6;c");
+  EXPECT_EQ(Str(reader.ReadLine()), "H");
   std::vector<std::string> values;
-  while (!reader.AtEnd()) {
-    reader.ReadLine();
-    const ReportRecord record = SplitRecord(reader.CurrentLine());
-    values.emplace_back(record.Value);
-  }
+  while (!reader.AtEnd()) values.emplace_back(SplitRecord(reader.ReadLine()).value);
   EXPECT_EQ(values, (std::vector<std::string>{"2,a", "3,b", "4", "5", "6,c", "7,d"}));
 }
 
-// The title's reading stops at line 6: a long report is not read through.
-TEST(ReportReaderTest, PreambleReadsNoFurtherThanNeeded) {
+// The page's head is written once line 6 is read: a long report is not read
+// through first.
+TEST(ReportReaderTest, TitleNeedsNoFurtherReading) {
   std::string input = "H\n2\n3\n4\n5\n,,,,,T\n";
   for (int i = 0; i < 1000; ++i) input += "more,lines,of,the,report,x\n";
-  StringSource source(input);
-  ReportReader reader(source, 16);
-  EXPECT_EQ(reader.ReadPreamble(), ",,,,,T");
-  EXPECT_LE(source.reads(), 3);
+  StringSource source(input, 16);
+  TitleRecorder recorder(&source);
+  WalkReport(source, recorder, 16);
+  EXPECT_EQ(recorder.title_, "T");
+  EXPECT_LE(recorder.reads_before_title_, 3);
+}
+
+// A table row's cells stay where they were read until a line must be
+// gathered: at every block size, with lines split by lone CRs and block
+// ends, the page is the page of one large block.
+TEST(ReportReaderTest, TableRowsAtEveryBlockSize) {
+  const std::string report =
+      "H\r\nReport,S,,,Computer Name,PC\r\nASPI,h1,,,,i1\r\n,,,,,l\run1\n,,,,,t1\r\n,,,,,v1\n"
+      ",,,,,m\r1\n,,,,,r1\n,,,,,x1\nASPI,h2,,,,i2\n,,,,,lun2\n,,,,,t2\r\n,,,,,v2\n,,,,,m2\n"
+      ",,,,,r2\n,,,,,x2\nLogon,u,,,,n\r\n,,,,,s\n,,,,,d";
+  const auto page_at = [&report](std::size_t block) {
+    StringSource source(report);
+    std::string page;
+    class Sink : public ByteSink {
+     public:
+      explicit Sink(std::string& page) : page_(page) {}
+      void Write(std::string_view bytes) override { page_.append(bytes); }
+      std::string& page_;
+    } sink(page);
+    LineWriter out(sink);
+    ClassicPage listener(out);
+    WalkReport(source, listener, block);
+    return page;
+  };
+  const std::string whole = page_at(kDefaultBlockSize);
+  ASSERT_NE(whole.find("<TD>m1"), std::string::npos);
+  for (std::size_t block = 1; block <= 120; ++block) {
+    ASSERT_EQ(page_at(block), whole) << "block size " << block;
+  }
 }
 
 class FailingSource : public ByteSource {
@@ -273,7 +331,7 @@ TEST(ReportReaderTest, ReadFailuresPassOut) {
   {
     FailingSource source("H\nA", 5);
     ReportReader reader(source, 4);
-    EXPECT_EQ(reader.ReadLine(), "H");
+    EXPECT_EQ(Str(reader.ReadLine()), "H");
     try {
       reader.ReadLine();
       ADD_FAILURE() << "no IoError from ReadLine";
@@ -285,7 +343,7 @@ TEST(ReportReaderTest, ReadFailuresPassOut) {
   {
     FailingSource source("H\n", 7);
     ReportReader reader(source, 2);
-    EXPECT_EQ(reader.ReadLine(), "H");
+    EXPECT_EQ(Str(reader.ReadLine()), "H");
     EXPECT_THROW(reader.AtEnd(), IoError);
   }
 }

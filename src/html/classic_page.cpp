@@ -1,0 +1,146 @@
+#include "html/classic_page.h"
+
+#include "html/links.h"
+
+namespace rptconv {
+
+namespace {
+
+constexpr std::string_view kHeadLines[] = {
+    "<HTML>",
+    "<HEAD>",
+    "</HEAD>",
+    "<STYLE>",
+    "A { text-decoration: none }",
+    "A:hover { text-decoration: underline }",
+    "TD { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: left }",
+    "TD.cr { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: right }",
+    "TD.cc { font: 80% verdana, arial; color: #000000; vertical-align: text-center; text-align: center }",
+    "TD.pt { font: bold 140% verdana, arial; color: #000080; vertical-align: text-center }",
+    "TD.dt { font: bold 110% verdana, arial; color: #000080; vertical-align: text-center }",
+    "</STYLE>",
+};
+constexpr std::string_view kTitleStart = "<TITLE>Report of <";
+constexpr std::string_view kTitleEnd = "></TITLE>";
+constexpr std::string_view kBodyStart = "<BODY BGCOLOR=\"#FFFFFF\">";
+constexpr std::string_view kTailLines[] = {
+    "</TABLE><BR><BR>", "<HR>", "<BR>", "", "</BODY>", "</HTML>",
+};
+
+// A page is a heading table, then a body table of five layout columns: the
+// indentation of groups, items and properties is the column they start in.
+constexpr std::string_view kCloseBodyTable = "</TABLE><BR><BR>";
+constexpr std::string_view kPageHeadingStart = "<TABLE WIDTH=100%><TD CLASS=pt>";
+constexpr std::string_view kPageHeadingEnd =
+    "<TR><TD><HR></TABLE><TABLE><TR><TD WIDTH=16>&nbsp;<TD WIDTH=16><TD WIDTH=16><TD WIDTH=16>"
+    "<TD WIDTH=16>";
+constexpr std::string_view kSpacerRow = "<TR><TD>&nbsp;";
+constexpr std::string_view kGroupRowStart = "<TR><TD><TD CLASS=dt COLSPAN=5>[ ";
+constexpr std::string_view kGroupRowEnd = " ]";
+constexpr std::string_view kItemRowStart = "<TR><TD><TD><TD COLSPAN=3><B>";
+constexpr std::string_view kItemRowEnd = ":</B>";
+constexpr std::string_view kPropertyRowStart = "<TR><TD><TD><TD>";
+constexpr std::string_view kItemPropertyRowStart = "<TR><TD><TD><TD><TD>";
+constexpr std::string_view kLabelEnd = "&nbsp;&nbsp;<TD>";
+constexpr std::string_view kTableRowStart = "<TR><TD><TD>";
+constexpr std::string_view kCellGap = "&nbsp;&nbsp;";
+
+}  // namespace
+
+void ClassicPage::BeginDocument(std::string_view title, Language) {
+  for (std::string_view line : kHeadLines) out_.Line(line);
+  out_.Raw(kTitleStart).Text(title).Raw(kTitleEnd).EndLine();
+  out_.Line(kBodyStart);
+}
+
+void ClassicPage::EndDocument() {
+  for (std::string_view line : kTailLines) out_.Line(line);
+  out_.Flush();
+}
+
+void ClassicPage::SpacerRow() { out_.Line(kSpacerRow); }
+
+void ClassicPage::BeginPage(std::string_view title, bool first) {
+  if (!first) out_.Line(kCloseBodyTable);
+  out_.Raw(kPageHeadingStart);
+  if (first) {
+    out_.Raw(kBannerText);
+  } else {
+    out_.Text(title);
+  }
+  out_.Raw(kPageHeadingEnd).EndLine();
+}
+
+void ClassicPage::BeginGroup(std::string_view title, bool first, bool in_table) {
+  if (in_table) return;
+  if (!first) SpacerRow();
+  out_.Raw(kGroupRowStart).Text(title).Raw(kGroupRowEnd).EndLine();
+  SpacerRow();
+}
+
+void ClassicPage::BeginItem(std::string_view title, bool first, bool in_table) {
+  if (in_table) return;
+  if (!first) SpacerRow();
+  out_.Raw(kItemRowStart).Text(title).Raw(kItemRowEnd).EndLine();
+}
+
+void ClassicPage::Property(std::string_view label, std::string_view value, bool in_item) {
+  out_.Raw(in_item ? kItemPropertyRowStart : kPropertyRowStart).Text(label).Raw(kLabelEnd);
+  Value(value);
+  out_.EndLine();
+}
+
+// Opens cell `column` (from 0) by its alignment code: "<TD>" for "L", else
+// the code in lower case as the class ("cc" centre, "cr" right); a column
+// beyond the code counts as a blank.
+void ClassicPage::OpenCell(std::string_view alignment, std::size_t column) {
+  const char code = column < alignment.size() ? alignment[column] : ' ';
+  switch (code) {
+    case 'L': out_.Raw("<TD>"); return;
+    case 'C': out_.Raw("<TD CLASS=cc>"); return;
+    case 'R': out_.Raw("<TD CLASS=cr>"); return;
+    default: {
+      const char lower = code >= 'A' && code <= 'Z' ? static_cast<char>(code - 'A' + 'a') : code;
+      out_.Raw("<TD CLASS=c").Raw({&lower, 1}).Raw(">");
+    }
+  }
+}
+
+void ClassicPage::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
+  out_.Raw(kTableRowStart);
+  for (std::size_t column = 0; column < names.size(); ++column) {
+    if (column > 0) out_.Raw(kCellGap);
+    OpenCell(alignment, column);
+    out_.Raw("<B>").Raw(names[column]).Raw("</B>");
+  }
+  out_.EndLine();
+}
+
+// The second cell is the record's value, which may be a link; the others
+// are plain text.
+void ClassicPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
+  out_.Raw(kTableRowStart);
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    if (column > 0) out_.Raw(kCellGap);
+    OpenCell(alignment, column);
+    if (column == 1) {
+      Value(cells[column]);
+    } else {
+      out_.Text(cells[column]);
+    }
+  }
+  out_.EndLine();
+}
+
+// Web addresses open in the browser window named "blank"; the contact
+// address opens the mail program.
+void ClassicPage::Value(std::string_view value) {
+  const bool web = value.starts_with(kWebPrefix);
+  if (!web && value != kContactAddress) {
+    out_.Text(value);
+    return;
+  }
+  out_.Raw("<A HREF=\"").Raw(web ? "" : kMailScheme).Text(value).Raw("\" TARGET=\"blank\">").Text(value).Raw("</A>");
+}
+
+}  // namespace rptconv

@@ -1,0 +1,47 @@
+// What a walk over a report tells the pages it writes: the events between
+// reading a report and writing any markup. A listener gets every text raw, as
+// the report holds it (";" of a value already turned into ","), and decides
+// itself how to escape or convert it. Texts are valid only during the call.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace rptconv {
+
+// The heading of the first page of every report, shown instead of its title.
+inline constexpr std::string_view kBannerText = "QUORVIX System Information Report";
+
+// A report whose first page is titled "Report" is English; any other is
+// Hungarian, and only Hungarian section titles are looked up in it.
+inline constexpr std::string_view kEnglishFirstPage = "Report";
+enum class Language { kEnglish, kHungarian };
+
+class PageEvents {
+ public:
+  virtual ~PageEvents() = default;
+
+  // The report's title (the text after the fifth comma of its sixth line)
+  // and its language, before anything else.
+  virtual void BeginDocument(std::string_view title, Language language) = 0;
+  // A report page; `first` is the report's first, shown under the banner.
+  virtual void BeginPage(std::string_view title, bool first) = 0;
+  // A group of the current page; `first` is the page's first. `in_table`:
+  // the page is a column table and its groups are the table's rows, so the
+  // group has no heading of its own.
+  virtual void BeginGroup(std::string_view title, bool first, bool in_table) = 0;
+  // An item of the current group; `first` is the group's first. `in_table`:
+  // the page or group is a column table, so the item has no heading.
+  virtual void BeginItem(std::string_view title, bool first, bool in_table) = 0;
+  // The header row of a column table, of the page just begun or of the group
+  // just begun. One alignment code ("L", "C", "R" or blank) per column.
+  virtual void TableHeader(std::span<const std::string_view> names, std::string_view alignment) = 0;
+  // A label and value row; `in_item` when the group has begun an item.
+  virtual void Property(std::string_view label, std::string_view value, bool in_item) = 0;
+  // A row of a column table: the record's group, its value (which may be a
+  // link), then one cell from each continuation line.
+  virtual void TableRow(std::span<const std::string_view> cells, std::string_view alignment) = 0;
+  virtual void EndDocument() = 0;
+};
+
+}  // namespace rptconv
