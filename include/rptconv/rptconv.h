@@ -48,7 +48,20 @@ struct IoError {
   IoSite site;
 };
 
+// The look of the page.
+enum class PageStyle {
+  kClassic,  // the HTML of 2004, report bytes passed unchanged
+  kModern,   // HTML5 in UTF-8 for today's browsers
+};
+
+struct ConvertOptions {
+  PageStyle style = PageStyle::kClassic;
+  // The Windows code page of the report's text, for pages in UTF-8; 0 takes
+  // it from the report's language (1252 English, 1250 Hungarian).
+  int codepage = 0;
+};
+
 // Reads a whole report from `source` and writes its page to `sink`.
-void Convert(ByteSource& source, ByteSink& sink);
+void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {});
 
 }  // namespace rptconv

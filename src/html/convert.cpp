@@ -6,7 +6,7 @@
 
 namespace rptconv {
 
-void Convert(ByteSource& source, ByteSink& sink) {
+void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions&) {
   LineWriter out(sink);
   ClassicPage page(out);
   WalkReport(source, page);
