@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix, builds the example program
+# against the installed package, and checks that it writes the same page as
+# the command line.
+#   build_example.sh BUILD_DIR RPTCONV
+set -euo pipefail
+build=$1
+rptconv=$(realpath "$2")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+cmake -S "$root/examples/convert_stdin" -B "$work/example" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake --build "$work/example" >/dev/null
+
+cp "$root/samples/english.csv" "$work/r.csv"
+(cd "$work" && "$rptconv" r.csv >/dev/null)
+"$work/example/convert_stdin" <"$work/r.csv" >"$work/library.htm"
+if cmp "$work/r.htm" "$work/library.htm"; then
+  echo "1 passed, 0 failed"
+else
+  echo "0 passed, 1 failed"
+  exit 1
+fi
