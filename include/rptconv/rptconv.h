@@ -6,7 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace rptconv {
 
@@ -61,7 +64,18 @@ struct ConvertOptions {
   int codepage = 0;
 };
 
-// Reads a whole report from `source` and writes its page to `sink`.
-void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {});
+// What an overview of many reports shows of one: its title and the
+// properties of its first group that belong to no item (computer name, user,
+// date...), as the report's bytes, and the code page those bytes are in.
+struct ReportSummary {
+  std::string title;
+  int codepage = 0;
+  std::vector<std::pair<std::string, std::string>> properties;  // label and value, each label once
+};
+
+// Reads a whole report from `source` and writes its page to `sink`; fills
+// `summary` too when it is given.
+void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {},
+             ReportSummary* summary = nullptr);
 
 }  // namespace rptconv

@@ -17,6 +17,13 @@ inline constexpr std::string_view kBannerText = "QUORVIX System Information Repo
 inline constexpr std::string_view kEnglishFirstPage = "Report";
 enum class Language { kEnglish, kHungarian };
 
+// The Windows code page that reports of a language are written in.
+inline constexpr int kEnglishCodepage = 1252;
+inline constexpr int kHungarianCodepage = 1250;
+constexpr int CodepageOf(Language language) {
+  return language == Language::kEnglish ? kEnglishCodepage : kHungarianCodepage;
+}
+
 class PageEvents {
  public:
   virtual ~PageEvents() = default;
