@@ -41,6 +41,8 @@ enum class IoSite : std::uint32_t {
   kWriteOutput = 0x00402010,   // writing a block of the page
   kCloseOutput = 0x00402020,   // closing the page's temporary file
   kCommitOutput = 0x00402030,  // moving the finished page onto its name
+  kSyncOutput = 0x00402040,    // flushing a page that replaces an earlier one to disk
+  kSyncDirectory = 0x00402050, // flushing the page's directory after that replacement
   kWriteConsole = 0x00403010,  // a console line
 };
 

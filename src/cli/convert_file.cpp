@@ -4,7 +4,7 @@ namespace rptconv {
 
 ConvertResult ConvertReport(ReportFiles& files, const std::string& input_path,
                             const std::string& output_path) {
-  std::unique_ptr<ByteSource> input = files.OpenReport(input_path);
+  std::unique_ptr<ReportSource> input = files.OpenReport(input_path);
   if (!input) {
     files.ConsoleLine("Cannot open input file: \"" + input_path + "\"");
     return ConvertResult::kOpenFailed;

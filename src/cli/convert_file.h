@@ -2,6 +2,7 @@
 // that says how it went.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,6 +10,23 @@
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
+
+// Which file an open report is, whatever name or link it was opened by.
+struct FileIdentity {
+  std::uint64_t volume = 0;  // the device (POSIX) or the volume serial number (Windows)
+  std::uint64_t file = 0;    // the inode (POSIX) or the file index (Windows)
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// An open report: its bytes, which file it is, and who may read it.
+class ReportSource : public ByteSource {
+ public:
+  virtual FileIdentity Identity() const = 0;
+  // The report's read, write and execute bits for its owner, group and
+  // others (0777 where the platform has none): its page is made readable by
+  // no class that cannot read the report.
+  virtual std::uint32_t Permissions() const = 0;
+};
 
 // The output file of one conversion. It becomes the page of the output's name
 // only on Commit; destroyed before that, it leaves no trace.
@@ -23,10 +41,11 @@ class ReportFiles {
  public:
   virtual ~ReportFiles() = default;
   // Opens the report for reading; null when it cannot be opened.
-  virtual std::unique_ptr<ByteSource> OpenReport(const std::string& path) = 0;
-  // Creates the output beside `input`; null when it cannot be created (also
-  // when it would be the input itself or is read-only).
-  virtual std::unique_ptr<OutputFile> CreateOutput(const std::string& path, ByteSource& input) = 0;
+  virtual std::unique_ptr<ReportSource> OpenReport(const std::string& path) = 0;
+  // Creates the output of `report`; null when it cannot be created (also
+  // when it would be the report itself, is read-only, or may not be
+  // replaced by the running user).
+  virtual std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReportSource& report) = 0;
   // Writes one console line (CR LF added); failures throw IoError.
   virtual void ConsoleLine(std::string_view line) = 0;
 };

@@ -196,6 +196,40 @@ CHECKS=$((CHECKS + 1))
 [[ -d $D/a.htm ]] || fail "directory in the way: a.htm is no longer a directory"
 no_temporaries "directory in the way" "$D"
 
+# --- Permission bits: at most 0777; an earlier page's only when it is the
+# user's own, else 0666 less the umask; never readable by a class that cannot
+# read the report. Case: report mode, earlier page mode (- none), page mode.
+D=$WORK/modes
+mkdir -p "$D"
+for case in "600 - 600" "604 - 604" "644 - 644" "600 664 620" "644 4755 755" "640 6775 771"; do
+  read -r report_mode page_mode want <<<"$case"
+  rm -f "$D/m.htm"
+  report modes >"$D/m.csv" && chmod "$report_mode" "$D/m.csv"
+  [[ $page_mode == - ]] || { echo earlier >"$D/m.htm" && chmod "$page_mode" "$D/m.htm"; }
+  (umask 022 && cd "$D" && "$RPTCONV" m.csv >/dev/null)
+  expect_eq "mode: report $report_mode, earlier page $page_mode" "$(stat -c %a "$D/m.htm")" "$want"
+done
+
+# --- A stranger's page in a sticky directory: root takes none of its bits;
+# the stranger may not replace root's page and is refused up front.
+if [[ $(id -u) -eq 0 ]] && id nobody >/dev/null 2>&1 && command -v setpriv >/dev/null; then
+  as_nobody() { setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups "$@"; }
+  D=$WORK/sticky
+  mkdir -m 1777 "$D" && chmod o+x "$WORK" && install -m 755 "$RPTCONV" "$WORK/rptconv"
+  report a >"$D/a.csv" && report b >"$D/b.csv" && chmod 644 "$D"/*.csv
+  as_nobody sh -c "echo stranger >'$D/a.htm' && chmod 7777 '$D/a.htm'"
+  (umask 022 && cd "$D" && "$RPTCONV" a.csv >/dev/null)
+  expect_eq "root over a stranger's page: owner and mode" "$(stat -c '%U %a' "$D/a.htm")" "root 644"
+  echo root >"$D/b.htm" && chmod 666 "$D/b.htm"
+  BEFORE=$(sums "$D")
+  RUN_AS=as_nobody RPTCONV=$WORK/rptconv run_code "$D" b.csv
+  expect_eq "stranger over root's page: stdout" "$OUT" "Cannot create output file: \"b.htm\"$CRLF"
+  expect_eq "stranger over root's page: exit code" "$CODE" 2
+  expect_eq "stranger over root's page: nothing changed" "$(sums "$D")" "$BEFORE"
+else
+  echo "note: not root, or no user nobody or setpriv; the stranger's page cases are not run"
+fi
+
 # --- Exit code 2: a directory that cannot take the page ---------------------
 # /proc takes no new file, not even from root.
 if [[ -r /proc/version ]]; then

@@ -82,4 +82,16 @@ expect_page "report link" "$WORK/input-link/r.htm"
 expect_link "report link: kept" "$WORK/input-link/r.csv" ../elsewhere/real.csv
 expect_listing "report link: elsewhere" "$WORK/elsewhere" real.csv target.txt
 
+# --- The report's directory reached through a link swapped mid-run: the
+# page goes beside the report, and the link's new target stays alone.
+mkdir "$WORK/real" "$WORK/decoy"
+ln -s real "$WORK/via"
+start_slow "$WORK/via" : "$WORK"
+CHECKS=$((CHECKS + 1))
+await_temporary "$WORK/real" && ln -sfn decoy "$WORK/via" || fail "swapped link: no temporary page appeared"
+finish_slow
+expect_eq "swapped link: exit code" "$CODE" 0
+expect_listing "swapped link: report's directory" "$WORK/real" slow.csv slow.htm
+expect_listing "swapped link: decoy directory" "$WORK/decoy"
+
 finish

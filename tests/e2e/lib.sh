@@ -15,13 +15,14 @@ fail() {
   FAILURES=$((FAILURES + 1))
 }
 
-# run_code DIR ARGS...: runs the program in DIR; sets OUT and ERR (the exact
-# bytes of stdout and stderr) and CODE (its exit code).
+# run_code DIR ARGS...: runs the program in DIR (through the command RUN_AS
+# when that is set); sets OUT and ERR (the exact bytes of stdout and stderr)
+# and CODE (its exit code).
 run_code() {
   local dir=$1
   shift
   set +e
-  (cd "$dir" && "$RPTCONV" "$@" >"$WORK/.stdout" 2>"$WORK/.stderr")
+  (cd "$dir" && ${RUN_AS:-} "$RPTCONV" "$@" >"$WORK/.stdout" 2>"$WORK/.stderr")
   CODE=$?
   set -e
   OUT=$(cat "$WORK/.stdout"; echo ".")
@@ -90,6 +91,46 @@ small_page() {
   page_head ""
   crlf "$BANNER" '<TR><TD><TD CLASS=dt COLSPAN=5>[ G ]' '<TR><TD>&nbsp;' '<TR><TD><TD><TD>L&nbsp;&nbsp;<TD>V'
   page_tail
+}
+
+expect_no_temporary() {  # NAME DIR: no temporary page is left in DIR
+  CHECKS=$((CHECKS + 1))
+  if compgen -G "$2/.rptconv-*" >/dev/null; then fail "$1: temporary file left in $2"; fi
+}
+
+# A conversion caught in the middle of its page: the report is a FIFO that
+# this shell feeds, so the program waits with its temporary page open.
+# Waits up to ten seconds for the temporary page in DIR; false if none came.
+await_temporary() {
+  local tries
+  for ((tries = 0; tries < 100; tries++)); do
+    compgen -G "$1/.rptconv-*" >/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# start_slow DIR [SETUP] [RUN_IN]: starts the program on DIR/slow.csv in the
+# background, in the directory RUN_IN (default DIR; the report is then named
+# by its path from there) after the shell commands SETUP, with no core dumps.
+# slow.csv is a FIFO that this shell holds open on descriptor FEED and has
+# written a few lines to. Sets PID; stdout and stderr go to RUN_IN.
+start_slow() {
+  local dir=$1 setup=${2:-:} run_in=${3:-$1}
+  local report
+  report=$(realpath -s --relative-to="$run_in" "$dir/slow.csv")
+  rm -f "$dir/slow.csv"
+  mkfifo "$dir/slow.csv"
+  (ulimit -c 0 && eval "$setup" && cd "$run_in" && exec "$RPTCONV" "$report" >"$run_in/stdout" 2>"$run_in/stderr") &
+  PID=$!
+  exec {FEED}<>"$dir/slow.csv"
+  printf 'Header\r\nSummary,Group,Item,x,Label,first\r\n' >&$FEED
+}
+# finish_slow: ends the report and waits for the program; sets CODE.
+finish_slow() {
+  printf 'Summary,Group,Item,x,Label,last\r\n' >&$FEED
+  exec {FEED}>&-
+  CODE=0
+  wait "$PID" || CODE=$?
 }
 
 finish() {

@@ -34,7 +34,7 @@ std::string MakeReport(int rows) {
 
 // Hands out a report in small pieces; the read after `fail_at` bytes fails
 // (also when that read would have found the end of the report).
-class FailingSource : public ByteSource {
+class FailingSource : public ReportSource {
  public:
   FailingSource(std::string bytes, std::size_t fail_at, std::size_t piece = 7)
       : bytes_(std::move(bytes)), fail_at_(fail_at), piece_(piece) {}
@@ -51,6 +51,8 @@ class FailingSource : public ByteSource {
     ++closes_;
     if (fail_close_) throw IoError{kEio, IoSite::kCloseReport};
   }
+  FileIdentity Identity() const override { return {}; }
+  std::uint32_t Permissions() const override { return 0777; }
 
   int reads_ = 0;
   int closes_ = 0;
@@ -166,14 +168,14 @@ class JournalFiles : public ReportFiles {
   JournalFiles(Journal& journal, Faults faults, std::string report)
       : journal_(journal), faults_(faults), report_(std::move(report)) {}
 
-  std::unique_ptr<ByteSource> OpenReport(const std::string&) override {
+  std::unique_ptr<ReportSource> OpenReport(const std::string&) override {
     if (faults_.open_fails) return nullptr;
     auto source = std::make_unique<FailingSource>(report_, std::min(faults_.read_fails_at, report_.size() + 1));
     source->fail_close_ = faults_.fail_close;
     source_ = source.get();
     return source;
   }
-  std::unique_ptr<OutputFile> CreateOutput(const std::string&, ByteSource&) override {
+  std::unique_ptr<OutputFile> CreateOutput(const std::string&, const ReportSource&) override {
     journal_.events.push_back("create");
     return std::make_unique<JournalOutput>(journal_, faults_.fail_write, faults_.fail_commit);
   }

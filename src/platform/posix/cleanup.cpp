@@ -1,5 +1,6 @@
 #include "platform/posix/cleanup.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -8,10 +9,11 @@ namespace rptconv::platform {
 
 namespace {
 
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kCleanupSignals[] = {SIGHUP,  SIGINT,  SIGQUIT,   SIGTERM, SIGUSR1,
+                                   SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU};
 
-std::atomic<const char*> g_temporary{nullptr};
-static_assert(std::atomic<const char*>::is_always_lock_free);
+std::atomic<const TemporaryFile*> g_temporary{nullptr};
+static_assert(std::atomic<const TemporaryFile*>::is_always_lock_free);
 
 sigset_t CleanupSet() {
   sigset_t set;
@@ -21,7 +23,9 @@ sigset_t CleanupSet() {
 }
 
 extern "C" void RemoveTemporaryAndDie(int signal_number) {
-  if (const char* path = g_temporary.exchange(nullptr)) ::unlink(path);
+  // Removed through the directory handle the file was made in, so a
+  // directory renamed since then cannot make it miss.
+  if (const TemporaryFile* file = g_temporary.exchange(nullptr)) ::unlinkat(file->directory, file->name, 0);
   // The signal is blocked while its handler runs: raised again with the
   // default action, it ends the process as soon as the handler returns.
   ::signal(signal_number, SIG_DFL);
@@ -41,7 +45,7 @@ void InstallCleanupHandlers() {
   }
 }
 
-void RegisterTemporary(const char* path) { g_temporary.store(path); }
+void RegisterTemporary(const TemporaryFile* file) { g_temporary.store(file); }
 
 CleanupSignalsHeld::CleanupSignalsHeld() {
   const sigset_t set = CleanupSet();

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <random>
 #include <string>
 
 #include "platform/platform.h"
@@ -17,13 +19,25 @@ namespace {
 
 constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t kNewFileMode = 0666;
+constexpr mode_t kPermissionBits = 0777;
+// How many random temporary names are tried beside one page.
+constexpr int kTemporaryNames = 100;
 
-class ReportFile : public ByteSource {
+FileIdentity IdentityOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+class ReportFile : public ReportSource {
  public:
-  ReportFile(int fd, const struct stat& info) : fd_(fd), device_(info.st_dev), inode_(info.st_ino) {}
+  ReportFile(int fd, const struct stat& info)
+      : fd_(fd),
+        identity_(IdentityOf(info)),
+        permissions_(info.st_mode & kPermissionBits) {}
   ~ReportFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
 
   // Every read of the report, for a line or for the end test, reads a block.
   std::size_t Read(char* buffer, std::size_t capacity) override {
@@ -38,40 +52,94 @@ class ReportFile : public ByteSource {
     if (::close(fd) != 0) throw IoError{errno, IoSite::kCloseReport};
   }
 
-  bool IsFile(const struct stat& other) const { return other.st_dev == device_ && other.st_ino == inode_; }
+  FileIdentity Identity() const override { return identity_; }
+  std::uint32_t Permissions() const override { return permissions_; }
 
  private:
   int fd_;
-  dev_t device_;
-  ino_t inode_;
+  FileIdentity identity_;
+  std::uint32_t permissions_;
 };
+
+// The page's directory, held open from the checks before the page is made to
+// the move onto its name, so that every step names the same directory even
+// when the path to it is renamed or relinked meanwhile.
+class Directory {
+ public:
+  explicit Directory(const std::string& path) {
+    const char* name = path.empty() ? "." : path.c_str();
+    fd_ = ::open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#ifdef O_PATH
+    // A directory that may be searched and written but not listed.
+    if (fd_ < 0 && errno == EACCES) fd_ = ::open(name, O_PATH | O_DIRECTORY | O_CLOEXEC);
+#endif
+  }
+  ~Directory() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Directory(Directory&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  Directory(const Directory&) = delete;
+  Directory& operator=(const Directory&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Fd() const { return fd_; }
+
+ private:
+  int fd_ = -1;
+};
+
+// Random names ".rptconv-XXXXXX": hidden, so that no pattern without a
+// leading dot finds them, and short, so that any page name fits.
+std::string TemporaryName() {
+  static std::mt19937_64 generator{std::random_device{}()};
+  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::uint64_t bits = generator();
+  std::string name = ".rptconv-";
+  for (int i = 0; i < 6; ++i) {
+    name += kLetters[bits % (sizeof kLetters - 1)];
+    bits /= sizeof kLetters - 1;
+  }
+  return name;
+}
 
 // The page is written to a hidden temporary file beside its final name and
 // moved there by Commit; until then an earlier page of that name is intact.
 // Destroyed without a Commit, or ended by a cleanup signal, it removes its
-// temporary file.
+// temporary file. Every step names the file relative to the directory
+// handle it was created in.
 class PageFile : public OutputFile {
  public:
-  PageFile(std::string temporary, std::string final_name)
-      : temporary_(std::move(temporary)), final_(std::move(final_name)) {}
+  PageFile(Directory directory, std::string final_name)
+      : directory_(std::move(directory)), final_(std::move(final_name)) {}
   ~PageFile() override {
     if (fd_ >= 0) ::close(fd_);
     if (!registered_) return;
     const CleanupSignalsHeld held;
-    ::unlink(temporary_.c_str());
+    ::unlinkat(directory_.Fd(), temporary_.c_str(), 0);
     RegisterTemporary(nullptr);
   }
+  PageFile(const PageFile&) = delete;
+  PageFile& operator=(const PageFile&) = delete;
 
-  // Creates the temporary file with `mode`; false when its directory cannot
+  // Creates the temporary file with `mode`; false when the directory cannot
   // take it.
   bool Create(mode_t mode) {
-    const CleanupSignalsHeld held;
-    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
-    if (fd_ < 0) return false;
-    RegisterTemporary(temporary_.c_str());
-    registered_ = true;
-    ::fchmod(fd_, mode);
-    return true;
+    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+      const CleanupSignalsHeld held;
+      temporary_ = TemporaryName();
+      fd_ = ::openat(directory_.Fd(), temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                     S_IRUSR | S_IWUSR);
+      if (fd_ < 0) {
+        if (errno == EEXIST) continue;
+        return false;
+      }
+      cleanup_ = {directory_.Fd(), temporary_.c_str()};
+      RegisterTemporary(&cleanup_);
+      registered_ = true;
+      ::fchmod(fd_, mode);
+      return true;
+    }
+    return false;
   }
 
   void Write(std::string_view bytes) override {
@@ -79,20 +147,41 @@ class PageFile : public OutputFile {
   }
 
   void Commit() override {
+    // A page that replaces an earlier one reaches the disk before the
+    // rename, and the rename after it, so that a power cut leaves the old
+    // page or the new one, never an empty file in their place.
+    struct stat earlier;
+    const bool replaces = ::fstatat(directory_.Fd(), final_.c_str(), &earlier, AT_SYMLINK_NOFOLLOW) == 0;
     const int fd = fd_;
     fd_ = -1;
+    if (replaces && ::fsync(fd) != 0) {
+      const int error = errno;
+      ::close(fd);
+      throw IoError{error, IoSite::kSyncOutput};
+    }
     if (::close(fd) != 0) throw IoError{errno, IoSite::kCloseOutput};
-    const CleanupSignalsHeld held;
-    if (::rename(temporary_.c_str(), final_.c_str()) != 0) throw IoError{errno, IoSite::kCommitOutput};
-    RegisterTemporary(nullptr);
-    registered_ = false;
+    {
+      const CleanupSignalsHeld held;
+      if (::renameat(directory_.Fd(), temporary_.c_str(), directory_.Fd(), final_.c_str()) != 0) {
+        throw IoError{errno, IoSite::kCommitOutput};
+      }
+      RegisterTemporary(nullptr);
+      registered_ = false;
+    }
+    // EINVAL: a file system that keeps no directory on disk to flush; EBADF:
+    // a directory opened only to be searched, which cannot be flushed.
+    if (replaces && ::fsync(directory_.Fd()) != 0 && errno != EINVAL && errno != EBADF) {
+      throw IoError{errno, IoSite::kSyncDirectory};
+    }
   }
 
  private:
+  Directory directory_;
+  std::string final_;  // the page's name in its directory
+  std::string temporary_;
+  TemporaryFile cleanup_{-1, nullptr};
   int fd_ = -1;
   bool registered_ = false;  // the temporary file exists and is ours to remove
-  std::string temporary_;
-  std::string final_;
 };
 
 mode_t CurrentUmask() {
@@ -101,9 +190,19 @@ mode_t CurrentUmask() {
   return mask;
 }
 
+// Whether the running user may replace the entry `entry` in the directory
+// `directory`, as the kernel decides for a rename onto it: in a directory
+// with the sticky bit, only the owner of the entry or of the directory, or
+// the superuser, may.
+bool MayReplace(const struct stat& directory, const struct stat& entry) {
+  if ((directory.st_mode & S_ISVTX) == 0) return true;
+  const uid_t user = ::geteuid();
+  return user == 0 || entry.st_uid == user || directory.st_uid == user;
+}
+
 class PosixFiles : public ReportFiles {
  public:
-  std::unique_ptr<ByteSource> OpenReport(const std::string& path) override {
+  std::unique_ptr<ReportSource> OpenReport(const std::string& path) override {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     struct stat info;
@@ -114,25 +213,41 @@ class PosixFiles : public ReportFiles {
     return std::make_unique<ReportFile>(fd, info);
   }
 
-  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, ByteSource& input) override {
+  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReportSource& report) override {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+    Directory directory(path.substr(0, name_start));
+    std::string name = path.substr(name_start);
+    struct stat dir_info;
+    if (!directory.IsOpen() || name.empty() || ::fstat(directory.Fd(), &dir_info) != 0) return nullptr;
+
     mode_t mode = kNewFileMode & ~umask_;
     struct stat target;
-    if (::stat(path.c_str(), &target) != 0) {
+    if (::fstatat(directory.Fd(), name.c_str(), &target, 0) != 0) {
       // Only a page that does not exist yet (or a dangling link, which the
       // page replaces) may be missing; a name too long for the file system
-      // or a path through a non-directory cannot take the page.
+      // cannot take the page.
       if (errno != ENOENT) return nullptr;
-    } else {
-      // The report itself (also through a link), a directory, or a file
-      // that nobody may write cannot become the page.
-      if (static_cast<ReportFile&>(input).IsFile(target) || S_ISDIR(target.st_mode)) return nullptr;
-      struct stat own;
-      if (::lstat(path.c_str(), &own) == 0 && !S_ISLNK(own.st_mode)) {
+    } else if (IdentityOf(target) == report.Identity() || S_ISDIR(target.st_mode)) {
+      // The report itself (also through a link) or a directory cannot
+      // become the page.
+      return nullptr;
+    }
+    struct stat own;
+    if (::fstatat(directory.Fd(), name.c_str(), &own, AT_SYMLINK_NOFOLLOW) == 0) {
+      if (!MayReplace(dir_info, own)) return nullptr;
+      if (!S_ISLNK(own.st_mode)) {
+        // A file that nobody may write stays as it is, also for root.
         if ((own.st_mode & kAnyWriteBit) == 0) return nullptr;
-        mode = own.st_mode & 07777;  // the new page keeps the old one's permissions
+        // The new page keeps the permissions of the user's own earlier
+        // page; a stranger's bits are not taken over.
+        if (own.st_uid == ::geteuid()) mode = own.st_mode & kPermissionBits;
       }
     }
-    auto page = std::make_unique<PageFile>(TemporaryPattern(path), path);
+    // No class that cannot read the report may read its page.
+    mode &= ~((S_IRGRP | S_IROTH) & ~static_cast<mode_t>(report.Permissions()));
+
+    auto page = std::make_unique<PageFile>(std::move(directory), std::move(name));
     if (!page->Create(mode)) return nullptr;
     return page;
   }
@@ -145,13 +260,6 @@ class PosixFiles : public ReportFiles {
   }
 
  private:
-  // "dir/.rptconv-XXXXXX" beside the page: hidden, so that no pattern
-  // without a leading dot finds it, and short, so that any page name fits.
-  static std::string TemporaryPattern(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return path.substr(0, slash == std::string::npos ? 0 : slash + 1) + ".rptconv-XXXXXX";
-  }
-
   mode_t umask_ = CurrentUmask();
 };
 

@@ -1,6 +1,8 @@
 // Report and output files on Windows.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -16,11 +18,19 @@ constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
 // How many temporary names are tried beside one page.
 constexpr int kTemporaryNames = 256;
 
+// Which file an open handle is; nothing when the file system cannot tell.
+std::optional<FileIdentity> IdentityOf(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 // The report, open for reading; others may read it too, but neither write
 // nor delete it while it is open.
-class ReportFile : public ByteSource {
+class ReportFile : public ReportSource {
  public:
-  explicit ReportFile(HANDLE handle) : handle_(handle) {}
+  ReportFile(HANDLE handle, std::optional<FileIdentity> identity) : handle_(handle), identity_(identity) {}
   ~ReportFile() override {
     if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
   }
@@ -41,8 +51,15 @@ class ReportFile : public ByteSource {
     if (!::CloseHandle(handle)) throw IoError{LastError(), IoSite::kCloseReport};
   }
 
+  // A report whose file system cannot name its files gets an identity that
+  // no other file has; its own name is still refused by the sharing check.
+  FileIdentity Identity() const override { return identity_.value_or(FileIdentity{~0ULL, ~0ULL}); }
+  // Access is granted by the directory's inherited access list, not by bits.
+  std::uint32_t Permissions() const override { return 0777; }
+
  private:
   HANDLE handle_;
+  std::optional<FileIdentity> identity_;
 };
 
 // The page is written to a temporary file beside its final name and moved
@@ -87,10 +104,20 @@ class PageFile : public OutputFile {
       for (;;) ::Sleep(INFINITE);
     }
     lock.Register(nullptr);
+    // A page that replaces an earlier one reaches the disk before the move,
+    // and the move waits until it is on disk itself, so that a power cut
+    // leaves the old page or the new one, never an empty file in their place.
+    const bool replaces = ::GetFileAttributesA(final_.c_str()) != INVALID_FILE_ATTRIBUTES;
     const HANDLE handle = handle_;
     handle_ = INVALID_HANDLE_VALUE;
+    if (replaces && !::FlushFileBuffers(handle)) {
+      const int error = LastError();
+      ::CloseHandle(handle);
+      throw IoError{error, IoSite::kSyncOutput};
+    }
     if (!::CloseHandle(handle)) throw IoError{LastError(), IoSite::kCloseOutput};
-    if (!::MoveFileExA(temporary_.c_str(), final_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (replaces ? MOVEFILE_WRITE_THROUGH : 0);
+    if (!::MoveFileExA(temporary_.c_str(), final_.c_str(), flags)) {
       throw IoError{LastError(), IoSite::kCommitOutput};
     }
     committed_ = true;
@@ -115,7 +142,7 @@ std::string TemporaryPath(const std::string& page, int n) {
 
 // Can the page's name be taken? Not when it is the report itself, read-only,
 // a directory, held by another program, or in a directory that is missing.
-bool PageNameFree(const std::string& path) {
+bool PageNameFree(const std::string& path, const FileIdentity& report) {
   // Checked by hand: Wine run as root would write a read-only file.
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
@@ -128,22 +155,25 @@ bool PageNameFree(const std::string& path) {
   const HANDLE probe = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
   if (probe == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+  // The report under another name (a hard link) whose sharing did not stop
+  // the probe.
+  const bool other_file = IdentityOf(probe) != report;
   ::CloseHandle(probe);
-  return true;
+  return other_file;
 }
 
 class Win32Files : public ReportFiles {
  public:
-  std::unique_ptr<ByteSource> OpenReport(const std::string& path) override {
+  std::unique_ptr<ReportSource> OpenReport(const std::string& path) override {
     if (path.size() > kMaxPathBytes) return nullptr;
     const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<ReportFile>(handle);
+    return std::make_unique<ReportFile>(handle, IdentityOf(handle));
   }
 
-  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, ByteSource&) override {
-    if (path.size() > kMaxPathBytes || !PageNameFree(path)) return nullptr;
+  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReportSource& report) override {
+    if (path.size() > kMaxPathBytes || !PageNameFree(path, report.Identity())) return nullptr;
     for (int n = 0; n < kTemporaryNames; ++n) {
       std::string temporary = TemporaryPath(path, n);
       if (temporary.size() > kMaxPathBytes) return nullptr;
