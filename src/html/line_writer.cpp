@@ -15,24 +15,28 @@ constexpr std::array<std::string_view, 256> MakeEntities() {
   entities[static_cast<unsigned char>('<')] = "&lt;";
   entities[static_cast<unsigned char>('>')] = "&gt;";
   entities[static_cast<unsigned char>('"')] = "&quot;";
+  // A raw ESC lets a browser that guesses ISO-2022-JP read the bytes after
+  // it as another character set, swallowing quotes and brackets.
+  entities[0x1B] = "&#27;";
   return entities;
 }
 constexpr std::array<std::string_view, 256> kEntities = MakeEntities();
 // Room kept beyond the flush mark, so that most lines never overflow.
 constexpr std::size_t kSlack = 4096;
 
-// True when one of the eight bytes of `word` is "&", "<", ">" or '"'. A byte
-// equals c exactly when the word XOR c-in-every-byte has a zero byte there.
-// The four bytes come in two pairs that differ in one bit each: '"' (0x22)
-// and "&" (0x26) in bit 2, "<" (0x3C) and ">" (0x3E) in bit 1; with that bit
-// set in every byte, one comparison finds either byte of a pair, and no other.
+// True when one of the eight bytes of `word` is "&", "<", ">", '"' or ESC. A
+// byte equals c exactly when the word XOR c-in-every-byte has a zero byte
+// there. The first four bytes come in two pairs that differ in one bit each:
+// '"' (0x22) and "&" (0x26) in bit 2, "<" (0x3C) and ">" (0x3E) in bit 1;
+// with that bit set in every byte, one comparison finds either byte of a
+// pair, and no other. ESC (0x1B) takes a comparison of its own.
 constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 constexpr std::uint64_t ZeroBytes(std::uint64_t x) { return (x - kEveryByte) & ~x & kHighBits; }
 static_assert(('"' | 0x04) == '&' && ('<' | 0x02) == '>');
 inline bool HasEscapedByte(std::uint64_t word) {
   return (ZeroBytes((word | (kEveryByte * 0x04)) ^ (kEveryByte * '&')) |
-          ZeroBytes((word | (kEveryByte * 0x02)) ^ (kEveryByte * '>'))) != 0;
+          ZeroBytes((word | (kEveryByte * 0x02)) ^ (kEveryByte * '>')) | ZeroBytes(word ^ (kEveryByte * 0x1B))) != 0;
 }
 
 }  // namespace

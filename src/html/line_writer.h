@@ -26,7 +26,7 @@ class LineWriter {
     size_ += bytes.size();
     return *this;
   }
-  // Report text: "&", "<", ">" and '"' become entities, all else passes.
+  // Report text: "&", "<", ">", '"' and ESC become entities, all else passes.
   LineWriter& Text(std::string_view text) {
     if (text.size() > (capacity_ - size_) / kLongestEntity) return TextInPieces(text);
     EscapeInto(text);

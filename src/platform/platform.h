@@ -40,6 +40,11 @@ ReportFiles& Files();
 void WriteStdout(std::string_view bytes);
 void WriteStderr(std::string_view bytes);
 
+// Whether a standard stream is a terminal (POSIX) or a character device
+// (Windows), where console lines hide control bytes.
+enum class StandardStream { kOutput, kError };
+bool IsTerminal(StandardStream stream);
+
 // The failure report's pieces.
 std::string ModuleName();
 std::string IoErrorText(int code);

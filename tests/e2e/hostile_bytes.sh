@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Reports that hold every byte value: in every field, NUL bytes where names
 # are compared, and a Ctrl-Z as the very first byte. Bytes pass unchanged
-# except "&", "<", ">" and '"', which become entities, and the three bytes
-# with a role: LF ends a line, CR vanishes, Ctrl-Z ends the report.
+# except "&", "<", ">", '"' and ESC, which become entities, and the three
+# bytes with a role: LF ends a line, CR vanishes, Ctrl-Z ends the report.
+# Control bytes of a report's name reach a terminal as "?", a pipe as they are.
 source "$(dirname "$0")/lib.sh"
 
 stdin_page_head() {  # the page's head with the title (already escaped) from stdin
@@ -19,7 +20,9 @@ bytes() {  # FROM TO [SKIP...]: the bytes FROM to TO (decimal) without SKIP
     printf '%b' "\\x$hex"
   done
 }
-escape() { LC_ALL=C sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g'; }
+escape() {
+  LC_ALL=C sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g' -e 's/\x1b/\&#27;/g'
+}
 
 # --- Every byte but LF, "," and Ctrl-Z in every field. F is such a field, in
 # the order of the byte values; FF is F as it is read (its CR vanishes).
@@ -116,5 +119,18 @@ expect_same_file "ctrlz-line7: page" <(
     '<TR><TD><TD><TD><TD>&nbsp;&nbsp;<TD>Title'
   page_tail
 ) "$WORK/ctrlz-line7/r.htm"
+
+# --- A name that would retitle the terminal: "?" on a terminal (which adds
+# a CR before every LF), raw in a pipe.
+mkdir "$WORK/name"
+printf '%s' "$SMALL_REPORT" >"$WORK/name/"$'\e]0;owned\a.csv'
+run_code "$WORK/name" '*.csv'
+expect_eq "control bytes in a name, to a pipe" "$OUT" $'Converting: "\e]0;owned\a.csv"\r\n'
+if script -qec true /dev/null </dev/null >/dev/null 2>&1; then
+  OUT=$(cd "$WORK/name" && timeout 60 script -qec "$(printf '%q' "$RPTCONV") '*.csv'" /dev/null </dev/null; echo .)
+  expect_eq "control bytes in a name, to a terminal" "${OUT%.}" $'Converting: "?]0;owned?.csv"\r\r\n'
+else
+  echo "note: script(1) cannot make a terminal here; names on a terminal are not checked"
+fi
 
 finish

@@ -15,8 +15,8 @@
 //     count, and so how many continuation lines each table row took) and
 //     where each field went; the page holds exactly as many raw "<" as the
 //     frame and the model's rows put there.
-//  4. Escaping: the report is recoded so that "<", ">", "&", '"' (and the
-//     escape byte itself) become two-byte codes that contain none of them.
+//  4. Escaping: the report is recoded so that "<", ">", "&", '"', ESC (and
+//     the code byte itself) become two-byte codes that contain none of them.
 //     The recoding keeps every comparison the converter makes, so the page
 //     of the recoded report, with the codes turned into the entities, must
 //     equal the page of the original byte for byte.
@@ -170,6 +170,7 @@ string Escaped(string_view text) {
       case '<': out.append("&lt;"); break;
       case '>': out.append("&gt;"); break;
       case '"': out.append("&quot;"); break;
+      case '\x1b': out.append("&#27;"); break;
       default: out.push_back(c);
     }
   }
@@ -466,6 +467,7 @@ string Recode(string_view data) {
       case '>': out.append("\x01" "c"); break;
       case '&': out.append("\x01" "d"); break;
       case '"': out.append("\x01" "e"); break;
+      case '\x1b': out.append("\x01" "f"); break;
       default: out.push_back(c);
     }
   }
@@ -489,7 +491,8 @@ string Decode(string_view page) {
       case 'c': out.append("&gt;"); break;
       case 'd': out.append("&amp;"); break;
       case 'e': out.append("&quot;"); break;
-      default: Broken("recoded page holds a stray code byte", 0, "\\x01 and a to e", page.substr(i - 1, 2));
+      case 'f': out.append("&#27;"); break;
+      default: Broken("recoded page holds a stray code byte", 0, "\\x01 and a to f", page.substr(i - 1, 2));
     }
   }
   return out;

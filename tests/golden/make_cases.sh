@@ -1232,7 +1232,7 @@ raw_report raw_bytes '%b' \
     printf '%s\n' '=PAGE QUORVIX System Information Report' | expand_pages
     printf '%s\n' '<TR><TD><TD CLASS=dt COLSPAN=5>[ Summary ]' '<TR><TD>&nbsp;'
     printf '<TR><TD><TD><TD>Tab\there&nbsp;&nbsp;<TD>nul\000byte \200\377\177\n'
-    printf '<TR><TD><TD><TD>\001ctl&nbsp;&nbsp;<TD>\033[0m esc\n'
+    printf '<TR><TD><TD><TD>\001ctl&nbsp;&nbsp;<TD>&#27;[0m esc\n'
     printf '%s\n' '<TR><TD><TD><TD>A&nbsp;&nbsp;<TD>1' '<TR><TD><TD><TD>B&nbsp;&nbsp;<TD>2'
     printf '<TR><TD><TD><TD>Title&nbsp;&nbsp;<TD>T\000itle \351\n'
     tail_lines

@@ -47,6 +47,9 @@ TEST(LineWriterTest, TextIsEscapedRawIsNot) {
       {"\x80\x9F\xA0\xE9\xFF", "\x80\x9F\xA0\xE9\xFF"},
       {"\xE9<\xFF&", "\xE9&lt;\xFF&amp;"},
       {"\t\x01\x1F\x7F", "\t\x01\x1F\x7F"},
+      {"\x1b", "&#27;"},
+      {"\x1b[31mred text\x1b[0m", "&#27;[31mred text&#27;[0m"},
+      {"0123456\x1b" "89abcdef\x1a\x1c;\x9b", "0123456&#27;89abcdef\x1a\x1c;\x9b"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -61,7 +64,7 @@ TEST(LineWriterTest, TextIsEscapedRawIsNot) {
   }
 }
 
-TEST(LineWriterTest, EveryByteButFourPassesUnchanged) {
+TEST(LineWriterTest, EveryByteButFivePassesUnchanged) {
   std::string all;
   std::string expected;
   for (int b = 0; b < 256; ++b) {
@@ -72,6 +75,7 @@ TEST(LineWriterTest, EveryByteButFourPassesUnchanged) {
       case '<': expected += "&lt;"; break;
       case '>': expected += "&gt;"; break;
       case '"': expected += "&quot;"; break;
+      case '\x1b': expected += "&#27;"; break;
       default: expected.push_back(c);
     }
   }

@@ -108,7 +108,8 @@ printf '%s\r\n' \
   'Summary,Operating System,,x,Version,7;1' \
   'Summary,Operating System,,x,Home,http://example.org/os' \
   'Summary,Computer,,x,Report Title,Wine test' \
-  'Drives,Disks,Disk 0,x,Size,120 GB' >"$REPORT"
+  'Drives,Disks,Disk 0,x,Size,120 GB' \
+  $'Drives,Disks,Disk 0,x,Model,\e$B' >"$REPORT"
 
 new_dir() {  # new_dir NAME: a fresh empty directory under WORK, printed
   local dir=$WORK/$1
@@ -131,7 +132,8 @@ else
   exit 1
 fi
 CHECKS=$((CHECKS + 1))
-if ! head -c 8 "$PAGE" | cmp -s - <(printf '<HTML>\r\n') || ! grep -q 'Example &lt;Corp&gt;' "$PAGE"; then
+if ! head -c 8 "$PAGE" | cmp -s - <(printf '<HTML>\r\n') || ! grep -q 'Example &lt;Corp&gt;' "$PAGE" ||
+    ! grep -q '<TD>&#27;\$B' "$PAGE" || grep -q $'\e' "$PAGE"; then
   fail "reference: the page does not look like a page"
 fi
 

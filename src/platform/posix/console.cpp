@@ -56,6 +56,10 @@ void WriteStdout(std::string_view bytes) {
 
 void WriteStderr(std::string_view bytes) { WriteAll(STDERR_FILENO, bytes); }
 
+bool IsTerminal(StandardStream stream) {
+  return ::isatty(stream == StandardStream::kOutput ? STDOUT_FILENO : STDERR_FILENO) == 1;
+}
+
 std::string ModuleName() {
   std::string exe = "rptconv";
 #if defined(__APPLE__)

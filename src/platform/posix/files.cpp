@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "cli/console_text.h"
 #include "platform/platform.h"
 #include "platform/posix/cleanup.h"
 #include "platform/posix/fd_io.h"
@@ -253,10 +254,7 @@ class PosixFiles : public ReportFiles {
   }
 
   void ConsoleLine(std::string_view line) override {
-    std::string text;
-    text.reserve(line.size() + 2);
-    text.append(line).append("\r\n");
-    WriteStdout(text);
+    WriteStdout(ConsoleLineBytes(line, IsTerminal(StandardStream::kOutput)));
   }
 
  private:

@@ -60,6 +60,11 @@ void WriteStdout(std::string_view bytes) {
 
 void WriteStderr(std::string_view bytes) { WriteAll(STD_ERROR_HANDLE, bytes); }
 
+bool IsTerminal(StandardStream stream) {
+  const HANDLE handle = ::GetStdHandle(stream == StandardStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  return ::GetFileType(handle) == FILE_TYPE_CHAR;
+}
+
 std::string ModuleName() {
   std::string path(MAX_PATH, '\0');
   while (true) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/console_text.h"
 #include "platform/platform.h"
 #include "platform/win32/cleanup.h"
 #include "platform/win32/win.h"
@@ -197,10 +198,7 @@ class Win32Files : public ReportFiles {
   }
 
   void ConsoleLine(std::string_view line) override {
-    std::string text;
-    text.reserve(line.size() + 2);
-    text.append(line).append("\r\n");
-    WriteStdout(text);
+    WriteStdout(ConsoleLineBytes(line, IsTerminal(StandardStream::kOutput)));
   }
 };
 
