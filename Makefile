@@ -1,18 +1,23 @@
-# Convenience wrapper around CMake. `make run` converts the bundled samples,
-# `make test` builds and runs every test.
+# Convenience wrapper around CMake. `make run` builds the program alone and
+# converts the bundled samples; `make test` configures the tests too (after
+# making sure GoogleTest is there) and runs every one of them.
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all build run test install clean windows test-windows test-asan fuzz bench
+.PHONY: all build run test test-packages install clean windows test-windows test-asan fuzz bench
 
 all: build
 
+# configure DIR, FLAGS: a configure that fails takes its cache with it, so
+# that the next make configures afresh instead of building a half-made tree.
+configure = cmake -S . -B $(1) $(2) || { rm -f $(1)/CMakeCache.txt; exit 1; }
+
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	$(call configure,$(BUILD),-DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS))
 
 build: $(BUILD)/CMakeCache.txt
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build $(BUILD) -j $(JOBS) --target rptconv
 
 run: build
 	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
@@ -24,7 +29,14 @@ run: build
 HAVE_WINDOWS_TOOLS := $(shell command -v x86_64-w64-mingw32-g++ >/dev/null 2>&1 && \
   { command -v wine || command -v wine64; } >/dev/null 2>&1 && echo yes)
 
-test: build
+# GoogleTest for the native tests: installed through apt-get where that can
+# be done, else the list of packages to install.
+test-packages:
+	bash tests/need_packages.sh native
+
+test: test-packages
+	$(call configure,$(BUILD),-DCMAKE_BUILD_TYPE=Release -DRPTCONV_TESTS=ON $(CMAKE_FLAGS))
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 ifeq ($(HAVE_WINDOWS_TOOLS),yes)
 	$(MAKE) test-windows
@@ -39,8 +51,8 @@ clean:
 	rm -rf $(BUILD) build-win build-asan
 
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan:
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRPTCONV_SANITIZE=ON
+test-asan: test-packages
+	$(call configure,build-asan,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRPTCONV_SANITIZE=ON -DRPTCONV_TESTS=ON)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
@@ -50,13 +62,17 @@ fuzz:
 	bash tests/fuzz/run_fuzz.sh $(FUZZ_SECONDS)
 
 # The Windows program, cross-built with mingw-w64: build-win/rptconv.exe.
+WINDOWS_FLAGS = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 windows:
-	cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
-	cmake --build build-win -j $(JOBS)
+	$(call configure,build-win,$(WINDOWS_FLAGS))
+	cmake --build build-win -j $(JOBS) --target rptconv
 
 # Its tests under Wine (unit tests, platform layer, golden pages, end to end),
 # then the samples converted by it and by the Linux program, byte for byte.
-test-windows: windows build
+test-windows: build
+	bash tests/need_packages.sh windows
+	$(call configure,build-win,$(WINDOWS_FLAGS) -DRPTCONV_TESTS=ON)
+	cmake --build build-win -j $(JOBS)
 	cd build-win && ctest --output-on-failure -j $(JOBS)
 	bash tests/wine/compare_samples.sh $(BUILD)/rptconv build-win/rptconv.exe samples \
 	  tests/wine/wine-run.sh $(CURDIR)/build-win/wineprefix

@@ -1,6 +1,8 @@
 #include "cli/args.h"
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
 
 namespace rptconv {
 
@@ -22,6 +24,215 @@ bool IsSlashHelpWord(std::string_view word) {
   return word.size() >= 2 && word[0] == '/' && (word[1] == 'h' || word[1] == 'H') &&
          std::all_of(word.begin() + 2, word.end(), IsAsciiLetter);
 }
+
+enum class Option {
+  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex
+};
+
+struct OptionSpec {
+  Option option;
+  char short_name;  // '\0': none
+  std::string_view long_name;  // empty: none
+  bool takes_value;
+  bool posix_only;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {Option::kOutput, 'o', "output", true, false},
+    {Option::kOutputDir, 'd', "output-dir", true, false},
+    {Option::kKeepGoing, 'k', "keep-going", false, false},
+    {Option::kQuiet, 'q', "quiet", false, false},
+    {Option::kHta, '\0', "hta", false, true},
+    {Option::kUsage, 'h', "", false, true},
+    {Option::kHelp, '\0', "help", false, false},
+    {Option::kVersion, '\0', "version", false, false},
+    {Option::kStyle, '\0', "style", true, false},
+    {Option::kCodepage, '\0', "codepage", true, false},
+    {Option::kIndex, '\0', "index", true, false},
+};
+
+constexpr std::string_view kPosixWildcards = "*?[";
+constexpr std::string_view kWindowsWildcards = "*?";
+constexpr int kMaxCodepage = 65535;
+
+std::optional<int> ParseCodepage(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value <= 0 || value > kMaxCodepage) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Collects what the arguments ask for. The first request for help, usage or
+// the version wins over everything else, also over mistakes found before it;
+// of several mistakes the first is reported.
+class OptionReader {
+ public:
+  explicit OptionReader(bool posix) : posix_(posix) {}
+
+  const OptionSpec* FindLong(std::string_view name) const {
+    for (const OptionSpec& spec : kOptions) {
+      if (!spec.long_name.empty() && spec.long_name == name && (posix_ || !spec.posix_only)) return &spec;
+    }
+    return nullptr;
+  }
+  const OptionSpec* FindShort(char name) const {
+    for (const OptionSpec& spec : kOptions) {
+      if (spec.short_name != '\0' && spec.short_name == name && posix_) return &spec;
+    }
+    return nullptr;
+  }
+
+  // `spelled` is the option as written ("-o", "--output"); `value` is given
+  // for options that take one.
+  void Apply(const OptionSpec& spec, std::string_view spelled, std::string_view value) {
+    const auto needs = [&](bool valid) {
+      if (value.empty()) {
+        Mistake("option '" + std::string(spelled) + "' needs a value");
+      } else if (!valid) {
+        Mistake("invalid value '" + std::string(value) + "' for option '" + std::string(spelled) + "'");
+      }
+      return !value.empty() && valid;
+    };
+    switch (spec.option) {
+      case Option::kOutput:
+        if (needs(true)) inv_.output = std::string(value);
+        break;
+      case Option::kOutputDir:
+        if (needs(true)) inv_.output_dir = std::string(value);
+        break;
+      case Option::kKeepGoing: inv_.keep_going = true; break;
+      case Option::kQuiet: inv_.quiet = true; break;
+      case Option::kHta: inv_.extension = kHtaExtension; break;
+      case Option::kUsage: Ask(Invocation::Action::kUsage); break;
+      case Option::kHelp: Ask(Invocation::Action::kHelp); break;
+      case Option::kVersion: Ask(Invocation::Action::kVersion); break;
+      case Option::kStyle:
+        if (needs(value == "classic" || value == "modern")) {
+          inv_.convert.style = value == "modern" ? PageStyle::kModern : PageStyle::kClassic;
+        }
+        break;
+      case Option::kCodepage: {
+        const std::optional<int> codepage = ParseCodepage(value);
+        if (needs(codepage.has_value())) inv_.convert.codepage = *codepage;
+        break;
+      }
+      case Option::kIndex:
+        if (needs(true)) inv_.index = std::string(value);
+        break;
+    }
+  }
+
+  // "--name" or "--name=value". On POSIX a value may also be the next
+  // argument; `next` is null when there is none (or it may not be taken).
+  // Gives whether the next argument was taken.
+  bool ReadLong(std::string_view arg, const std::string* next) {
+    const std::size_t equals = arg.find('=');
+    const std::string_view spelled = arg.substr(0, equals);
+    const OptionSpec* spec = FindLong(spelled.substr(2));
+    if (spec == nullptr) {
+      Mistake("unknown option '" + std::string(spelled) + "'");
+      return false;
+    }
+    if (equals != std::string_view::npos) {
+      if (spec->takes_value) {
+        Apply(*spec, spelled, arg.substr(equals + 1));
+      } else {
+        Mistake("option '" + std::string(spelled) + "' takes no value");
+      }
+      return false;
+    }
+    const bool take = spec->takes_value && next != nullptr;
+    Apply(*spec, spelled, take ? std::string_view(*next) : std::string_view());
+    return take;
+  }
+
+  // "-k", "-kq", "-o FILE", "-oFILE", "-ko FILE". Gives whether the next
+  // argument was taken.
+  bool ReadShort(std::string_view arg, const std::string* next) {
+    for (std::size_t i = 1; i < arg.size(); ++i) {
+      const OptionSpec* spec = FindShort(arg[i]);
+      const std::string spelled{'-', arg[i]};
+      if (spec == nullptr) {
+        Mistake("unknown option '" + spelled + "'");
+        return false;
+      }
+      if (!spec->takes_value) {
+        Apply(*spec, spelled, {});
+        continue;
+      }
+      if (i + 1 < arg.size()) {
+        Apply(*spec, spelled, arg.substr(i + 1));
+        return false;
+      }
+      Apply(*spec, spelled, next != nullptr ? std::string_view(*next) : std::string_view());
+      return next != nullptr;
+    }
+    return false;
+  }
+
+  // Help, usage or version asked for by a word that may carry blanks.
+  bool ReadRequest(std::string_view arg) {
+    const std::string_view word = TrimControls(arg);
+    if (word == "--help") {
+      Ask(Invocation::Action::kHelp);
+    } else if (word == "--version") {
+      Ask(Invocation::Action::kVersion);
+    } else if (word == "-h" && posix_) {
+      Ask(Invocation::Action::kUsage);
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  void AddPattern(std::string pattern) { inv_.patterns.push_back(std::move(pattern)); }
+  void SelectHta() { inv_.extension = kHtaExtension; }
+
+  Invocation Finish() {
+    if (asked_) {
+      inv_.action = *asked_;
+      return std::move(inv_);
+    }
+    if (error_.empty()) CheckCombination();
+    if (!error_.empty()) {
+      inv_.action = Invocation::Action::kUsageError;
+      inv_.error = std::move(error_);
+      return std::move(inv_);
+    }
+    // Options alone name no report: show how to name one.
+    if (inv_.patterns.empty()) inv_.action = Invocation::Action::kUsage;
+    return std::move(inv_);
+  }
+
+ private:
+  void Ask(Invocation::Action action) {
+    if (!asked_) asked_ = action;
+  }
+  void Mistake(std::string text) {
+    if (error_.empty()) error_ = std::move(text);
+  }
+
+  void CheckCombination() {
+    if (posix_) {
+      inv_.stdin_pattern = std::find(inv_.patterns.begin(), inv_.patterns.end(), kStandardStream) !=
+                           inv_.patterns.end();
+    }
+    if (inv_.output && inv_.output_dir) {
+      Mistake("options '--output' and '--output-dir' exclude each other");
+    } else if (inv_.output &&
+               (inv_.patterns.size() != 1 ||
+                inv_.patterns[0].find_first_of(posix_ ? kPosixWildcards : kWindowsWildcards) != std::string::npos)) {
+      Mistake("option '--output' takes one report, named without wildcards");
+    }
+  }
+
+  bool posix_;
+  Invocation inv_;
+  std::optional<Invocation::Action> asked_;
+  std::string error_;
+};
 
 }  // namespace
 
@@ -56,9 +267,17 @@ Invocation ParseWindowsArguments(const std::vector<std::string>& args) {
     inv.action = Invocation::Action::kUsage;
     return inv;
   }
-  if (args.size() >= 2 && IsHtaSwitch(args[1])) inv.extension = kHtaExtension;
-  inv.patterns.push_back(args[0]);
-  return inv;
+  OptionReader reader(false);
+  reader.AddPattern(args[0]);
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (i == 1 && IsHtaSwitch(arg)) {
+      reader.SelectHta();
+    } else if (!reader.ReadRequest(arg) && arg.size() > 2 && arg.starts_with("--")) {
+      reader.ReadLong(arg, nullptr);
+    }
+  }
+  return reader.Finish();
 }
 
 Invocation ParsePosixArguments(const std::vector<std::string>& args,
@@ -69,29 +288,31 @@ Invocation ParsePosixArguments(const std::vector<std::string>& args,
     return inv;
   }
   const std::string_view first = TrimControls(args[0]);
-  if (first == "-h" || first == "--help" || first == "/?" ||
-      (IsSlashHelpWord(first) && !path_exists(std::string(first)))) {
+  if (first == "/?" || (IsSlashHelpWord(first) && !path_exists(std::string(first)))) {
     inv.action = Invocation::Action::kUsage;
     return inv;
   }
-  if (first == "--version") {
-    inv.action = Invocation::Action::kVersion;
-    return inv;
-  }
+  OptionReader reader(true);
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (options && arg == "--") {
+    const std::string* next = i + 1 < args.size() ? &args[i + 1] : nullptr;
+    if (options && reader.ReadRequest(arg)) continue;
+    if (!options) {
+      reader.AddPattern(arg);
+    } else if (arg == "--") {
       options = false;
-    } else if (options && (arg == "--hta" || (i > 0 && IsHtaSwitch(arg)))) {
-      inv.extension = kHtaExtension;
+    } else if (i > 0 && IsHtaSwitch(arg)) {
+      reader.SelectHta();
+    } else if (arg.size() > 2 && arg.starts_with("--")) {
+      if (reader.ReadLong(arg, next)) ++i;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      if (reader.ReadShort(arg, next)) ++i;
     } else {
-      inv.patterns.push_back(arg);
+      reader.AddPattern(arg);
     }
   }
-  // Options alone name no report: show how to name one.
-  if (inv.patterns.empty()) inv.action = Invocation::Action::kUsage;
-  return inv;
+  return reader.Finish();
 }
 
 }  // namespace rptconv

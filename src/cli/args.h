@@ -2,19 +2,34 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "rptconv/rptconv.h"
 
 namespace rptconv {
 
 inline constexpr std::string_view kHtmExtension = ".htm";
 inline constexpr std::string_view kHtaExtension = ".hta";
+// As a pattern: the report on standard input; as the output: standard output.
+inline constexpr std::string_view kStandardStream = "-";
 
 struct Invocation {
-  enum class Action { kConvert, kUsage, kVersion } action = Action::kConvert;
+  // kUsage: the classic usage text; kHelp: the full help; kUsageError: `error`
+  // and a pointer to the help on standard error, exit code 64.
+  enum class Action { kConvert, kUsage, kHelp, kVersion, kUsageError } action = Action::kConvert;
+  std::string error;
   std::string extension{kHtmExtension};
   std::vector<std::string> patterns;
+  bool stdin_pattern = false;          // "-" among the patterns is standard input
+  std::optional<std::string> output;   // -o: the one page's path, or "-"
+  std::optional<std::string> output_dir;  // -d: where every page goes
+  bool keep_going = false;
+  bool quiet = false;
+  ConvertOptions convert;              // --style, --codepage
+  std::optional<std::string> index;    // --index: read, not yet written
 };
 
 // The arguments that count: those before the first empty one.
@@ -25,14 +40,15 @@ std::string_view TrimControls(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
 // Windows: argument 1 is the pattern, unless it holds "/H" (any case) or "/?"
-// anywhere; argument 2 selects ".hta" when it is "/HTA" in any case; further
-// arguments are ignored.
+// anywhere; argument 2 selects ".hta" when it is "/HTA" in any case; later
+// arguments that begin with "--" are long options ("--name", "--name=value"),
+// any other later argument is ignored.
 Invocation ParseWindowsArguments(const std::vector<std::string>& args);
 
-// POSIX: "-h", "--help", "/?" or "/h..." (letters only, naming nothing that
-// exists) first ask for help; "--version" first for the version; "--hta" or a
-// later "/HTA" select ".hta"; "--" ends the options; every other argument is
-// a pattern.
+// POSIX: "/?" or "/h..." (letters only, naming nothing that exists) first ask
+// for the usage text; "-h", "--help" and "--version" do so anywhere before
+// "--"; "--hta" or a later "/HTA" select ".hta"; the options (short, bundled
+// or long) are read anywhere before "--"; every other argument is a pattern.
 Invocation ParsePosixArguments(const std::vector<std::string>& args,
                                const std::function<bool(const std::string&)>& path_exists);
 

@@ -1,21 +1,36 @@
 #include "cli/convert_file.h"
 
+#include <memory>
+
 namespace rptconv {
 
-ConvertResult ConvertReport(ReportFiles& files, const std::string& input_path,
-                            const std::string& output_path) {
-  std::unique_ptr<ReportSource> input = files.OpenReport(input_path);
+namespace {
+
+// The page on standard output, written as it comes.
+class StandardOutputPage : public platform::OutputFile {
+ public:
+  void Write(std::string_view bytes) override {
+    platform::WriteStream(platform::StandardStream::kOutput, bytes, IoSite::kWriteOutput);
+  }
+  void Commit() override {}
+};
+
+}  // namespace
+
+ConvertResult ConvertReport(platform::ReportFiles& files, Console& console, const ReportJob& job) {
+  std::unique_ptr<platform::ReportSource> input = job.from_stdin ? platform::StandardInput() : files.OpenReport(job.input);
   if (!input) {
-    files.ConsoleLine("Cannot open input file: \"" + input_path + "\"");
+    console.Line("Cannot open input file: \"" + job.input + "\"");
     return ConvertResult::kOpenFailed;
   }
-  std::unique_ptr<OutputFile> output = files.CreateOutput(output_path, *input);
+  std::unique_ptr<platform::OutputFile> output =
+      job.to_stdout ? std::make_unique<StandardOutputPage>() : files.CreateOutput(job.output, *input);
   if (!output) {
-    files.ConsoleLine("Cannot create output file: \"" + output_path + "\"");
+    console.Line("Cannot create output file: \"" + job.output + "\"");
     return ConvertResult::kCreateFailed;
   }
-  files.ConsoleLine("Converting: \"" + input_path + "\"");
-  Convert(*input, *output);
+  if (!job.quiet) console.Line("Converting: \"" + job.input + "\"");
+  Convert(*input, *output, job.options);
   input->Close();
   output->Commit();
   return ConvertResult::kConverted;

@@ -1,9 +1,16 @@
 #include "cli/driver.h"
 
 #include <new>
+#include <span>
 #include <stdexcept>
 #include <string>
 
+#include "cli/args.h"
+#include "cli/cmdline_split.h"
+#include "cli/console.h"
+#include "cli/convert_file.h"
+#include "cli/failure_report.h"
+#include "cli/paths.h"
 #include "cli/usage.h"
 #include "platform/platform.h"
 #include "rptconv/rptconv.h"
@@ -15,42 +22,131 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitCreateFailed = 2;
+constexpr int kExitUsage = 64;  // EX_USAGE
 
-void PrintUsageLines(std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) platform::Files().ConsoleLine(kUsageLines[i]);
+const PathSyntax& PlatformPaths() {
+  static const PathSyntax syntax = platform::ThisFamily() == platform::Family::kWindows
+                                       ? WindowsPaths(platform::IsLeadByte)
+                                       : kPosixPaths;
+  return syntax;
 }
 
-// Converts every report a pattern finds; gives 0 or the exit code of the
-// conversion that ended the batch.
-int ConvertMatches(const std::string& pattern, const std::string& extension) {
-  const std::string input_dir = InputDir(pattern, platform::Paths());
-  auto search = platform::StartSearch(pattern);
-  std::string name;
-  while (search && search->Next(name)) {
-    const std::string input = input_dir + name;
-    const std::string output = MakeOutputName(input, extension, platform::Paths());
-    switch (ConvertReport(platform::Files(), input, output)) {
-      case ConvertResult::kConverted: break;
-      case ConvertResult::kOpenFailed: return kExitFailure;
-      case ConvertResult::kCreateFailed: return kExitCreateFailed;
-    }
+Invocation ReadInvocation(int argc, char** argv) {
+  platform::RawCommandLine raw = platform::ReadCommandLine(argc, argv);
+  if (platform::ThisFamily() == platform::Family::kWindows) {
+    return ParseWindowsArguments(CommandLineArguments(raw.text, platform::IsLeadByte));
   }
-  return kExitOk;
+  return ParsePosixArguments(CountedArguments(std::move(raw.words)), platform::PathExists);
 }
+
+std::string IoFailureReport(const IoError& error) {
+  return platform::ForConsole(FailureReport(kIoErrorKind, platform::ModuleName(),
+                                            static_cast<std::uint32_t>(error.site), IoErrorText(error.code)));
+}
+
+void PrintLines(std::span<const std::string_view> lines) {
+  StandardConsole console(platform::StandardStream::kOutput);
+  for (const std::string_view line : lines) console.Line(line);
+}
+
+// The conversions of one run, in the order the patterns name them.
+class Batch {
+ public:
+  explicit Batch(const Invocation& inv)
+      : inv_(inv), console_(PagesToStdout() ? platform::StandardStream::kError : platform::StandardStream::kOutput) {}
+
+  // Gives 0, or the exit code of the failure that ended the batch (with
+  // --keep-going: of its first failure).
+  int Run() {
+    for (const std::string& pattern : inv_.patterns) {
+      if (!ConvertPattern(pattern)) break;
+    }
+    return first_failure_;
+  }
+
+ private:
+  bool PagesToStdout() const {
+    return inv_.output ? *inv_.output == kStandardStream : inv_.stdin_pattern;
+  }
+
+  // Notes the outcome of one report; gives whether the batch goes on.
+  bool Record(int code) {
+    if (code == kExitOk) return true;
+    if (first_failure_ == kExitOk) first_failure_ = code;
+    return inv_.keep_going;
+  }
+
+  ReportJob JobFor(const std::string& input, bool from_stdin) const {
+    ReportJob job;
+    job.input = input;
+    job.from_stdin = from_stdin;
+    job.quiet = inv_.quiet;
+    job.options = inv_.convert;
+    if (inv_.output) {
+      job.output = *inv_.output;
+    } else if (from_stdin) {
+      job.output = kStandardStream;
+    } else {
+      job.output = MakeOutputName(input, inv_.extension, PlatformPaths());
+      if (inv_.output_dir) job.output = JoinPath(*inv_.output_dir, FileNamePart(job.output, PlatformPaths()), PlatformPaths());
+    }
+    job.to_stdout = job.output == kStandardStream;
+    return job;
+  }
+
+  // With --keep-going an I/O failure of one report is reported and the batch
+  // goes on; a console that cannot be written still ends the program.
+  int Convert(const ReportJob& job) {
+    try {
+      switch (ConvertReport(platform::Files(), console_, job)) {
+        case ConvertResult::kConverted: return kExitOk;
+        case ConvertResult::kOpenFailed: return kExitFailure;
+        case ConvertResult::kCreateFailed: return kExitCreateFailed;
+      }
+    } catch (const IoError& error) {
+      if (!inv_.keep_going || error.site == IoSite::kWriteConsole) throw;
+      platform::WriteStderr(IoFailureReport(error));
+    }
+    return kExitFailure;
+  }
+
+  // Converts every report a pattern finds; gives whether the batch goes on.
+  // A pattern without wildcards must name a report, and every pattern's
+  // directory must be searchable.
+  bool ConvertPattern(const std::string& pattern) {
+    if (inv_.stdin_pattern && pattern == kStandardStream) return Record(Convert(JobFor(pattern, true)));
+    const std::string input_dir = InputDir(pattern, PlatformPaths());
+    auto search = platform::StartSearch(pattern);
+    bool found = false;
+    std::string name;
+    while (search && search->Next(name)) {
+      found = true;
+      if (!Record(Convert(JobFor(input_dir + name, false)))) return false;
+    }
+    if (search && (found || HasWildcards(pattern, PlatformPaths()))) return true;
+    console_.Line("Cannot open input file: \"" + pattern + "\"");
+    return Record(kExitFailure);
+  }
+
+  const Invocation& inv_;
+  StandardConsole console_;
+  int first_failure_ = kExitOk;
+};
 
 }  // namespace
 
 int RunProgram(int argc, char** argv) {
-  const Invocation inv = platform::ReadInvocation(argc, argv);
+  const Invocation inv = ReadInvocation(argc, argv);
   switch (inv.action) {
-    case Invocation::Action::kUsage: PrintUsageLines(kUsageLines.size()); return kExitOk;
-    case Invocation::Action::kVersion: PrintUsageLines(kVersionLines); return kExitOk;
+    case Invocation::Action::kUsage: PrintLines(kUsageLines); return kExitOk;
+    case Invocation::Action::kVersion: PrintLines(std::span(kUsageLines).first(kVersionLines)); return kExitOk;
+    case Invocation::Action::kHelp: PrintLines(kHelpLines); return kExitOk;
+    case Invocation::Action::kUsageError:
+      platform::WriteStderr("rptconv: " + inv.error + "\r\nTry 'rptconv --help'.\r\n");
+      return kExitUsage;
     case Invocation::Action::kConvert: break;
   }
-  for (const std::string& pattern : inv.patterns) {
-    if (const int code = ConvertMatches(pattern, inv.extension); code != kExitOk) return code;
-  }
-  return kExitOk;
+  return Batch(inv).Run();
 }
 
 int Main(int argc, char** argv) {
@@ -69,9 +165,7 @@ int Main(int argc, char** argv) {
     // Console lines are written whole and at once, so standard output holds
     // nothing back that should come before the report.
     try {
-      platform::WriteStderr(platform::ForConsole(FailureReport(
-          kIoErrorKind, platform::ModuleName(), static_cast<std::uint32_t>(error.site),
-          platform::IoErrorText(error.code))));
+      platform::WriteStderr(IoFailureReport(error));
     } catch (const std::bad_alloc&) {
       report_out_of_memory();
     }

@@ -4,8 +4,9 @@
 
 namespace rptconv {
 
-std::string IoErrorMessage(ErrorKind kind, int code) {
-  switch (kind) {
+std::string IoErrorText(int code) {
+  using platform::ErrorKind;
+  switch (platform::KindOfError(code)) {
     case ErrorKind::kFileNotFound: return "File not found";
     case ErrorKind::kInvalidFilename: return "Invalid filename";
     case ErrorKind::kTooManyOpenFiles: return "Too many open files";

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace rptconv {
 
 inline constexpr std::string_view kIoErrorKind = "EInOutError";
@@ -16,10 +18,9 @@ inline constexpr std::uint32_t kOutOfMemorySite = 0x00404010;
 inline constexpr std::string_view kOutOfMemoryFallback =
     "Exception EOutOfMemory in module rptconv at 00404010.\r\nOut of memory.\r\n\r\n";
 
-// The message for an error number already sorted into the four worded kinds;
-// anything else is "I/O error " and the number.
-enum class ErrorKind { kFileNotFound, kInvalidFilename, kTooManyOpenFiles, kAccessDenied, kOther };
-std::string IoErrorMessage(ErrorKind kind, int code);
+// The message for a platform's error number: one of the four worded kinds,
+// or "I/O error " and the number.
+std::string IoErrorText(int code);
 
 // "Exception KIND in module MODULE at XXXXXXXX." CR LF, "MESSAGE." CR LF, CR LF.
 std::string FailureReport(std::string_view kind, std::string_view module, std::uint32_t location,

@@ -40,7 +40,7 @@ bool EndsWithOneOf(std::string_view text, std::string_view wanted, const PathSyn
 bool NoLeadBytes(unsigned char) { return false; }
 
 PathSyntax WindowsPaths(bool (*is_lead_byte)(unsigned char)) {
-  return PathSyntax{"\\/:", '\\', "\\/", is_lead_byte};
+  return PathSyntax{"\\/:", '\\', "\\/", is_lead_byte, "*?"};
 }
 
 std::string InputDir(std::string_view pattern, const PathSyntax& syntax) {
@@ -67,6 +67,22 @@ std::string MakeOutputName(std::string_view input_path, std::string_view extensi
   std::string output(input_path.substr(0, has_extension ? last.at : input_path.size()));
   output.append(extension);
   return output;
+}
+
+bool HasWildcards(std::string_view pattern, const PathSyntax& syntax) {
+  return LastOf(pattern, syntax.wildcards, syntax).at != kNone;
+}
+
+std::string_view FileNamePart(std::string_view path, const PathSyntax& syntax) {
+  const Found last = LastOf(path, syntax.delimiters, syntax);
+  return last.at == kNone ? path : path.substr(last.at + 1);
+}
+
+std::string JoinPath(std::string_view dir, std::string_view name, const PathSyntax& syntax) {
+  std::string path(dir);
+  if (!path.empty() && !EndsWithOneOf(path, syntax.delimiters, syntax)) path.push_back(syntax.separator);
+  path.append(name);
+  return path;
 }
 
 }  // namespace rptconv

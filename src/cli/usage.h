@@ -23,4 +23,41 @@ inline constexpr std::array<std::string_view, 11> kUsageLines = {
 // "--version" prints the first two lines.
 inline constexpr std::size_t kVersionLines = 2;
 
+// "--help" prints the full help: what the program does, every option and the
+// exit codes, as the manual page rptconv(1) has them.
+inline constexpr std::string_view kHelpLines[] = {
+    "Usage: rptconv [OPTION]... [--] PATTERN... [/HTA]",
+    "       rptconv [OPTION]... -",
+    "Convert QUORVIX comma-separated reports into stand-alone HTML pages.",
+    "",
+    "Every report a PATTERN names (wildcards *, ? and [...] in its last part) becomes",
+    "a page beside it with the extension .htm; a pattern without wildcards must name",
+    "a report. A PATTERN of - reads the report from standard input and writes its",
+    "page to standard output.",
+    "",
+    "Options:",
+    "  -o, --output=FILE      write the page of the one report named to FILE",
+    "                         (- for standard output)",
+    "  -d, --output-dir=DIR   write every page into DIR, which must exist",
+    "  -k, --keep-going       report a failed report and go on with the next",
+    "  -q, --quiet            no progress lines",
+    "      --hta              name the pages .hta (also /HTA after the first argument)",
+    "  -h                     print the classic usage text",
+    "      --help             print this help",
+    "      --version          print the name and version",
+    "  --                     every later argument is a pattern",
+    "Console lines go to standard error while a page goes to standard output.",
+    "",
+    "Windows: the first argument is the pattern (* and ?), /HTA second selects .hta,",
+    "and the long options are read as --name or --name=value after the first",
+    "argument; there are no short options and no -.",
+    "",
+    "Exit status:",
+    "   0  every report found was converted (also when none was found)",
+    "   1  a report could not be opened or found, or an I/O failure ended a conversion",
+    "   2  a page could not be created",
+    "  64  unknown option, option without its value, or options that do not fit",
+    "With --keep-going the exit status is that of the first failure.",
+};
+
 }  // namespace rptconv

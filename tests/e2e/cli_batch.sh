@@ -177,18 +177,58 @@ expect_eq "../?.csv" "$OUT" \
 page_ok "../?.csv" "$D/a.htm" a
 rm -f "$D"/*.htm
 
-# Patterns that find nothing: no line, exit code 0, nothing written.
-for pattern in '*.none' 'missing.csv' 'nodir/*.csv' 'dir.csv' '*.csv/x' 'sub/*.txt'; do
+# Wildcards that find nothing in a searchable directory: no line, exit code
+# 0. A name without wildcards that names no report, or names a directory, and
+# a directory that cannot be searched: the open-failure line, exit code 1.
+mkdir -p "$D/locked"
+chmod 000 "$D/locked"
+for row in '*.none|0' 'sub/*.txt|0' 'dir.*|0' 'missing.csv|1' 'dir.csv|1' 'sub|1' 'nodir/*.csv|1' \
+    '*.csv/x|1' 'a.csv/*.csv|1' 'nodir/a.csv|1' 'locked/*.csv|1'; do
+  pattern=${row%|*}
+  # Root reads any directory.
+  [[ $pattern != locked/* || $(id -u) -ne 0 ]] || continue
   run_code "$D" "$pattern"
-  expect_eq "$pattern: stdout" "$OUT" ""
+  expected=""
+  [[ ${row#*|} == 0 ]] || expected="Cannot open input file: \"$pattern\"$CRLF"
+  expect_eq "$pattern: stdout" "$OUT" "$expected"
   expect_eq "$pattern: stderr" "$ERR" ""
-  expect_eq "$pattern: exit code" "$CODE" 0
+  expect_eq "$pattern: exit code" "$CODE" "${row#*|}"
 done
-run_code "$D" 'missing.csv' 'sub/a.csv' '*.none'
+chmod 755 "$D/locked"
+rmdir "$D/locked"
+run_code "$D" '*.none' 'sub/a.csv'
 expect_eq "an empty pattern among others" "$OUT" "Converting: \"sub/a.csv\"$CRLF"
 expect_eq "an empty pattern among others: exit code" "$CODE" 0
+run_code "$D" 'missing.csv' 'sub/b.csv'
+expect_eq "a missing name stops the batch" "$OUT" "Cannot open input file: \"missing.csv\"$CRLF"
+expect_eq "a missing name stops the batch: exit code" "$CODE" 1
 rm -f "$D"/sub/*.htm
 expect_eq "no page from empty patterns" "$(find "$D" -name '*.htm' | wc -l)" 0
+
+# A FIFO, a socket or a device found by a wildcard is skipped (a FIFO would
+# block the batch for ever); named literally, it is opened as given.
+mkdir -p "$D/special"
+report fifo >"$D/special/a.csv"
+mkfifo "$D/special/f.csv"
+ln -s /dev/null "$D/special/null.csv"
+python3 -c 'import socket,sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$D/special/s.csv" 2>/dev/null || true
+# A run that blocks is ended after 20 seconds.
+RPTCONV_REAL=$RPTCONV
+RPTCONV=$WORK/rptconv-in-time
+printf '#!/bin/sh\nexec timeout 20 %q "$@"\n' "$RPTCONV_REAL" >"$RPTCONV"
+chmod +x "$RPTCONV"
+run_code "$D/special" '*.csv'
+expect_eq "special files skipped" "$OUT" "Converting: \"a.csv\"$CRLF"
+expect_eq "special files skipped: exit code" "$CODE" 0
+timeout 20 sh -c 'printf "Header\r\nP,G,I,,L,fifo\r\n" >"$1"' sh "$D/special/f.csv" </dev/null >/dev/null 2>&1 &
+writer=$!
+run_code "$D/special" f.csv
+wait "$writer" || true
+expect_eq "a FIFO named literally is read" "$OUT" "Converting: \"f.csv\"$CRLF"
+expect_eq "a FIFO named literally: exit code" "$CODE" 0
+RPTCONV=$RPTCONV_REAL
+rm -rf "$D/special"
+
 
 # Two reports in one run: each page has its own title and no state of the
 # first reaches the second.
@@ -200,5 +240,67 @@ cmp -s "$D/b.htm" "$WORK/b-after-a.htm" || fail "b.htm differs when a.csv was co
 
 expect_eq "order cases: reports unchanged" "$(sums "$D")" "$BEFORE"
 no_temporaries "order cases" "$D"
+
+# --- Where pages go: -o, -d, standard input and output -----------------------
+D=$WORK/where
+mkdir -p "$D/in" "$D/out"
+report where >"$D/in/a.csv"
+report other >"$D/in/b.csv"
+(cd "$D/in" && "$RPTCONV" -q a.csv b.csv)
+mv "$D/in/a.htm" "$D/a.ref"
+mv "$D/in/b.htm" "$D/b.ref"
+BEFORE=$(sums "$D/in")
+
+where() {  # NAME STDOUT STDERR ARGS...
+  local name=$1 out=$2 err=$3
+  shift 3
+  run_code "$D" "$@"
+  expect_eq "$name: exit code" "$CODE" 0
+  expect_eq "$name: stdout" "$OUT" "$out"
+  expect_eq "$name: stderr" "$ERR" "$err"
+}
+where "-o" "Converting: \"in/a.csv\"$CRLF" "" -o out/page.html in/a.csv
+expect_same_file "-o: page" "$D/a.ref" "$D/out/page.html"
+where "--output= replaces" "" "" in/b.csv --quiet --output=out/page.html
+expect_same_file "--output= replaces" "$D/b.ref" "$D/out/page.html"
+rm -f "$D/out/page.html"
+where "-d" "Converting: \"in/a.csv\"${CRLF}Converting: \"in/b.csv\"$CRLF" "" -d out 'in/*.csv'
+expect_same_file "-d: first page" "$D/a.ref" "$D/out/a.htm"
+expect_same_file "-d: second page" "$D/b.ref" "$D/out/b.htm"
+rm -f "$D"/out/*
+where "--output-dir= --hta" "Converting: \"in/a.csv\"$CRLF" "" --output-dir=out/ in/a.csv --hta
+expect_same_file "--output-dir=: page" "$D/a.ref" "$D/out/a.hta"
+rm -f "$D"/out/*
+run_code "$D" -d nowhere in/a.csv
+expect_eq "-d missing directory" "$OUT" "Cannot create output file: \"nowhere/a.htm\"$CRLF"
+expect_eq "-d missing directory: exit code" "$CODE" 2
+printf 'old\r\n' >"$D/out/ro.htm"
+chmod 444 "$D/out/ro.htm"
+run_code "$D" -o out/ro.htm in/a.csv
+expect_eq "-o read-only page" "$OUT" "Cannot create output file: \"out/ro.htm\"$CRLF"
+expect_eq "-o read-only page: exit code" "$CODE" 2
+expect_eq "-o read-only page: unchanged" "$(cat "$D/out/ro.htm")" $'old\r'
+rm -f "$D/out/ro.htm"
+run_code "$D" -o in/a.csv in/a.csv
+expect_eq "-o onto the report" "$OUT" "Cannot create output file: \"in/a.csv\"$CRLF"
+expect_eq "-o onto the report: exit code" "$CODE" 2
+
+# Standard input and output: the same bytes as the page of the file; the
+# console line goes to standard error.
+set +e
+(cd "$D" && "$RPTCONV" - <in/a.csv >out/stdin.htm 2>out/stdin.err)
+CODE=$?
+set -e
+expect_eq "- : exit code" "$CODE" 0
+expect_same_file "- : page on standard output" "$D/a.ref" "$D/out/stdin.htm"
+expect_eq "- : console on standard error" "$(cat "$D/out/stdin.err")" "Converting: \"-\""$'\r'
+(cd "$D" && cat in/b.csv | "$RPTCONV" -q - -o out/pipe.htm >out/pipe.out 2>&1)
+expect_same_file "cat | - -o FILE" "$D/b.ref" "$D/out/pipe.htm"
+expect_eq "cat | - -o FILE: quiet" "$(cat "$D/out/pipe.out")" ""
+PAGE_A=$(cat "$D/a.ref"; echo .)
+where "-o -" "${PAGE_A%.}" "Converting: \"in/a.csv\"$CRLF" in/a.csv -o -
+rm -f "$D"/out/*
+expect_eq "where cases: reports unchanged" "$(sums "$D/in")" "$BEFORE"
+no_temporaries "where cases" "$D"
 
 finish

@@ -52,7 +52,8 @@ usage_for "empty first argument before a pattern" "" a.csv
 usage_for "empty first argument before /HTA" "" a.csv /HTA
 usage_for "-h" -h
 usage_for "-h before a pattern" -h a.csv
-usage_for "--help" --help
+usage_for "-h after a pattern" a.csv -h
+usage_for "-h in a bundle" a.csv -kh
 usage_for "/?" "/?"
 usage_for "/? before a pattern" "/?" a.csv
 usage_for "/H" /H
@@ -66,19 +67,44 @@ usage_for "trimmed -h" $' \t-h '
 usage_for "trimmed /H" $'\t/H\r'
 usage_for "--hta alone names no report" --hta
 
-# The version: usage lines 1 and 2.
-run_code "$D" --version
-expect_eq "--version: stdout" "$OUT" "$LINE1$CRLF$LINE2$CRLF"
-expect_eq "--version: exit code" "$CODE" 0
-run_code "$D" --version a.csv
-expect_eq "--version before a pattern: stdout" "$OUT" "$LINE1$CRLF$LINE2$CRLF"
-expect_no_file "--version before a pattern: no page" "$D/a.htm"
+# The version (usage lines 1 and 2) and the full help, anywhere before
+# "--", also after mistakes; nothing is converted.
+for args in "--version" "--version a.csv" "a.csv --version" "-x --version"; do
+  # shellcheck disable=SC2086
+  run_code "$D" $args
+  expect_eq "$args: stdout" "$OUT" "$LINE1$CRLF$LINE2$CRLF"
+  expect_eq "$args: exit code" "$CODE" 0
+  expect_no_file "$args: no page" "$D/a.htm"
+done
+run_code "$D" --help
+HELP=$OUT
+expect_eq "--help: exit code" "$CODE" 0
+expect_eq "--help: stderr" "$ERR" ""
+CHECKS=$((CHECKS + 1))
+[[ $HELP == "Usage: rptconv "*"${CRLF}Exit status:${CRLF}"*"  64  "*"$CRLF" ]] || fail "--help: no usage line or exit codes"
+expect_eq "--help: CR LF lines only" "$(printf '%s' "$HELP" | grep -c $'[^\r]$' || true)" 0
+for args in "a.csv --help" "-x --help" "a.csv -o --help --help"; do
+  # shellcheck disable=SC2086
+  run_code "$D" $args
+  expect_eq "$args: the help" "$OUT" "$HELP"
+  expect_eq "$args: exit code" "$CODE" 0
+  expect_no_file "$args: no page" "$D/a.htm"
+done
+# The help and the manual page name the same options.
+options_of() { grep -o -- '--[a-z][a-z-]*' | LC_ALL=C sort -u; }
+expect_eq "--help and rptconv.1 agree" "$(printf '%s' "$HELP" | options_of)" \
+  "$(sed 's/\\-/-/g; s/\\f[BIRP]//g' "$(dirname "$0")/../../doc/rptconv.1" | options_of)"
 
-# Look-alikes that are patterns: they match nothing, so nothing is written.
-for word in -H -help --HELP "-?" "/h1" "/h.csv" "/x" "/?x" "h"; do
+# Look-alikes: dashed ones are unknown options (exit code 64, nothing on
+# standard output); the others are patterns, and a name without wildcards
+# that names nothing is an open failure.
+for row in "-H|64" "--HELP|64" "-?|64" "/h1|1" "/h.csv|1" "/x|1" "/?x|0" "h|1"; do
+  word=${row%|*}
   run_code "$D" "$word"
-  expect_eq "$word is a pattern: stdout" "$OUT" ""
-  expect_eq "$word is a pattern: exit code" "$CODE" 0
+  expect_eq "$word: exit code" "$CODE" "${row#*|}"
+  expected=""
+  [[ $CODE != 1 ]] || expected="Cannot open input file: \"$word\"$CRLF"
+  expect_eq "$word: stdout" "$OUT" "$expected"
 done
 
 # A pattern that looks like help after "--" or in second place is converted.
@@ -87,17 +113,17 @@ run_code "$D" -- -h
 expect_eq "-- -h: stdout" "$OUT" "Converting: \"-h\"$CRLF"
 expect_eq "-- -h: exit code" "$CODE" 0
 expect_file "-- -h: page" "$D/-h.htm"
-run_code "$D" a.csv -h
-expect_eq "a.csv -h: stdout" "$OUT" "Converting: \"a.csv\"${CRLF}Converting: \"-h\"$CRLF"
-expect_file "a.csv -h: page" "$D/a.htm"
+run_code "$D" a.csv -- -h
+expect_eq "a.csv -- -h: stdout" "$OUT" "Converting: \"a.csv\"${CRLF}Converting: \"-h\"$CRLF"
+expect_file "a.csv -- -h: page" "$D/a.htm"
 rm -f "$D/-h" "$D/-h.htm" "$D/a.htm"
 
 # "/h..." that names something existing is a pattern. /home is a directory
-# on most systems: the search finds only a directory, so nothing happens.
+# on most systems, which is no report.
 if [[ -e /home ]]; then
   run_code "$D" /home
-  expect_eq "/home is a pattern: stdout" "$OUT" ""
-  expect_eq "/home is a pattern: exit code" "$CODE" 0
+  expect_eq "/home is a pattern: stdout" "$OUT" "Cannot open input file: \"/home\"$CRLF"
+  expect_eq "/home is a pattern: exit code" "$CODE" 1
 else
   echo "note: /home does not exist; the existing /h... case is left to the unit tests"
 fi

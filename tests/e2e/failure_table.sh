@@ -44,6 +44,24 @@ expect_eq "no match: stdout" "$OUT" ""
 expect_eq "no match: stderr" "$ERR" ""
 expect_eq "no match: no file touched" "$(snapshot "$WORK/usage")" "$before"
 
+# --- A command line that cannot be read: exit code 64, two lines on standard
+# error, nothing converted and nothing touched. ---
+for row in "-x|unknown option '-x'" "-V a.csv|unknown option '-V'" "-o|option '-o' needs a value" \
+    "a.csv --output|option '--output' needs a value" "a.csv --bogus=1|unknown option '--bogus'" \
+    "--output=x.htm|option '--output' takes one report, named without wildcards" \
+    "-o x.htm *.csv|option '--output' takes one report, named without wildcards" \
+    "a.csv --style=fancy|invalid value 'fancy' for option '--style'"; do
+  args=${row%%|*}
+  set -f
+  # shellcheck disable=SC2086
+  run_code "$WORK/usage" $args
+  set +f
+  expect_eq "[$args]: exit code" "$CODE" 64
+  expect_eq "[$args]: stdout" "$OUT" ""
+  expect_eq "[$args]: stderr" "$ERR" "rptconv: ${row#*|}${CRLF}Try 'rptconv --help'.$CRLF"
+  expect_eq "[$args]: no file touched" "$(snapshot "$WORK/usage")" "$before"
+done
+
 # --- A report that cannot be opened ends the batch at it with exit code 1. ---
 # b.csv is listed (a link) but names nothing; c.csv must never be converted.
 mkdir "$WORK/open"
@@ -59,6 +77,36 @@ expect_same_file "open failure: first page complete" "$WORK/open/a.htm" "$WORK/r
 expect_eq "open failure: earlier page of b intact" "$(cat "$WORK/open/b.htm")" "earlier b"$'\r'
 expect_no_file "open failure: c not converted" "$WORK/open/c.htm"
 expect_no_temporary "open failure" "$WORK/open"
+
+# With --keep-going the batch goes on past it, and its exit code is that of
+# the first failure; --quiet leaves the failure lines alone.
+rm -f "$WORK/open/a.htm"
+run_code "$WORK/open" --keep-going '*.csv'
+expect_eq "keep going past an open failure: exit code" "$CODE" 1
+expect_eq "keep going past an open failure: stdout" "$OUT" \
+  "Converting: \"a.csv\"${CRLF}Cannot open input file: \"b.csv\"${CRLF}Converting: \"c.csv\"${CRLF}"
+expect_same_file "keep going past an open failure: first page" "$WORK/open/a.htm" "$WORK/ref/a.htm"
+expect_file "keep going past an open failure: last page" "$WORK/open/c.htm"
+expect_eq "keep going past an open failure: earlier page of b intact" "$(cat "$WORK/open/b.htm")" "earlier b"$'\r'
+run_code "$WORK/open" -qk missing.csv '*.csv'
+expect_eq "keep going, quiet: exit code" "$CODE" 1
+expect_eq "keep going, quiet: stdout" "$OUT" \
+  "Cannot open input file: \"missing.csv\"${CRLF}Cannot open input file: \"b.csv\"${CRLF}"
+rm -f "$WORK/open/a.htm" "$WORK/open/c.htm"
+# An I/O failure in the middle of a report: its failure report, then the next.
+if [[ -r /proc/self/mem ]]; then
+  mkdir "$WORK/io"
+  run_code "$WORK/open" -k -d "$WORK/io" /proc/self/mem a.csv
+  expect_eq "keep going past an I/O failure: exit code" "$CODE" 1
+  expect_eq "keep going past an I/O failure: stdout" "$OUT" \
+    "Converting: \"/proc/self/mem\"${CRLF}Converting: \"a.csv\"${CRLF}"
+  CHECKS=$((CHECKS + 1))
+  [[ $ERR =~ ^Exception\ EInOutError\ in\ module\ [^\ ]+\ at\ 00401010\.$'\r\n'.+\.$'\r\n\r\n'$ ]] ||
+    fail "keep going past an I/O failure: stderr '$ERR'"
+  expect_no_file "keep going past an I/O failure: no page" "$WORK/io/mem.htm"
+  expect_same_file "keep going past an I/O failure: next page" "$WORK/io/a.htm" "$WORK/ref/a.htm"
+  expect_no_temporary "keep going past an I/O failure" "$WORK/io"
+fi
 
 # --- A page that cannot be created ends the batch at it with exit code 2. ---
 # A read-only earlier page stays as it was, also for root.
@@ -78,6 +126,14 @@ expect_same_file "read-only page: first page complete" "$WORK/create/a.htm" "$WO
 expect_eq "read-only page: unchanged" "$(cd "$WORK/create" && stat -c '%a %s %Y' b.htm && md5sum b.htm)" "$b_before"
 expect_no_file "read-only page: c not converted" "$WORK/create/c.htm"
 expect_no_temporary "read-only page" "$WORK/create"
+rm -f "$WORK/create/a.htm"
+run_code "$WORK/create" -k '*.csv' missing.csv
+expect_eq "keep going past a create failure: exit code" "$CODE" 2
+expect_eq "keep going past a create failure: stdout" "$OUT" \
+  "Converting: \"a.csv\"${CRLF}Cannot create output file: \"b.htm\"${CRLF}Converting: \"c.csv\"${CRLF}Cannot open input file: \"missing.csv\"${CRLF}"
+expect_eq "keep going past a create failure: read-only page unchanged" \
+  "$(cd "$WORK/create" && stat -c '%a %s %Y' b.htm && md5sum b.htm)" "$b_before"
+expect_file "keep going past a create failure: last page" "$WORK/create/c.htm"
 
 # The page would be the report itself: the report is left untouched.
 mkdir "$WORK/self"

@@ -40,16 +40,17 @@ expect_listing "alone" "$WORK/alone" "$NAME" "$STEM.htm"
 CHECKS=$((CHECKS + 1))
 cmp -s "$WORK/alone/$NAME" <(printf '%s' "$REPORT") || fail "alone: report changed"
 
-# --- Without "--", and as ./NAME: a leading dash is no option; "./" is the
-# directory part and stays in the console line.
+# --- Without "--" the name is an unknown option and nothing is converted;
+# as ./NAME it is a name, and "./" is the directory part that stays in the
+# console line.
 mkdir "$WORK/dash" "$WORK/dotslash"
 printf '%s' "$REPORT" >"$WORK/dash/$NAME"
 printf '%s' "$REPORT" >"$WORK/dotslash/$NAME"
 run_code "$WORK/dash" "$NAME" --hta
-expect_eq "no --: exit code" "$CODE" "0"
-expect_eq "no --: console" "$OUT" "Converting: \"$NAME\"$CRLF"
-expect_page "no --" "$WORK/dash/$STEM.hta"
-expect_listing "no --" "$WORK/dash" "$NAME" "$STEM.hta"
+expect_eq "no --: exit code" "$CODE" "64"
+expect_eq "no --: console" "$OUT" ""
+expect_eq "no --: error" "$ERR" "rptconv: unknown option '-a'${CRLF}Try 'rptconv --help'.$CRLF"
+expect_listing "no --" "$WORK/dash" "$NAME"
 run_code "$WORK/dotslash" "./$NAME"
 expect_eq "./: exit code" "$CODE" "0"
 expect_eq "./: console" "$OUT" "Converting: \"./$NAME\"$CRLF"

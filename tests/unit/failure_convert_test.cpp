@@ -34,7 +34,7 @@ std::string MakeReport(int rows) {
 
 // Hands out a report in small pieces; the read after `fail_at` bytes fails
 // (also when that read would have found the end of the report).
-class FailingSource : public ReportSource {
+class FailingSource : public platform::ReportSource {
  public:
   FailingSource(std::string bytes, std::size_t fail_at, std::size_t piece = 7)
       : bytes_(std::move(bytes)), fail_at_(fail_at), piece_(piece) {}
@@ -51,7 +51,7 @@ class FailingSource : public ReportSource {
     ++closes_;
     if (fail_close_) throw IoError{kEio, IoSite::kCloseReport};
   }
-  FileIdentity Identity() const override { return {}; }
+  platform::FileIdentity Identity() const override { return {}; }
   std::uint32_t Permissions() const override { return 0777; }
 
   int reads_ = 0;
@@ -134,7 +134,7 @@ struct Journal {
   }
 };
 
-class JournalOutput : public OutputFile {
+class JournalOutput : public platform::OutputFile {
  public:
   JournalOutput(Journal& journal, bool fail_write, bool fail_commit)
       : journal_(journal), fail_write_(fail_write), fail_commit_(fail_commit) {}
@@ -163,23 +163,23 @@ struct Faults {
   int console_line_fails = 0;  // counted from 1; 0: none fails
 };
 
-class JournalFiles : public ReportFiles {
+class JournalFiles : public platform::ReportFiles, public Console {
  public:
   JournalFiles(Journal& journal, Faults faults, std::string report)
       : journal_(journal), faults_(faults), report_(std::move(report)) {}
 
-  std::unique_ptr<ReportSource> OpenReport(const std::string&) override {
+  std::unique_ptr<platform::ReportSource> OpenReport(const std::string&) override {
     if (faults_.open_fails) return nullptr;
     auto source = std::make_unique<FailingSource>(report_, std::min(faults_.read_fails_at, report_.size() + 1));
     source->fail_close_ = faults_.fail_close;
     source_ = source.get();
     return source;
   }
-  std::unique_ptr<OutputFile> CreateOutput(const std::string&, const ReportSource&) override {
+  std::unique_ptr<platform::OutputFile> CreateOutput(const std::string&, const platform::ReportSource&) override {
     journal_.events.push_back("create");
     return std::make_unique<JournalOutput>(journal_, faults_.fail_write, faults_.fail_commit);
   }
-  void ConsoleLine(std::string_view line) override {
+  void Line(std::string_view line) override {
     if (++console_lines_ == faults_.console_line_fails) throw IoError{kNoSpace, IoSite::kWriteConsole};
     journal_.events.emplace_back(line);
   }
@@ -205,7 +205,10 @@ Outcome RunConvertReport(const Faults& faults) {
   Outcome outcome;
   JournalFiles files(outcome.journal, faults, MakeReport(40));
   try {
-    ConvertReport(files, "r.csv", "r.htm");
+    ReportJob job;
+    job.input = "r.csv";
+    job.output = "r.htm";
+    ConvertReport(files, files, job);
   } catch (const IoError& error) {
     outcome.threw = true;
     outcome.error = error;

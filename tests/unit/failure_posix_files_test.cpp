@@ -61,7 +61,7 @@ class FailurePosixFilesTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  std::unique_ptr<ReportSource> report_;
+  std::unique_ptr<platform::ReportSource> report_;
 };
 
 IoError Caught(const std::function<void()>& operation) {

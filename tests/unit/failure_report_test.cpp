@@ -29,16 +29,16 @@ TEST(FailureReportTest, OutOfMemoryFallbackHasTheReportsForm) {
 
 #ifndef _WIN32
 TEST(FailureReportTest, PosixErrorNumbersAndTheirMessages) {
-  EXPECT_EQ(platform::IoErrorText(ENOENT), "File not found");
-  EXPECT_EQ(platform::IoErrorText(ENOTDIR), "Invalid filename");
-  EXPECT_EQ(platform::IoErrorText(ENAMETOOLONG), "Invalid filename");
-  EXPECT_EQ(platform::IoErrorText(EMFILE), "Too many open files");
-  EXPECT_EQ(platform::IoErrorText(ENFILE), "Too many open files");
-  EXPECT_EQ(platform::IoErrorText(EACCES), "File access denied");
-  EXPECT_EQ(platform::IoErrorText(EPERM), "File access denied");
-  EXPECT_EQ(platform::IoErrorText(EIO), "I/O error " + std::to_string(EIO));
-  EXPECT_EQ(platform::IoErrorText(ENOSPC), "I/O error " + std::to_string(ENOSPC));
-  EXPECT_EQ(platform::IoErrorText(EFBIG), "I/O error " + std::to_string(EFBIG));
+  EXPECT_EQ(IoErrorText(ENOENT), "File not found");
+  EXPECT_EQ(IoErrorText(ENOTDIR), "Invalid filename");
+  EXPECT_EQ(IoErrorText(ENAMETOOLONG), "Invalid filename");
+  EXPECT_EQ(IoErrorText(EMFILE), "Too many open files");
+  EXPECT_EQ(IoErrorText(ENFILE), "Too many open files");
+  EXPECT_EQ(IoErrorText(EACCES), "File access denied");
+  EXPECT_EQ(IoErrorText(EPERM), "File access denied");
+  EXPECT_EQ(IoErrorText(EIO), "I/O error " + std::to_string(EIO));
+  EXPECT_EQ(IoErrorText(ENOSPC), "I/O error " + std::to_string(ENOSPC));
+  EXPECT_EQ(IoErrorText(EFBIG), "I/O error " + std::to_string(EFBIG));
 }
 #endif
 

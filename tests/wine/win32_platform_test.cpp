@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/failure_report.h"
+#include "cli/paths.h"
 #include "platform/platform.h"
 #include "platform/win32/win.h"
 
@@ -382,9 +384,10 @@ TEST(Win32Console, FailureReportIsConvertedToTheOemCodePage) {
 }
 
 TEST(Win32Console, PathsUseBackslashSlashAndColon) {
-  EXPECT_EQ(InputDir("sub/*.csv", Paths()), "sub\\");
-  EXPECT_EQ(InputDir("C:*.csv", Paths()), "C:");
-  EXPECT_EQ(MakeOutputName("C:\\r.d\\x", ".htm", Paths()), "C:\\r.d\\x.htm");
+  const PathSyntax paths = WindowsPaths(IsLeadByte);
+  EXPECT_EQ(InputDir("sub/*.csv", paths), "sub\\");
+  EXPECT_EQ(InputDir("C:*.csv", paths), "C:");
+  EXPECT_EQ(MakeOutputName("C:\\r.d\\x", ".htm", paths), "C:\\r.d\\x.htm");
 }
 
 }  // namespace

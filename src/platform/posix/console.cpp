@@ -46,12 +46,11 @@ void Initialize() {
   InstallCleanupHandlers();
 }
 
-// Standard output is written line by line without a buffer of its own, so it
-// never holds text back when a failure report follows.
-void WriteStdout(std::string_view bytes) {
-  if (const int error = WriteAll(STDOUT_FILENO, bytes); error != 0) {
-    throw IoError{error, IoSite::kWriteConsole};
-  }
+// The standard streams are written without a buffer of their own, so they
+// never hold text back when a failure report follows.
+void WriteStream(StandardStream stream, std::string_view bytes, IoSite site) {
+  const int fd = stream == StandardStream::kOutput ? STDOUT_FILENO : STDERR_FILENO;
+  if (const int error = WriteAll(fd, bytes); error != 0) throw IoError{error, site};
 }
 
 void WriteStderr(std::string_view bytes) { WriteAll(STDERR_FILENO, bytes); }
@@ -78,31 +77,35 @@ std::string ModuleName() {
   return slash == std::string::npos ? exe : exe.substr(slash + 1);
 }
 
-std::string IoErrorText(int code) {
+ErrorKind KindOfError(int code) {
   switch (code) {
-    case ENOENT: return IoErrorMessage(ErrorKind::kFileNotFound, code);
+    case ENOENT: return ErrorKind::kFileNotFound;
     case ENOTDIR:
-    case ENAMETOOLONG: return IoErrorMessage(ErrorKind::kInvalidFilename, code);
+    case ENAMETOOLONG: return ErrorKind::kInvalidFilename;
     case EMFILE:
-    case ENFILE: return IoErrorMessage(ErrorKind::kTooManyOpenFiles, code);
+    case ENFILE: return ErrorKind::kTooManyOpenFiles;
     case EACCES:
-    case EPERM: return IoErrorMessage(ErrorKind::kAccessDenied, code);
-    default: return IoErrorMessage(ErrorKind::kOther, code);
+    case EPERM: return ErrorKind::kAccessDenied;
+    default: return ErrorKind::kOther;
   }
 }
 
 // POSIX consoles have no separate OEM character set.
 std::string ForConsole(std::string report) { return report; }
 
-const PathSyntax& Paths() { return kPosixPaths; }
+Family ThisFamily() { return Family::kPosix; }
 
-Invocation ReadInvocation(int argc, char** argv) {
-  std::vector<std::string> words;
-  for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
-  return ParsePosixArguments(CountedArguments(std::move(words)), [](const std::string& path) {
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
-  });
+RawCommandLine ReadCommandLine(int argc, char** argv) {
+  RawCommandLine command_line;
+  for (int i = 1; i < argc; ++i) command_line.words.emplace_back(argv[i]);
+  return command_line;
 }
+
+bool PathExists(const std::string& path) {
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool IsLeadByte(unsigned char) { return false; }
 
 }  // namespace rptconv::platform

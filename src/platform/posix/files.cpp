@@ -8,7 +8,6 @@
 #include <random>
 #include <string>
 
-#include "cli/console_text.h"
 #include "platform/platform.h"
 #include "platform/posix/cleanup.h"
 #include "platform/posix/fd_io.h"
@@ -251,10 +250,6 @@ class PosixFiles : public ReportFiles {
     auto page = std::make_unique<PageFile>(std::move(directory), std::move(name));
     if (!page->Create(mode)) return nullptr;
     return page;
-  }
-
-  void ConsoleLine(std::string_view line) override {
-    WriteStdout(ConsoleLineBytes(line, IsTerminal(StandardStream::kOutput)));
   }
 
  private:

@@ -39,21 +39,25 @@ std::unique_ptr<DirectorySearch> StartSearch(const std::string& pattern) {
   std::vector<std::string> names;
   // A name that exists exactly as given is that file, even when it holds
   // "*", "?" or "[": a shell that expanded a pattern hands over such names.
+  // It is opened as given, whatever kind of file it is.
   struct stat named;
   if (!last.empty() && ::stat(pattern.c_str(), &named) == 0 && !S_ISDIR(named.st_mode)) {
     names.push_back(last);
     return std::make_unique<ListedSearch>(std::move(names));
   }
-  if (DIR* listing = ::opendir(dir.c_str())) {
-    while (const dirent* entry = ::readdir(listing)) {
-      if (::fnmatch(last.c_str(), entry->d_name, FNM_PERIOD) != 0) continue;
-      struct stat info;
-      const std::string path = prefix + entry->d_name;
-      if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) continue;
-      names.emplace_back(entry->d_name);
-    }
-    ::closedir(listing);
+  DIR* listing = ::opendir(dir.c_str());
+  if (listing == nullptr) return nullptr;
+  while (const dirent* entry = ::readdir(listing)) {
+    if (::fnmatch(last.c_str(), entry->d_name, FNM_PERIOD) != 0) continue;
+    // Only regular files are reports: a directory is no report, and a FIFO,
+    // socket or device could block the batch or never end. A name that
+    // cannot be examined (a dangling link) is kept, so that its open fails.
+    struct stat info;
+    const std::string path = prefix + entry->d_name;
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) continue;
+    names.emplace_back(entry->d_name);
   }
+  ::closedir(listing);
   std::sort(names.begin(), names.end());
   return std::make_unique<ListedSearch>(std::move(names));
 }

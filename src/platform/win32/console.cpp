@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/cmdline_split.h"
 #include "platform/platform.h"
 #include "platform/win32/cleanup.h"
 #include "platform/win32/win.h"
@@ -52,9 +51,10 @@ void Initialize() {
   InstallInterruptHandler();
 }
 
-void WriteStdout(std::string_view bytes) {
-  if (const int error = WriteAll(STD_OUTPUT_HANDLE, bytes); error != 0) {
-    throw IoError{error, IoSite::kWriteConsole};
+void WriteStream(StandardStream stream, std::string_view bytes, IoSite site) {
+  if (const int error = WriteAll(stream == StandardStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, bytes);
+      error != 0) {
+    throw IoError{error, site};
   }
 }
 
@@ -79,13 +79,13 @@ std::string ModuleName() {
   return path.substr(FileNameStart(path));
 }
 
-std::string IoErrorText(int code) {
+ErrorKind KindOfError(int code) {
   switch (code) {
-    case ERROR_FILE_NOT_FOUND: return IoErrorMessage(ErrorKind::kFileNotFound, code);
-    case ERROR_PATH_NOT_FOUND: return IoErrorMessage(ErrorKind::kInvalidFilename, code);
-    case ERROR_TOO_MANY_OPEN_FILES: return IoErrorMessage(ErrorKind::kTooManyOpenFiles, code);
-    case ERROR_ACCESS_DENIED: return IoErrorMessage(ErrorKind::kAccessDenied, code);
-    default: return IoErrorMessage(ErrorKind::kOther, code);
+    case ERROR_FILE_NOT_FOUND: return ErrorKind::kFileNotFound;
+    case ERROR_PATH_NOT_FOUND: return ErrorKind::kInvalidFilename;
+    case ERROR_TOO_MANY_OPEN_FILES: return ErrorKind::kTooManyOpenFiles;
+    case ERROR_ACCESS_DENIED: return ErrorKind::kAccessDenied;
+    default: return ErrorKind::kOther;
   }
 }
 
@@ -95,15 +95,39 @@ std::string ForConsole(std::string report) {
   return report;
 }
 
-const PathSyntax& Paths() {
-  static const PathSyntax syntax = WindowsPaths(IsLeadByte);
-  return syntax;
-}
+Family ThisFamily() { return Family::kWindows; }
 
 // The process's own command line, not the C runtime's argv, which follows
 // other quoting rules.
-Invocation ReadInvocation(int, char**) {
-  return ParseWindowsArguments(CommandLineArguments(::GetCommandLineA(), IsLeadByte));
+RawCommandLine ReadCommandLine(int, char**) {
+  RawCommandLine command_line;
+  command_line.text = ::GetCommandLineA();
+  return command_line;
 }
+
+bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+
+// Standard input stays open once the report is read. A pipe whose writer has
+// gone is at its end. It is no file that a page could replace.
+class StandardInputSource : public ReportSource {
+ public:
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    DWORD read = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(capacity, 1u << 30));
+    if (!::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), buffer, chunk, &read, nullptr)) {
+      if (::GetLastError() == ERROR_BROKEN_PIPE) return 0;
+      throw IoError{LastError(), IoSite::kReadReport};
+    }
+    return read;
+  }
+  FileIdentity Identity() const override { return {~0ULL, ~0ULL}; }
+  std::uint32_t Permissions() const override { return 0777; }
+};
+
+}  // namespace
+
+std::unique_ptr<ReportSource> StandardInput() { return std::make_unique<StandardInputSource>(); }
 
 }  // namespace rptconv::platform

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "cli/console_text.h"
 #include "platform/platform.h"
 #include "platform/win32/cleanup.h"
 #include "platform/win32/win.h"
@@ -195,10 +194,6 @@ class Win32Files : public ReportFiles {
       if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return nullptr;
     }
     return nullptr;
-  }
-
-  void ConsoleLine(std::string_view line) override {
-    WriteStdout(ConsoleLineBytes(line, IsTerminal(StandardStream::kOutput)));
   }
 };
 

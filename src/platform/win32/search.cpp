@@ -13,7 +13,10 @@ namespace {
 class FindSearch : public DirectorySearch {
  public:
   explicit FindSearch(const std::string& pattern)
-      : handle_(::FindFirstFileA(pattern.c_str(), &entry_)) {}
+      : handle_(::FindFirstFileA(pattern.c_str(), &entry_)),
+        first_error_(handle_ == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS) {}
+  // Why the search found nothing at all, or ERROR_SUCCESS.
+  DWORD FirstError() const { return first_error_; }
   ~FindSearch() override {
     if (handle_ != INVALID_HANDLE_VALUE) ::FindClose(handle_);
   }
@@ -42,13 +45,20 @@ class FindSearch : public DirectorySearch {
  private:
   WIN32_FIND_DATAA entry_{};
   HANDLE handle_;
+  DWORD first_error_;
   bool started_ = false;
 };
 
 }  // namespace
 
 std::unique_ptr<DirectorySearch> StartSearch(const std::string& pattern) {
-  return std::make_unique<FindSearch>(pattern);
+  auto search = std::make_unique<FindSearch>(pattern);
+  // No match in a directory that exists is an empty search; a missing
+  // directory, a file in its place or a directory that may not be read is a
+  // search that cannot be made.
+  const DWORD error = search->FirstError();
+  if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) return nullptr;
+  return search;
 }
 
 }  // namespace rptconv::platform
