@@ -4,6 +4,8 @@
 #include <charconv>
 #include <optional>
 
+#include "cli/paths.h"
+
 namespace rptconv {
 
 namespace {
@@ -51,8 +53,6 @@ constexpr OptionSpec kOptions[] = {
     {Option::kIndex, '\0', "index", true, false},
 };
 
-constexpr std::string_view kPosixWildcards = "*?[";
-constexpr std::string_view kWindowsWildcards = "*?";
 constexpr int kMaxCodepage = 65535;
 
 std::optional<int> ParseCodepage(std::string_view text) {
@@ -223,7 +223,7 @@ class OptionReader {
       Mistake("options '--output' and '--output-dir' exclude each other");
     } else if (inv_.output &&
                (inv_.patterns.size() != 1 ||
-                inv_.patterns[0].find_first_of(posix_ ? kPosixWildcards : kWindowsWildcards) != std::string::npos)) {
+                HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)))) {
       Mistake("option '--output' takes one report, named without wildcards");
     }
   }

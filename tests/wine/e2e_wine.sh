@@ -158,13 +158,13 @@ for command_line in 'rptconv   ' $'rptconv \t ' 'rptconv ""' 'rptconv "' 'rptcon
   expect_files "usage for [$command_line]" "$dir" a.csv
 done
 
-# --- "-h" is a pattern ---------------------------------------------------
+# --- "-h" is a name ------------------------------------------------------
 dir=$(new_dir minus_h)
 cp "$REPORT" "$dir/a.csv"
 run "$dir" 'rptconv -h'
-expect_eq "-h matching nothing: output" "$OUT" ""
-expect_eq "-h matching nothing: exit code" "$CODE" 0
-expect_files "-h matching nothing" "$dir" a.csv
+expect_out "-h naming nothing" 'Cannot open input file: "-h"'
+expect_eq "-h naming nothing: exit code" "$CODE" 1
+expect_files "-h naming nothing" "$dir" a.csv
 cp "$REPORT" "$dir/-h"
 run "$dir" 'rptconv -h'
 expect_out "-h naming a report" 'Converting: "-h"'
@@ -244,9 +244,53 @@ rm "$dir/sub/a.htm"
 run "$dir" 'rptconv sub\dir.*'
 expect_eq "only a directory matches: output" "$OUT" ""
 expect_eq "only a directory matches: exit code" "$CODE" 0
-run "$dir" 'rptconv nowhere\*.csv'
-expect_eq "no such directory: output" "$OUT" ""
-expect_eq "no such directory: exit code" "$CODE" 0
+# A name without wildcards must name a report, and a directory must be
+# there to be searched.
+for pattern in 'nowhere\*.csv' 'reprot.csv' 'sub' 'sub\dir.csv' 'a.csv\*.csv'; do
+  run "$dir" "rptconv $pattern"
+  expect_out "$pattern" "Cannot open input file: \"$pattern\""
+  expect_eq "$pattern: exit code" "$CODE" 1
+done
+
+# --- Options after the first argument -----------------------------------
+dir=$(new_dir options)
+mkdir "$dir/out"
+for f in a b c; do cp "$REPORT" "$dir/$f.csv"; done
+run "$dir" 'rptconv a.csv --output=out\x.htm'
+expect_out "--output=" 'Converting: "a.csv"'
+expect_same_file "--output=: page" "$dir/out/x.htm" "$PAGE"
+run "$dir" 'rptconv a.csv /HTA --output=-'
+page_bytes=$(cat "$PAGE"; printf .)
+expect_eq "--output=-: page on standard output" "$OUT" "${page_bytes%.}"
+expect_eq "--output=-: console on standard error" "$ERR" "Converting: \"a.csv\"$CRLF"
+run "$dir" 'rptconv *.csv --output-dir=out --quiet'
+expect_eq "--output-dir=: exit code" "$CODE" 0
+expect_out "--output-dir= --quiet"
+for f in a b c; do expect_same_file "--output-dir=: $f" "$dir/out/$f.htm" "$PAGE"; done
+expect_files "--output-dir=" "$dir/out" a.htm b.htm c.htm x.htm
+expect_files "--output-dir=: nothing beside the reports" "$dir" a.csv b.csv c.csv out
+rm "$dir"/out/*
+run "$dir" 'rptconv a.csv -o out\x.htm -k'
+expect_out "no short options" 'Converting: "a.csv"'
+expect_same_file "no short options: page beside the report" "$dir/a.htm" "$PAGE"
+rm "$dir/a.htm"
+run "$dir" 'rptconv a.csv --bogus'
+expect_eq "unknown option: exit code" "$CODE" 64
+expect_eq "unknown option: stderr" "$ERR" "rptconv: unknown option '--bogus'${CRLF}Try 'rptconv --help'.$CRLF"
+run "$dir" 'rptconv *.csv --output=x.htm'
+expect_eq "--output= with a wildcard: exit code" "$CODE" 64
+run "$dir" 'rptconv a.csv --bogus --help'
+expect_eq "--help: exit code" "$CODE" 0
+CHECKS=$((CHECKS + 1))
+[[ $OUT == "Usage: rptconv "*"$CRLF  64  "*"$CRLF" && -z $ERR ]] || fail "--help: not the full help"
+expect_files "options: nothing converted by mistakes or help" "$dir" a.csv b.csv c.csv out
+# --keep-going goes past a report held by another program.
+run "$dir" 'rptconv *.csv --keep-going' --hold b.csv
+expect_eq "--keep-going: exit code" "$CODE" 1
+expect_eq "--keep-going: output" "$(printf '%s' "$OUT" | LC_ALL=C sort)" \
+  "$(printf '%s\r\n' 'Cannot open input file: "b.csv"' 'Converting: "a.csv"' 'Converting: "c.csv"' | LC_ALL=C sort)"
+expect_same_file "--keep-going: page a" "$dir/a.htm" "$PAGE"
+expect_same_file "--keep-going: page c" "$dir/c.htm" "$PAGE"
 
 # --- The page cannot be created ------------------------------------------
 # The page's name is the report's own: the open report refuses writers.

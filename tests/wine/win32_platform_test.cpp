@@ -340,7 +340,10 @@ TEST(Win32Search, FilesOnlyWithTheirLongNames) {
   EXPECT_EQ(names_of(dir / "*"), (std::multiset<std::string>{"a quite long report name.csv", "a.csv",
                                                              "b.txt", "hidden.csv"}));
   EXPECT_EQ(names_of(dir / "sub.*"), std::multiset<std::string>{});
-  EXPECT_EQ(names_of(dir / "missing\\*.csv"), std::multiset<std::string>{});
+  EXPECT_EQ(names_of(dir / "none*.csv"), std::multiset<std::string>{});
+  // A directory that is missing, or a file in its place, cannot be searched.
+  EXPECT_EQ(StartSearch(dir / "missing\\*.csv"), nullptr);
+  EXPECT_EQ(StartSearch(dir / "a.csv\\*.csv"), nullptr);
   EXPECT_EQ(names_of(dir / "?.csv"), std::multiset<std::string>{"a.csv"});
 }
 
