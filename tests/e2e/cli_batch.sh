@@ -298,6 +298,12 @@ expect_eq "- : console on standard error" "$(cat "$D/out/stdin.err")" "Convertin
 expect_same_file "cat | - -o FILE" "$D/b.ref" "$D/out/pipe.htm"
 expect_eq "cat | - -o FILE: quiet" "$(cat "$D/out/pipe.out")" ""
 PAGE_A=$(cat "$D/a.ref"; echo .)
+set +e
+(cd "$D" && "$RPTCONV" - -o in/a.csv <in/a.csv >out/self.out 2>&1)
+CODE=$?
+set -e
+expect_eq "- -o onto standard input's own file: exit code" "$CODE" 2
+expect_eq "- -o onto standard input's own file" "$(cat "$D/out/self.out")" 'Cannot create output file: "in/a.csv"'$'\r'
 where "-o -" "${PAGE_A%.}" "Converting: \"in/a.csv\"$CRLF" in/a.csv -o -
 rm -f "$D"/out/*
 expect_eq "where cases: reports unchanged" "$(sums "$D/in")" "$BEFORE"

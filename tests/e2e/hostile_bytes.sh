@@ -129,6 +129,10 @@ expect_eq "control bytes in a name, to a pipe" "$OUT" $'Converting: "\e]0;owned\
 if script -qec true /dev/null </dev/null >/dev/null 2>&1; then
   OUT=$(cd "$WORK/name" && timeout 60 script -qec "$(printf '%q' "$RPTCONV") '*.csv'" /dev/null </dev/null; echo .)
   expect_eq "control bytes in a name, to a terminal" "${OUT%.}" $'Converting: "?]0;owned?.csv"\r\r\n'
+  # With the page on standard output the line goes to standard error, the terminal.
+  OUT=$(cd "$WORK/name" && timeout 60 script -qec "$(printf '%q' "$RPTCONV") -o - ./*.csv >/dev/null" /dev/null \
+    </dev/null; echo .)
+  expect_eq "control bytes in a name, to a terminal on stderr" "${OUT%.}" $'Converting: "./?]0;owned?.csv"\r\r\n'
 else
   echo "note: script(1) cannot make a terminal here; names on a terminal are not checked"
 fi
