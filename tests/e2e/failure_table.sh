@@ -46,20 +46,14 @@ expect_eq "no match: no file touched" "$(snapshot "$WORK/usage")" "$before"
 
 # --- A command line that cannot be read: exit code 64, two lines on standard
 # error, nothing converted and nothing touched. ---
-for row in "-x|unknown option '-x'" "-V a.csv|unknown option '-V'" "-o|option '-o' needs a value" \
-    "a.csv --output|option '--output' needs a value" "a.csv --bogus=1|unknown option '--bogus'" \
-    "--output=x.htm|option '--output' takes one report, named without wildcards" \
-    "-o x.htm *.csv|option '--output' takes one report, named without wildcards" \
-    "a.csv --style=fancy|invalid value 'fancy' for option '--style'"; do
-  args=${row%%|*}
+for row in "-x|unknown option '-x'" "a.csv --output|option '--output' needs a value" \
+    "-o x.htm *.csv|option '--output' takes one report, named without wildcards"; do
   set -f
   # shellcheck disable=SC2086
-  run_code "$WORK/usage" $args
+  run_code "$WORK/usage" ${row%%|*}
   set +f
-  expect_eq "[$args]: exit code" "$CODE" 64
-  expect_eq "[$args]: stdout" "$OUT" ""
-  expect_eq "[$args]: stderr" "$ERR" "rptconv: ${row#*|}${CRLF}Try 'rptconv --help'.$CRLF"
-  expect_eq "[$args]: no file touched" "$(snapshot "$WORK/usage")" "$before"
+  expect_eq "[${row%%|*}]" "$CODE|$OUT|$ERR" "64||rptconv: ${row#*|}${CRLF}Try 'rptconv --help'.$CRLF"
+  expect_eq "[${row%%|*}]: no file touched" "$(snapshot "$WORK/usage")" "$before"
 done
 
 # --- A report that cannot be opened ends the batch at it with exit code 1. ---
@@ -81,31 +75,22 @@ expect_no_temporary "open failure" "$WORK/open"
 # With --keep-going the batch goes on past it, and its exit code is that of
 # the first failure; --quiet leaves the failure lines alone.
 rm -f "$WORK/open/a.htm"
-run_code "$WORK/open" --keep-going '*.csv'
-expect_eq "keep going past an open failure: exit code" "$CODE" 1
-expect_eq "keep going past an open failure: stdout" "$OUT" \
-  "Converting: \"a.csv\"${CRLF}Cannot open input file: \"b.csv\"${CRLF}Converting: \"c.csv\"${CRLF}"
-expect_same_file "keep going past an open failure: first page" "$WORK/open/a.htm" "$WORK/ref/a.htm"
-expect_file "keep going past an open failure: last page" "$WORK/open/c.htm"
-expect_eq "keep going past an open failure: earlier page of b intact" "$(cat "$WORK/open/b.htm")" "earlier b"$'\r'
 run_code "$WORK/open" -qk missing.csv '*.csv'
-expect_eq "keep going, quiet: exit code" "$CODE" 1
-expect_eq "keep going, quiet: stdout" "$OUT" \
-  "Cannot open input file: \"missing.csv\"${CRLF}Cannot open input file: \"b.csv\"${CRLF}"
+expect_eq "keep going past open failures" "$CODE|$OUT" \
+  "1|Cannot open input file: \"missing.csv\"${CRLF}Cannot open input file: \"b.csv\"${CRLF}"
+expect_same_file "keep going past open failures: first page" "$WORK/open/a.htm" "$WORK/ref/a.htm"
+expect_file "keep going past open failures: last page" "$WORK/open/c.htm"
 rm -f "$WORK/open/a.htm" "$WORK/open/c.htm"
 # An I/O failure in the middle of a report: its failure report, then the next.
 if [[ -r /proc/self/mem ]]; then
   mkdir "$WORK/io"
   run_code "$WORK/open" -k -d "$WORK/io" /proc/self/mem a.csv
-  expect_eq "keep going past an I/O failure: exit code" "$CODE" 1
-  expect_eq "keep going past an I/O failure: stdout" "$OUT" \
-    "Converting: \"/proc/self/mem\"${CRLF}Converting: \"a.csv\"${CRLF}"
+  expect_eq "keep going past an I/O failure" "$CODE|$OUT" \
+    "1|Converting: \"/proc/self/mem\"${CRLF}Converting: \"a.csv\"${CRLF}"
   CHECKS=$((CHECKS + 1))
-  [[ $ERR =~ ^Exception\ EInOutError\ in\ module\ [^\ ]+\ at\ 00401010\.$'\r\n'.+\.$'\r\n\r\n'$ ]] ||
-    fail "keep going past an I/O failure: stderr '$ERR'"
-  expect_no_file "keep going past an I/O failure: no page" "$WORK/io/mem.htm"
+  [[ $ERR =~ ^Exception\ EInOutError\ .+\ at\ 00401010\.$'\r\n'.+\.$'\r\n\r\n'$ ]] || fail "keep going: stderr '$ERR'"
   expect_same_file "keep going past an I/O failure: next page" "$WORK/io/a.htm" "$WORK/ref/a.htm"
-  expect_no_temporary "keep going past an I/O failure" "$WORK/io"
+  expect_eq "keep going past an I/O failure: no other file" "$(ls -A "$WORK/io")" "a.htm"
 fi
 
 # --- A page that cannot be created ends the batch at it with exit code 2. ---
@@ -128,11 +113,8 @@ expect_no_file "read-only page: c not converted" "$WORK/create/c.htm"
 expect_no_temporary "read-only page" "$WORK/create"
 rm -f "$WORK/create/a.htm"
 run_code "$WORK/create" -k '*.csv' missing.csv
-expect_eq "keep going past a create failure: exit code" "$CODE" 2
-expect_eq "keep going past a create failure: stdout" "$OUT" \
-  "Converting: \"a.csv\"${CRLF}Cannot create output file: \"b.htm\"${CRLF}Converting: \"c.csv\"${CRLF}Cannot open input file: \"missing.csv\"${CRLF}"
-expect_eq "keep going past a create failure: read-only page unchanged" \
-  "$(cd "$WORK/create" && stat -c '%a %s %Y' b.htm && md5sum b.htm)" "$b_before"
+expect_eq "keep going past a create failure" "$CODE|$OUT" \
+  "2|Converting: \"a.csv\"${CRLF}Cannot create output file: \"b.htm\"${CRLF}Converting: \"c.csv\"${CRLF}Cannot open input file: \"missing.csv\"${CRLF}"
 expect_file "keep going past a create failure: last page" "$WORK/create/c.htm"
 
 # The page would be the report itself: the report is left untouched.

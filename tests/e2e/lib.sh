@@ -16,13 +16,13 @@ fail() {
 }
 
 # run_code DIR ARGS...: runs the program in DIR (through the command RUN_AS
-# when that is set); sets OUT and ERR (the exact bytes of stdout and stderr)
+# when that is set, reading RUN_STDIN when that is set); sets OUT and ERR (the exact bytes of stdout and stderr)
 # and CODE (its exit code).
 run_code() {
   local dir=$1
   shift
   set +e
-  (cd "$dir" && ${RUN_AS:-} "$RPTCONV" "$@" >"$WORK/.stdout" 2>"$WORK/.stderr")
+  (cd "$dir" && ${RUN_AS:-} "$RPTCONV" "$@" <"${RUN_STDIN:-/dev/stdin}" >"$WORK/.stdout" 2>"$WORK/.stderr")
   CODE=$?
   set -e
   OUT=$(cat "$WORK/.stdout"; echo ".")

@@ -177,15 +177,9 @@ TEST(PosixArgumentsTest, Table) {
 
 // The whole invocation in one line, so that a table row states all of it.
 std::string Describe(const Invocation& inv) {
-  switch (inv.action) {
-    case kUsage: return "usage";
-    case kHelp: return "help";
-    case kVersion: return "version";
-    case kError: return "error: " + inv.error;
-    case kConvert: break;
-  }
-  std::string d = "convert" + Show(inv.patterns);
-  if (inv.extension == kHtaExtension) d += " hta";
+  if (inv.action == kError) return "error: " + inv.error;
+  if (inv.action != kConvert) return inv.action == kHelp ? "help" : inv.action == kUsage ? "usage" : "version";
+  std::string d = "convert" + Show(inv.patterns) + (inv.extension == kHtaExtension ? " hta" : "");
   if (inv.stdin_pattern) d += " stdin";
   if (inv.output) d += " -o " + *inv.output;
   if (inv.output_dir) d += " -d " + *inv.output_dir;
@@ -197,93 +191,55 @@ std::string Describe(const Invocation& inv) {
   return d;
 }
 
-struct OptionCase {
-  Args args;
-  std::string expected;
-};
-
-TEST(PosixOptionsTest, Table) {
-  const std::vector<OptionCase> cases = {
-      {{"-o", "x.htm", "a.csv"}, "convert[a.csv] -o x.htm"},
-      {{"a.csv", "-ox.htm"}, "convert[a.csv] -o x.htm"},
-      {{"a.csv", "--output", "x.htm"}, "convert[a.csv] -o x.htm"},
-      {{"a.csv", "--output=x.htm"}, "convert[a.csv] -o x.htm"},
-      {{"a.csv", "-o", "-x"}, "convert[a.csv] -o -x"},
-      {{"a.csv", "-o", "-"}, "convert[a.csv] -o -"},
-      {{"-"}, "convert[-] stdin"},
-      {{"-o", "p.htm", "-"}, "convert[-] stdin -o p.htm"},
-      {{"a", "-", "b"}, "convert[a][-][b] stdin"},
-      {{"--", "-"}, "convert[-] stdin"},
-      {{"-d", "out", "*.csv", "b"}, "convert[*.csv][b] -d out"},
-      {{"--output-dir=out", "a"}, "convert[a] -d out"},
-      {{"-kq", "a"}, "convert[a] -k -q"},
-      {{"a", "--keep-going", "--quiet"}, "convert[a] -k -q"},
-      {{"-kqd", "o", "a"}, "convert[a] -d o -k -q"},
-      {{"-kdo", "a"}, "convert[a] -d o -k"},
-      {{"a", "--style=modern", "--codepage=1252", "--index=i.htm"}, "convert[a] modern cp1252 index i.htm"},
-      {{"a", "--style", "classic", "--codepage", "65535"}, "convert[a] cp65535"},
-      {{"a", "--", "-o", "x"}, "convert[a][-o][x]"},
-      // Mistakes: nothing is converted.
-      {{"-x"}, "error: unknown option '-x'"},
-      {{"a.csv", "-V"}, "error: unknown option '-V'"},
-      {{"-kx", "a"}, "error: unknown option '-x'"},
-      {{"a", "--outpt=x"}, "error: unknown option '--outpt'"},
-      {{"a", "-o"}, "error: option '-o' needs a value"},
-      {{"-o"}, "error: option '-o' needs a value"},
-      {{"a", "--output"}, "error: option '--output' needs a value"},
-      {{"a", "--output="}, "error: option '--output' needs a value"},
-      {{"a", "-d"}, "error: option '-d' needs a value"},
-      {{"a", "--quiet=yes"}, "error: option '--quiet' takes no value"},
-      {{"a", "--style=bold"}, "error: invalid value 'bold' for option '--style'"},
-      {{"a", "--codepage=0"}, "error: invalid value '0' for option '--codepage'"},
-      {{"a", "--codepage=65536"}, "error: invalid value '65536' for option '--codepage'"},
-      {{"a", "--codepage=12x"}, "error: invalid value '12x' for option '--codepage'"},
-      {{"a", "--codepage=-5"}, "error: invalid value '-5' for option '--codepage'"},
-      {{"a", "--index="}, "error: option '--index' needs a value"},
-      {{"--output=x.htm"}, "error: option '--output' takes one report, named without wildcards"},
-      {{"-o", "x", "a", "b"}, "error: option '--output' takes one report, named without wildcards"},
-      {{"-o", "x", "*.csv"}, "error: option '--output' takes one report, named without wildcards"},
-      {{"-o", "x", "r[1].csv"}, "error: option '--output' takes one report, named without wildcards"},
-      {{"-o", "x", "-d", "y", "a"}, "error: options '--output' and '--output-dir' exclude each other"},
-      {{"-x", "--bad", "a"}, "error: unknown option '-x'"},
-      // Help and version win over everything, in the order given.
-      {{"-x", "--help"}, "help"},
-      {{"--bad", "-h"}, "usage"},
-      {{"a", "--version", "-x"}, "version"},
-      {{"a", "--version", "--help"}, "version"},
-      {{"a", "-kh"}, "usage"},
-      {{"a", "-o", "--help"}, "convert[a] -o --help"},
-      {{"a", "--", "--help"}, "convert[a][--help]"},
+TEST(OptionsTest, Table) {
+  constexpr bool kPosix = true, kWindows = false;
+  const struct {
+    bool posix;
+    Args args;
+    std::string expected;
+  } cases[] = {
+      {kPosix, {"-o", "x.htm", "a.csv"}, "convert[a.csv] -o x.htm"},
+      {kPosix, {"a.csv", "-ox.htm"}, "convert[a.csv] -o x.htm"},
+      {kPosix, {"a.csv", "--output", "-x"}, "convert[a.csv] -o -x"},
+      {kPosix, {"-o", "-", "-"}, "convert[-] stdin -o -"},
+      {kPosix, {"a", "-", "--", "-"}, "convert[a][-][-] stdin"},
+      {kPosix, {"-kqd", "o", "*.csv", "b"}, "convert[*.csv][b] -d o -k -q"},
+      {kPosix, {"a", "--keep-going", "--quiet", "--output-dir=o"}, "convert[a] -d o -k -q"},
+      {kPosix, {"a", "--style=modern", "--codepage", "1252", "--index=i"}, "convert[a] modern cp1252 index i"},
+      {kPosix, {"a", "--", "-o", "x"}, "convert[a][-o][x]"},
+      // Mistakes: nothing is converted; the first one is told.
+      {kPosix, {"-kx", "-V", "a"}, "error: unknown option '-x'"},
+      {kPosix, {"a", "--outpt=x"}, "error: unknown option '--outpt'"},
+      {kPosix, {"a", "-o"}, "error: option '-o' needs a value"},
+      {kPosix, {"a", "--output="}, "error: option '--output' needs a value"},
+      {kPosix, {"a", "--quiet=yes"}, "error: option '--quiet' takes no value"},
+      {kPosix, {"a", "--style=bold"}, "error: invalid value 'bold' for option '--style'"},
+      {kPosix, {"a", "--codepage=65536"}, "error: invalid value '65536' for option '--codepage'"},
+      {kPosix, {"a", "--codepage=-5"}, "error: invalid value '-5' for option '--codepage'"},
+      {kPosix, {"--output=x.htm"}, "error: option '--output' takes one report, named without wildcards"},
+      {kPosix, {"-o", "x", "a", "b"}, "error: option '--output' takes one report, named without wildcards"},
+      {kPosix, {"-o", "x", "r[1].csv"}, "error: option '--output' takes one report, named without wildcards"},
+      {kPosix, {"-o", "x", "-d", "y", "a"}, "error: options '--output' and '--output-dir' exclude each other"},
+      // Help and version win over everything, the first of them over the others.
+      {kPosix, {"-x", "--help"}, "help"},
+      {kPosix, {"a", "--version", "--help", "-h"}, "version"},
+      {kPosix, {"a", "-kh"}, "usage"},
+      {kPosix, {"a", "--", "--help"}, "convert[a][--help]"},
+      // Windows: long options after the first argument, values after "=".
+      {kWindows, {"a.csv", "/HTA", "--output=-"}, "convert[a.csv] hta -o -"},
+      {kWindows, {"*.csv", "--output-dir=C:\\o", "--keep-going", "--quiet"}, "convert[*.csv] -d C:\\o -k -q"},
+      {kWindows, {"a.csv", "-o", "x.htm", "-k", "-"}, "convert[a.csv]"},
+      {kWindows, {"a.csv", "--output", "x.htm"}, "error: option '--output' needs a value"},
+      {kWindows, {"a[1].csv", "--output=x"}, "convert[a[1].csv] -o x"},
+      {kWindows, {"a?.csv", "--output=x"}, "error: option '--output' takes one report, named without wildcards"},
+      {kWindows, {"a.csv", "--bogus", " --help"}, "help"},
+      {kWindows, {"--version"}, "convert[--version]"},
   };
-  for (const OptionCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(Show(c.args));
-    EXPECT_EQ(Describe(ParsePosixArguments(c.args, [](const std::string&) { return false; })), c.expected);
-  }
-}
-
-TEST(WindowsOptionsTest, Table) {
-  const std::vector<OptionCase> cases = {
-      {{"a.csv", "--output=x.htm"}, "convert[a.csv] -o x.htm"},
-      {{"a.csv", "/HTA", "--output=-"}, "convert[a.csv] hta -o -"},
-      {{"*.csv", "--output-dir=C:\\out", "--keep-going", "--quiet"}, "convert[*.csv] -d C:\\out -k -q"},
-      {{"a.csv", "--style=modern", "--codepage=1250", "--index=i.htm"}, "convert[a.csv] modern cp1250 index i.htm"},
-      // No short options, no "-" for standard input, values only after "=".
-      {{"a.csv", "-o", "x.htm", "-k"}, "convert[a.csv]"},
-      {{"-"}, "convert[-]"},
-      {{"a.csv", "--output", "x.htm"}, "error: option '--output' needs a value"},
-      {{"a.csv", "--bogus"}, "error: unknown option '--bogus'"},
-      {{"a[1].csv", "--output=x"}, "convert[a[1].csv] -o x"},
-      {{"a?.csv", "--output=x"}, "error: option '--output' takes one report, named without wildcards"},
-      {{"a.csv", "--codepage=x"}, "error: invalid value 'x' for option '--codepage'"},
-      // Help and version after the first argument; the first stays the pattern.
-      {{"a.csv", "--bogus", "--help"}, "help"},
-      {{"a.csv", " --version "}, "version"},
-      {{"--help"}, "convert[--help]"},
-      {{"a.csv", "-h"}, "convert[a.csv]"},
-  };
-  for (const OptionCase& c : cases) {
-    SCOPED_TRACE(Show(c.args));
-    EXPECT_EQ(Describe(ParseWindowsArguments(c.args)), c.expected);
+    const Invocation inv =
+        c.posix ? ParsePosixArguments(c.args, [](const std::string&) { return false; }) : ParseWindowsArguments(c.args);
+    EXPECT_EQ(Describe(inv), c.expected);
   }
 }
 
