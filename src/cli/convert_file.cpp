@@ -18,7 +18,8 @@ class StandardOutputPage : public platform::OutputFile {
 }  // namespace
 
 ConvertResult ConvertReport(platform::ReportFiles& files, Console& console, const ReportJob& job) {
-  std::unique_ptr<platform::ReportSource> input = job.from_stdin ? platform::StandardInput() : files.OpenReport(job.input);
+  std::unique_ptr<platform::ReportSource> input =
+      job.from_stdin ? platform::StandardInput() : files.OpenReport(job.input);
   if (!input) {
     console.Line("Cannot open input file: \"" + job.input + "\"");
     return ConvertResult::kOpenFailed;

@@ -87,8 +87,9 @@ class Batch {
     } else if (from_stdin) {
       job.output = kStandardStream;
     } else {
-      job.output = MakeOutputName(input, inv_.extension, PlatformPaths());
-      if (inv_.output_dir) job.output = JoinPath(*inv_.output_dir, FileNamePart(job.output, PlatformPaths()), PlatformPaths());
+      const PathSyntax& paths = PlatformPaths();
+      job.output = MakeOutputName(input, inv_.extension, paths);
+      if (inv_.output_dir) job.output = JoinPath(*inv_.output_dir, FileNamePart(job.output, paths), paths);
     }
     job.to_stdout = job.output == kStandardStream;
     return job;
