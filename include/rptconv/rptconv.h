@@ -75,8 +75,13 @@ struct ReportSummary {
   std::vector<std::pair<std::string, std::string>> properties;  // label and value, each label once
 };
 
+// True for the code pages a modern page converts from: 1250 (Central
+// European) and 1252 (Western).
+bool IsSupportedCodepage(int codepage);
+
 // Reads a whole report from `source` and writes its page to `sink`; fills
-// `summary` too when it is given.
+// `summary` too when it is given. A code page that IsSupportedCodepage
+// refuses throws std::invalid_argument before anything is read or written.
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {},
              ReportSummary* summary = nullptr);
 

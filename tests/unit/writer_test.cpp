@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "html/codepage.h"
 #include "html/line_writer.h"
 
 namespace rptconv {
@@ -84,6 +85,49 @@ TEST(LineWriterTest, EveryByteButFivePassesUnchanged) {
   out.Text(all).EndLine();
   out.Flush();
   EXPECT_EQ(sink.data, expected + "\r\n");
+}
+
+// Report text on a modern page: UTF-8 from the report's code page, escaped,
+// with U+FFFD for control bytes and for bytes the code page lacks. Long
+// inputs cross the eight-byte steps of the plain-text scan.
+TEST(Utf8TextTest, CodepageToEscapedUtf8) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  const struct {
+    int codepage;
+    std::string text;
+    std::string utf8;
+  } cases[] = {
+      {1250, "", ""},
+      {1250, "plain ASCII, longer than eight bytes", "plain ASCII, longer than eight bytes"},
+      {1250, "Sz\xE1m\xEDt\xF3g\xE9p n\xE9v", "Sz\u00E1m\u00EDt\u00F3g\u00E9p n\u00E9v"},
+      {1250, "\xF5\xFB\xD5\xDB\xC1\xC9\xCD\xD3\xD6\xDA\xDC", "\u0151\u0171\u0150\u0170\u00C1\u00C9\u00CD\u00D3\u00D6\u00DA\u00DC"},
+      {1252, "\xF5\xFB\xE9\x80\x9C", "\u00F5\u00FB\u00E9\u20AC\u0153"},
+      {1250, "\x81\x83\x88\x90\x98", r + r + r + r + r},
+      {1252, "\x81\x8D\x8F\x90\x9D", r + r + r + r + r},
+      {1252, "a\0b\x01\x1B$B\x1F\x7F\tc"s, "a" + r + "b" + r + r + "$B" + r + r + "\tc"},
+      {1252, "a&b<c>d\"e 'f'", "a&amp;b&lt;c&gt;d&quot;e 'f'"},
+      {1250, "12345678<12345678\xE9" "12345678&", "12345678&lt;12345678\u00E912345678&amp;"},
+      {1252, "\xA0\xAD\xFF", "\u00A0\u00AD\u00FF"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const CodepageTable* table = FindCodepage(c.codepage);
+    ASSERT_NE(table, nullptr);
+    StringSink sink;
+    LineWriter out(sink);
+    WriteUtf8Text(out, *table, c.text);
+    out.Flush();
+    EXPECT_EQ(sink.data, c.utf8);
+    std::string appended = "x";
+    AppendUtf8Text(appended, *table, c.text);
+    EXPECT_EQ(appended, "x" + c.utf8);
+  }
+  // Unescaped, for addresses; only the code pages with a table are known.
+  std::string address;
+  AppendUtf8(address, *FindCodepage(1250), "a&b<c>\"\xE9\x01");
+  EXPECT_EQ(address, "a&b<c>\"\u00E9" + r);
+  EXPECT_TRUE(IsSupportedCodepage(1250) && IsSupportedCodepage(1252));
+  EXPECT_FALSE(IsSupportedCodepage(0) || IsSupportedCodepage(1251) || IsSupportedCodepage(65001));
 }
 
 // One page's worth of writes: short lines, empty lines, escaped text, and
