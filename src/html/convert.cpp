@@ -1,16 +1,17 @@
-// The library's conversion: one walk over the report, told to the page and,
-// when asked, to the report's summary.
+// The library's conversion: one walk over the report, told to the page of
+// the chosen style and, when asked, to the report's summary.
 #include "html/classic_page.h"
 #include "html/line_writer.h"
+#include "html/modern_page.h"
 #include "html/report_summary.h"
 #include "rptconv/rptconv.h"
 #include "walk/report_walk.h"
 
 namespace rptconv {
 
-void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options, ReportSummary* summary) {
-  LineWriter out(sink);
-  ClassicPage page(out);
+namespace {
+
+void WalkToPage(ByteSource& source, PageEvents& page, const ConvertOptions& options, ReportSummary* summary) {
   if (!summary) {
     WalkReport(source, page);
     return;
@@ -18,6 +19,19 @@ void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options, 
   SummaryListener summary_listener(*summary, options.codepage);
   BothListeners both(page, summary_listener);
   WalkReport(source, both);
+}
+
+}  // namespace
+
+void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options, ReportSummary* summary) {
+  LineWriter out(sink);
+  if (options.style == PageStyle::kModern) {
+    ModernPage page(out, options.codepage);
+    WalkToPage(source, page, options, summary);
+  } else {
+    ClassicPage page(out);
+    WalkToPage(source, page, options, summary);
+  }
 }
 
 }  // namespace rptconv

@@ -8,6 +8,8 @@ namespace rptconv {
 
 inline constexpr std::string_view kContactAddress = "rptconv@example.org";
 inline constexpr std::string_view kWebPrefix = "http://";
+// The modern page links secure addresses too.
+inline constexpr std::string_view kSecureWebPrefix = "https://";
 inline constexpr std::string_view kMailScheme = "mailto:";
 
 }  // namespace rptconv

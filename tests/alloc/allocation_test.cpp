@@ -35,25 +35,35 @@ class CountingSink : public rptconv::ByteSink {
 };
 
 // A report with `blocks` repetitions of table pages, group tables, plain
-// pages with groups and items, links and text that needs escaping.
-std::string MakeReport(int blocks) {
+// pages with groups and items, links and text that needs escaping. With
+// `same_pages` each kind of page comes once and holds all blocks' rows.
+std::string MakeReport(int blocks, bool same_pages = false) {
   std::string report = "header\r\nReport,Summary,,,Computer,PC<1>\r\n";
-  for (int b = 0; b < blocks; ++b) {
-    const std::string n = std::to_string(b % 1000);
-    report += "Processes,proc" + n + ".exe,,,,C:\\bin\\proc" + n + ".exe\r\n,,,,,1024 KB\r\n,,,,,0 KB\r\n";
-    report += "Processes,other" + n + ".exe,,,,C:\\bin\\other.exe\r\n,,,,,2048 KB\r\n,,,,,8 KB\r\n";
-    report += "SMART,Disk " + n + ",,,,Raw Read Error Rate\r\n,,,,,6\r\n,,,,,100\r\n,,,,,99\r\n,,,,,0\r\n,,,,,OK\r\n";
-    report += "Network,Adapter " + n + ",Item,,Home,http://example.org/" + n + "\r\n";
-    report += "Network,Adapter " + n + ",Other item,,Note,a & b <c> \"d\";e\r\n";
+  const int rounds = same_pages ? 3 : 1;
+  for (int round = 0; round < rounds; ++round) {
+    for (int b = 0; b < blocks; ++b) {
+      const std::string n = std::to_string(b % 1000);
+      if (!same_pages || round == 0) {
+        report += "Processes,proc" + n + ".exe,,,,C:\\bin\\proc" + n + ".exe\r\n,,,,,1024 KB\r\n,,,,,0 KB\r\n";
+        report += "Processes,other" + n + ".exe,,,,C:\\bin\\other.exe\r\n,,,,,2048 KB\r\n,,,,,8 KB\r\n";
+      }
+      if (!same_pages || round == 1) {
+        report += "SMART,Disk " + n + ",,,,Raw Read Error Rate\r\n,,,,,6\r\n,,,,,100\r\n,,,,,99\r\n,,,,,0\r\n,,,,,OK\r\n";
+      }
+      if (!same_pages || round == 2) {
+        report += "Network,Adapter " + n + ",Item,,Home,http://example.org/" + n + "\r\n";
+        report += "Network,Adapter " + n + ",Other item,,Note,a & b <c> \"d\";e\xE9\r\n";
+      }
+    }
   }
   return report;
 }
 
-long AllocationsToConvert(const std::string& report) {
+long AllocationsToConvert(const std::string& report, const rptconv::ConvertOptions& options = {}) {
   StringSource source(report);
   CountingSink sink;
   const long before = g_allocations.load();
-  rptconv::Convert(source, sink);
+  rptconv::Convert(source, sink, options);
   const long after = g_allocations.load();
   EXPECT_GT(sink.size, report.size());
   return after - before;
@@ -70,6 +80,23 @@ TEST(Allocations, DoNotGrowWithTheReport) {
             << " for " << large.size() << " bytes\n";
   EXPECT_LE(large_count, small_count + 8) << "small: " << small_count << ", large: " << large_count;
   EXPECT_LT(small_count, 200);
+}
+
+// The modern page keeps the titles of the report's pages for its navigation
+// and nothing else: with the same pages, ten times the rows cost no more,
+// and each new page costs a few allocations at most.
+TEST(Allocations, ModernPageGrowsOnlyWithPageTitles) {
+  rptconv::ConvertOptions modern;
+  modern.style = rptconv::PageStyle::kModern;
+  const long small_count = AllocationsToConvert(MakeReport(2000, true), modern);
+  const long large_count = AllocationsToConvert(MakeReport(20000, true), modern);
+  std::cout << "modern allocations, same pages: " << small_count << ", ten times the rows: " << large_count << "\n";
+  EXPECT_LE(large_count, small_count + 8);
+  EXPECT_LT(small_count, 200);
+  // MakeReport(2000) starts 6000 pages.
+  const long paged = AllocationsToConvert(MakeReport(2000), modern);
+  std::cout << "modern allocations, 6000 pages: " << paged << "\n";
+  EXPECT_LT(paged, 6000 * 5);
 }
 
 }  // namespace

@@ -1,0 +1,318 @@
+#include "html/modern_page.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "html/links.h"
+#include "html/modern_assets.h"
+
+namespace rptconv {
+
+namespace {
+
+// A cell longer than this may wrap at its blanks (with a sensible least
+// width); shorter cells never wrap, so "3412 KB" stays on one line.
+constexpr std::size_t kWideCell = 40;
+// Anchors are made from page titles, cut to about this many bytes.
+constexpr std::size_t kLongestId = 48;
+
+// Report pages are second-level headings, under the report's title.
+constexpr int kPageLevel = 2;
+
+constexpr std::string_view kLinkEnd = "\" target=\"_blank\" rel=\"noopener noreferrer\">";
+
+bool IsBlank(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// A web address the page links: "http://" or "https://", then a host name
+// of letters, digits, dots and hyphens with an optional port, then the end
+// or "/", "?" or "#". Anything else ("http://" alone, a blank in the host)
+// stays text, so that no link is ever broken.
+bool IsWebAddress(std::string_view value) {
+  std::string_view rest;
+  if (value.starts_with(kWebPrefix)) {
+    rest = value.substr(kWebPrefix.size());
+  } else if (value.starts_with(kSecureWebPrefix)) {
+    rest = value.substr(kSecureWebPrefix.size());
+  } else {
+    return false;
+  }
+  const std::string_view host = rest.substr(0, rest.find_first_of("/?#"));
+  const std::size_t colon = host.find(':');
+  const std::string_view name = host.substr(0, colon);
+  if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return IsAsciiAlnum(c) || c == '.' || c == '-'; })) {
+    return false;
+  }
+  if (colon == std::string_view::npos) return true;
+  const std::string_view port = host.substr(colon + 1);
+  return port.size() <= 5 && std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+         (port.size() < 5 || port <= "65535");
+}
+
+// Bytes that stand as they are in an address; every other byte is
+// percent-encoded, so the attribute holds a valid URL whatever the report says.
+bool IsUrlByte(char c) {
+  return IsAsciiAlnum(c) || std::string_view("-._~!$&'()*+,;=:@/?").find(c) != std::string_view::npos;
+}
+
+void AppendHref(std::string& href, std::string_view utf8) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  bool fragment = false;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    if (c == '&') {
+      href.append("&amp;");
+    } else if (IsUrlByte(c) || (c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) && IsHexDigit(utf8[i + 2])) ||
+               (c == '#' && !fragment)) {
+      fragment = fragment || c == '#';
+      href.push_back(c);
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      href.push_back('%');
+      href.push_back(kHex[byte >> 4]);
+      href.push_back(kHex[byte & 0x0F]);
+    }
+  }
+}
+
+}  // namespace
+
+ModernPage::ModernPage(LineWriter& out, int codepage) : out_(out), codepage_(codepage) {
+  if (codepage != 0 && FindCodepage(codepage) == nullptr) {
+    throw std::invalid_argument("no table for code page " + std::to_string(codepage));
+  }
+  ids_.insert("contents");
+}
+
+void ModernPage::BeginDocument(std::string_view title, Language language) {
+  language_ = language;
+  const bool hungarian = language == Language::kHungarian;
+  table_ = FindCodepage(codepage_ != 0 ? codepage_ : hungarian ? kCodepageCentralEuropean : kCodepageWestern);
+
+  out_.Line("<!DOCTYPE html>");
+  out_.Line(hungarian ? "<html lang=\"hu\">" : "<html lang=\"en\">");
+  out_.Line("<head>");
+  out_.Line("<meta charset=\"utf-8\">");
+  out_.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
+  out_.Raw("<title>Report of &lt;");
+  Text(title);
+  out_.Raw("&gt;</title>").EndLine();
+  out_.Line("<style>");
+  WriteLines(out_, ModernStyleSheet());
+  out_.Line("</style>");
+  out_.Line("</head>");
+  out_.Line("<body>");
+  out_.Line("<header>");
+  // The page's one first-level heading is the report's title, or the banner
+  // when the report has none.
+  if (IsBlank(title)) {
+    out_.Raw("<h1>").Raw(kBannerText).Raw("</h1>").EndLine();
+  } else {
+    out_.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
+    Heading(kPageLevel - 1, "", title);
+  }
+  out_.Line("</header>");
+  out_.Line("<main>");
+}
+
+void ModernPage::EndDocument() {
+  CloseTable();
+  CloseSection();
+  out_.Line("</main>");
+  if (!nav_.empty()) {
+    out_.Line("<nav id=\"contents\">");
+    out_.Line(language_ == Language::kHungarian ? "<h2>Tartalom</h2>" : "<h2>Contents</h2>");
+    out_.Line("<ol>");
+    for (const NavEntry& entry : nav_) {
+      out_.Raw("<li><a href=\"#").Raw(entry.id).Raw("\">").Raw(entry.title).Raw("</a>").EndLine();
+    }
+    out_.Line("</ol>");
+    out_.Line("</nav>");
+  }
+  out_.Line("<script>");
+  WriteLines(out_, ModernScript());
+  out_.Line("</script>");
+  out_.Line("</body>");
+  out_.Line("</html>");
+  out_.Flush();
+}
+
+void ModernPage::Heading(int level, std::string_view class_name, std::string_view title) {
+  const char digit = static_cast<char>('0' + level);
+  out_.Raw("<h").Raw({&digit, 1});
+  if (!class_name.empty()) out_.Raw(" class=\"").Raw(class_name).Raw("\"");
+  out_.Raw(">");
+  Text(title);
+  out_.Raw("</h").Raw({&digit, 1}).Raw(">").EndLine();
+}
+
+// An anchor made from the title: ASCII letters (lower case) and digits, the
+// letters of the code page as UTF-8, a hyphen for every run of anything
+// else; a number added when an earlier page has the same anchor. The same
+// report always gives the same anchors.
+std::string ModernPage::UniqueId(std::string_view title) {
+  std::string id;
+  for (const char c : title) {
+    if (id.size() >= kLongestId) break;
+    if (IsAsciiAlnum(c)) {
+      id.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+      continue;
+    }
+    // Letters from U+00C0 to U+024F, but not "×" and "÷".
+    const std::string_view utf8 = (*table_)[static_cast<unsigned char>(c)].View();
+    const auto lead = static_cast<unsigned char>(utf8.front());
+    const bool letter = utf8.size() == 2 && lead >= 0xC3 && lead <= 0xC9 && utf8 != "\xC3\x97" && utf8 != "\xC3\xB7";
+    if (letter) {
+      id.append(utf8);
+    } else if (!id.empty() && id.back() != '-') {
+      id.push_back('-');
+    }
+  }
+  while (!id.empty() && id.back() == '-') id.pop_back();
+  if (id.empty()) id = "page";
+  std::string unique = id;
+  for (int n = 2; !ids_.insert(unique).second; ++n) unique = id + "-" + std::to_string(n);
+  return unique;
+}
+
+void ModernPage::BeginPage(std::string_view title, bool) {
+  CloseTable();
+  CloseSection();
+  header_count_ = 0;
+  NavEntry entry{UniqueId(title), {}};
+  AppendUtf8Text(entry.title, *table_, title);
+  out_.Raw("<section id=\"").Raw(entry.id).Raw("\">").EndLine();
+  section_open_ = true;
+  group_heading_ = false;
+  Heading(kPageLevel, "", title);
+  nav_.push_back(std::move(entry));
+}
+
+void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {
+  // In a page table the groups are the table's rows.
+  group_heading_ = !in_table;
+  if (in_table) return;
+  CloseTable();
+  group_level_ = section_open_ ? kPageLevel + 1 : kPageLevel;
+  Heading(group_level_, "group", title);
+}
+
+void ModernPage::BeginItem(std::string_view title, bool, bool in_table) {
+  if (in_table) return;
+  CloseTable();
+  // One level below the heading it belongs to, whichever that is: no level is
+  // skipped, also when a page or a group has no heading of its own.
+  const int level = group_heading_ ? group_level_ + 1 : section_open_ ? kPageLevel + 1 : kPageLevel;
+  Heading(level, "item", title);
+}
+
+// The catalogue's headers are Windows-1250 text, whatever the report's code page.
+void ModernPage::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
+  CloseTable();
+  header_count_ = std::min(names.size(), header_names_.size());
+  for (std::size_t i = 0; i < header_count_; ++i) {
+    header_names_[i].clear();
+    AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
+  }
+  header_alignment_.assign(alignment);
+  OpenColumns(header_count_);
+}
+
+void ModernPage::Property(std::string_view label, std::string_view value, bool in_item) {
+  if (open_ != OpenTable::kProperties) {
+    CloseTable();
+    out_.Line(in_item ? "<table class=\"props sub\">" : "<table class=\"props\">");
+    open_ = OpenTable::kProperties;
+  }
+  out_.Raw("<tr><th scope=\"row\">");
+  Text(label);
+  out_.Raw("<td>");
+  Value(value);
+  out_.EndLine();
+}
+
+void ModernPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
+  if (open_ != OpenTable::kColumns || open_columns_ != cells.size()) {
+    CloseTable();
+    OpenColumns(cells.size());
+  }
+  out_.Raw("<tr>");
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    OpenCell("td", alignment, column, cells[column].size() > kWideCell);
+    if (column == 1) {
+      Value(cells[column]);
+    } else {
+      Text(cells[column]);
+    }
+  }
+  out_.EndLine();
+}
+
+// A column table in a box that scrolls sideways, with the page's last header
+// when it has as many columns.
+void ModernPage::OpenColumns(std::size_t columns) {
+  out_.Line("<div class=\"scroll\"><table class=\"cols\">");
+  if (header_count_ == columns && columns > 0) {
+    out_.Raw("<thead><tr>");
+    for (std::size_t column = 0; column < columns; ++column) {
+      OpenCell("th scope=\"col\"", header_alignment_, column, false);
+      out_.Raw(header_names_[column]);
+    }
+    out_.EndLine();
+  }
+  out_.Line("<tbody>");
+  open_ = OpenTable::kColumns;
+  open_columns_ = columns;
+}
+
+// Alignment codes "C" and "R" become the classes "c" and "r"; "w" marks a
+// cell that may wrap.
+void ModernPage::OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide) {
+  const char code = column < alignment.size() ? alignment[column] : ' ';
+  const std::string_view align = code == 'C' ? "c" : code == 'R' ? "r" : "";
+  out_.Raw("<").Raw(tag);
+  if (!align.empty() || wide) {
+    out_.Raw(" class=\"").Raw(align).Raw(!align.empty() && wide ? " w" : wide ? "w" : "").Raw("\"");
+  }
+  out_.Raw(">");
+}
+
+void ModernPage::CloseTable() {
+  switch (open_) {
+    case OpenTable::kNone: return;
+    case OpenTable::kProperties: out_.Line("</table>"); break;
+    case OpenTable::kColumns: out_.Line("</tbody></table></div>"); break;
+  }
+  open_ = OpenTable::kNone;
+}
+
+void ModernPage::CloseSection() {
+  if (!section_open_) return;
+  out_.Line("</section>");
+  section_open_ = false;
+}
+
+// Web addresses and the contact address are links; the shown text is the
+// value as it stands.
+void ModernPage::Value(std::string_view value) {
+  if (value == kContactAddress) {
+    out_.Raw("<a href=\"").Raw(kMailScheme).Raw(kContactAddress).Raw("\" rel=\"noopener noreferrer\">");
+  } else if (IsWebAddress(value)) {
+    scratch_.clear();
+    AppendUtf8(scratch_, *table_, value);
+    href_.clear();
+    AppendHref(href_, scratch_);
+    out_.Raw("<a href=\"").Raw(href_).Raw(kLinkEnd);
+  } else {
+    Text(value);
+    return;
+  }
+  Text(value);
+  out_.Raw("</a>");
+}
+
+}  // namespace rptconv

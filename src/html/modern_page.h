@@ -1,0 +1,76 @@
+// The modern page: HTML5 in UTF-8 for today's browsers. Report pages are
+// sections with headings, properties and column tables are real tables, and
+// a navigation list of every report page comes last in the document and first
+// on the screen (the style sheet moves it), so that the page is written as
+// the report is read and keeps only the list of page titles.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "html/codepage.h"
+#include "html/line_writer.h"
+#include "report/sections.h"
+#include "walk/page_events.h"
+
+namespace rptconv {
+
+class ModernPage : public PageEvents {
+ public:
+  // `codepage` is the report's Windows code page; 0 takes 1250 for Hungarian
+  // reports and 1252 for English ones. A code page without a table throws
+  // std::invalid_argument.
+  ModernPage(LineWriter& out, int codepage);
+
+  void BeginDocument(std::string_view title, Language language) override;
+  void BeginPage(std::string_view title, bool first) override;
+  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  void BeginItem(std::string_view title, bool first, bool in_table) override;
+  void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
+  void Property(std::string_view label, std::string_view value, bool in_item) override;
+  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  void EndDocument() override;
+
+ private:
+  enum class OpenTable { kNone, kProperties, kColumns };
+  struct NavEntry {
+    std::string id;
+    std::string title;  // UTF-8, escaped
+  };
+
+  void Text(std::string_view text) { WriteUtf8Text(out_, *table_, text); }
+  void Value(std::string_view value);
+  // <hN> with an optional class.
+  void Heading(int level, std::string_view class_name, std::string_view title);
+  std::string UniqueId(std::string_view title);
+  void OpenColumns(std::size_t columns);
+  void OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide);
+  void CloseTable();
+  void CloseSection();
+
+  LineWriter& out_;
+  int codepage_;
+  const CodepageTable* table_ = nullptr;
+  Language language_ = Language::kEnglish;
+
+  bool section_open_ = false;
+  bool group_heading_ = false;  // the current group has a heading
+  int group_level_ = 0;
+  OpenTable open_ = OpenTable::kNone;
+  std::size_t open_columns_ = 0;
+  // The header of the page's last column table, repeated when an item
+  // heading or a group heading interrupts the table.
+  std::array<std::string, kMaxColumns> header_names_;
+  std::size_t header_count_ = 0;
+  std::string header_alignment_;
+
+  std::vector<NavEntry> nav_;
+  std::unordered_set<std::string> ids_;
+  std::string scratch_;  // an address in UTF-8
+  std::string href_;     // the same, percent-encoded
+};
+
+}  // namespace rptconv
