@@ -53,12 +53,11 @@ constexpr OptionSpec kOptions[] = {
     {Option::kIndex, '\0', "index", true, false},
 };
 
-constexpr int kMaxCodepage = 65535;
-
+// Only the code pages the modern page has a table for.
 std::optional<int> ParseCodepage(std::string_view text) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value <= 0 || value > kMaxCodepage) {
+  if (error != std::errc() || end != text.data() + text.size() || !IsSupportedCodepage(value)) {
     return std::nullopt;
   }
   return value;

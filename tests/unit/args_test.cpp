@@ -216,6 +216,7 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--style=bold"}, "error: invalid value 'bold' for option '--style'"},
       {kPosix, {"a", "--codepage=65536"}, "error: invalid value '65536' for option '--codepage'"},
       {kPosix, {"a", "--codepage=-5"}, "error: invalid value '-5' for option '--codepage'"},
+      {kPosix, {"a", "--codepage=1251"}, "error: invalid value '1251' for option '--codepage'"},
       {kPosix, {"--output=x.htm"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"-o", "x", "a", "b"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"-o", "x", "r[1].csv"}, "error: option '--output' takes one report, named without wildcards"},
