@@ -14,6 +14,7 @@ constexpr std::string_view kStyleSheet[] = {
     " font: 15px/1.45 system-ui, -apple-system, \"Segoe UI\", Roboto, \"Helvetica Neue\", Arial, sans-serif;"
     " color: var(--fg); background: var(--bg); }",
     "body > * { min-width: 0; }",
+    "main { order: 1; }",
     "header { order: -2; padding: 1rem 0 .6rem; border-bottom: 2px solid var(--accent); }",
     ".banner { margin: 0; color: var(--muted); font-size: .9rem; }",
     "h1 { margin: .15rem 0 0; font-size: 1.6rem; line-height: 1.25; overflow-wrap: anywhere; }",
@@ -30,7 +31,7 @@ constexpr std::string_view kStyleSheet[] = {
     "table { border-collapse: collapse; margin: .2rem 0 .6rem; }",
     "th, td { padding: .2rem .8rem .2rem 0; text-align: left; vertical-align: top; }",
     ".props { width: 100%; }",
-    ".props th { width: 1%; white-space: nowrap; font-weight: normal; color: var(--muted); }",
+    ".props th { width: 1%; min-width: 12rem; white-space: nowrap; font-weight: normal; color: var(--muted); }",
     ".props td { overflow-wrap: anywhere; }",
     ".sub { margin-left: 1rem; width: calc(100% - 1rem); }",
     ".scroll { overflow-x: auto; margin: .2rem 0 .8rem; }",
@@ -43,16 +44,19 @@ constexpr std::string_view kStyleSheet[] = {
     ".r { text-align: right; font-variant-numeric: tabular-nums; }",
     "th button { margin: 0; padding: 0; border: 0; background: none; font: inherit; color: inherit;"
     " text-align: inherit; cursor: pointer; }",
+    "th button::after { content: \" \\2195\"; opacity: .35; }",
+    "th[aria-sort] button::after { opacity: 1; }",
     "th[aria-sort=ascending] button::after { content: \" \\25B2\"; }",
     "th[aria-sort=descending] button::after { content: \" \\25BC\"; }",
     ".filter { display: block; width: min(20rem, 100%); margin: .4rem 0 .2rem; padding: .3rem .5rem;"
     " font: inherit; color: inherit; background: var(--bg); border: 1px solid var(--line); border-radius: 4px; }",
     "@media (max-width: 40rem) { body { padding: 0 .6rem 1.5rem; font-size: 14px; }"
-    " .props th { width: 38%; white-space: normal; } .sub { margin-left: .5rem; width: calc(100% - .5rem); } }",
+    " .props th { width: 38%; min-width: 0; white-space: normal; } .sub { margin-left: .5rem; width: calc(100% - .5rem); } }",
     "@media print {",
     "  :root { color-scheme: light; --fg: #000; --bg: #fff; --muted: #333; --accent: #000; --line: #999; --head: #eee; }",
     "  body { display: block; max-width: none; padding: 0; font-size: 9pt; }",
     "  nav, .filter { display: none; }",
+    "  th button::after, th[aria-sort] button::after { content: none; }",
     "  .scroll { overflow: visible; }",
     "  .cols th, .cols td { white-space: normal; }",
     "  .cols td.w { min-width: 0; }",
@@ -119,7 +123,9 @@ constexpr std::string_view kScript[] = {
     "  each(document.querySelectorAll(\"table.cols\"), function (table) {",
     "    if (!table.tHead || !table.tBodies.length) return;",
     "    sortable(table);",
-    "    filterable(table, table.parentNode.className === \"scroll\" ? table.parentNode : table);",
+    "    if (table.tBodies[0].rows.length >= 5) {",
+    "      filterable(table, table.parentNode.className === \"scroll\" ? table.parentNode : table);",
+    "    }",
     "  });",
     "})();",
 };

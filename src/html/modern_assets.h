@@ -16,7 +16,8 @@ namespace rptconv {
 std::span<const std::string_view> ModernStyleSheet();
 
 // The inline script (without the <script> tags): every "table.cols" with a
-// header row sorts by a click on a header and gets a filter box above it.
+// header row sorts by a click on a header, and one of five rows or more gets
+// a filter box above it.
 // Reads the page's lang attribute for its own words.
 std::span<const std::string_view> ModernScript();
 

@@ -106,14 +106,23 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
   out_.Line("</style>");
   out_.Line("</head>");
   out_.Line("<body>");
+  if (!IsBlank(title)) AppendUtf8Text(title_, *table_, title);
+}
+
+// The banner and the report's title, then the report pages. The head comes
+// where the classic page shows the banner, before the first page: records
+// before any page come first in the document (the style sheet still shows
+// the head first).
+void ModernPage::WriteHead() {
+  head_written_ = true;
   out_.Line("<header>");
   // The page's one first-level heading is the report's title, or the banner
   // when the report has none.
-  if (IsBlank(title)) {
+  if (title_.empty()) {
     out_.Raw("<h1>").Raw(kBannerText).Raw("</h1>").EndLine();
   } else {
     out_.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
-    Heading(kPageLevel - 1, "", title);
+    out_.Raw("<h1>").Raw(title_).Raw("</h1>").EndLine();
   }
   out_.Line("</header>");
   out_.Line("<main>");
@@ -122,6 +131,7 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
 void ModernPage::EndDocument() {
   CloseTable();
   CloseSection();
+  if (!head_written_) WriteHead();
   out_.Line("</main>");
   if (!nav_.empty()) {
     out_.Line("<nav id=\"contents\">");
@@ -179,9 +189,10 @@ std::string ModernPage::UniqueId(std::string_view title) {
   return unique;
 }
 
-void ModernPage::BeginPage(std::string_view title, bool) {
+void ModernPage::BeginPage(std::string_view title, bool first) {
   CloseTable();
   CloseSection();
+  if (first) WriteHead();
   header_count_ = 0;
   NavEntry entry{UniqueId(title), {}};
   AppendUtf8Text(entry.title, *table_, title);

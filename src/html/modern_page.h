@@ -42,6 +42,7 @@ class ModernPage : public PageEvents {
   };
 
   void Text(std::string_view text) { WriteUtf8Text(out_, *table_, text); }
+  void WriteHead();
   void Value(std::string_view value);
   // <hN> with an optional class.
   void Heading(int level, std::string_view class_name, std::string_view title);
@@ -56,6 +57,8 @@ class ModernPage : public PageEvents {
   const CodepageTable* table_ = nullptr;
   Language language_ = Language::kEnglish;
 
+  std::string title_;  // the report's title, UTF-8 and escaped; empty when blank
+  bool head_written_ = false;
   bool section_open_ = false;
   bool group_heading_ = false;  // the current group has a heading
   int group_level_ = 0;

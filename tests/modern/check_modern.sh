@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Modern pages of every golden case's report, of tests/modern/*.csv (hostile
+# reports for the modern page) and of the samples.
+#
+#   check_modern.sh parity BINARY     every text of the classic page is in the
+#                                     modern page, in the same order
+#   check_modern.sh validate BINARY   the W3C Nu HTML Checker reports no error
+#                                     and no warning
+#
+# validate needs java and vnu.jar (VNU_JAR, else build-tools/ as .ci/run
+# installs it: npm install --prefix build-tools vnu-jar). Without them it
+# exits with 77 (skipped), except under CI=true, where it fails.
+set -euo pipefail
+
+if [[ $# -ne 2 || ( $1 != parity && $1 != validate ) ]]; then
+    echo "usage: $0 parity|validate BINARY" >&2
+    exit 2
+fi
+mode=$1
+binary=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+unavailable() {
+    if [[ ${CI:-} == true ]]; then
+        echo "FAIL $1"
+        exit 1
+    fi
+    echo "validator check skipped: $1"
+    exit 77
+}
+if [[ $mode == validate ]]; then
+    jar=${VNU_JAR:-$root/build-tools/node_modules/vnu-jar/build/dist/vnu.jar}
+    command -v java > /dev/null 2>&1 || unavailable "java is not installed"
+    [[ -f $jar ]] || unavailable "no vnu.jar at $jar (npm install --prefix build-tools vnu-jar)"
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/modern-check.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/classic" "$work/modern"
+for report in "$root"/tests/cases/*/report.csv; do
+    name=$(basename "$(dirname "$report")")
+    cp "$report" "$work/classic/case-$name.csv"
+done
+for report in "$here"/*.csv "$root"/samples/*.csv; do
+    cp "$report" "$work/classic/$(basename "$report")"
+done
+cp "$work"/classic/*.csv "$work/modern/"
+(cd "$work/modern" && timeout 120 "$binary" --style=modern '*.csv' > /dev/null)
+
+if [[ $mode == parity ]]; then
+    (cd "$work/classic" && timeout 120 "$binary" '*.csv' > /dev/null)
+    exec timeout 120 python3 "$here/parity.py" "$work/classic" "$work/modern"
+fi
+
+# --no-langdetect: the page's language is the report's (its first page
+# title), not a guess from a few words of text.
+pages=("$work"/modern/*.htm)
+if timeout 300 java -jar "$jar" --Werror --no-langdetect "${pages[@]}"; then
+    echo "${#pages[@]} passed, 0 failed"
+else
+    echo "FAIL the checker found errors or warnings in the modern pages above"
+    exit 1
+fi
