@@ -1,13 +1,18 @@
-"""Checks the DOM that Chromium built from two converted pages.
+"""Checks the DOM that Chromium built from converted pages.
 
-    check_dom.py hostile.dom english.dom
+    check_dom.py hostile.dom english.dom [MODERN_DIR]
 
 The first is the page of tests/cases/hostile (markup, quotes and "&" in every
 field of the report; its scripts, if they ran, would set the body's id), the
-second that of samples/english.csv. Prints one line
-per failed check and exits with 1 if there was any.
+second that of samples/english.csv. MODERN_DIR holds the modern pages' DOMs
+(hostile, hostile-hu from tests/modern/hostile.csv, english, hungarian),
+each with the result of tests/browser/probe.js. Prints one line per failed
+check and exits with 1 if there was any.
 """
 
+import html
+import json
+import re
 import sys
 from html.parser import HTMLParser
 
@@ -30,6 +35,7 @@ class Dom(HTMLParser):
 
     def __init__(self, text):
         super().__init__(convert_charrefs=True)
+        self.source = text
         self.elements = []          # (tag, attrs)
         self.links = []             # [href, target, text]
         self.headings = []          # texts of TD.pt cells
@@ -160,13 +166,115 @@ def check_english(dom):
               f"{page}: unexpected link {href!r}")
 
 
+# The modern page's markup, with what its script adds (buttons, filter
+# boxes, "hidden" and "aria-sort") and the probe's <pre id="probe">.
+MODERN_TAGS = {"html", "head", "meta", "title", "style", "body", "header", "p", "h1", "h2", "h3",
+               "h4", "main", "section", "nav", "ol", "li", "a", "table", "thead", "tbody", "tr",
+               "th", "td", "div", "script", "button", "input", "pre"}
+MODERN_ATTRIBUTES = {"lang", "charset", "name", "content", "id", "class", "scope", "href", "target",
+                     "rel", "type", "placeholder", "aria-label", "aria-sort", "hidden"}
+
+
+def number(text):
+    """The leading number of a cell, as the page's script reads it."""
+    m = re.match(r"[-+]?\d+(?:[.,]\d+)?", re.sub(r"\s+", "", text))
+    return float(m.group(0).replace(",", ".")) if m else None
+
+
+def check_modern(dom, page, shown, links, sorted_column):
+    for tag, attrs in dom.elements:
+        check(tag in MODERN_TAGS, f"{page}: an element <{tag}> that the page never makes")
+        for name, value in attrs:
+            check(name in MODERN_ATTRIBUTES,
+                  f"{page}: an attribute {name}={value!r} on <{tag}> that the page never makes")
+            check(not (tag == "body" and name == "id"), f"{page}: a script from the report ran (id {value!r})")
+    check(dom.count("script") == 2, f"{page}: {dom.count('script')} scripts, expected the page's and the probe's")
+    for text in shown:
+        check(text in dom.text, f"{page}: the text {text!r} is not shown as text")
+    got = [(href, text) for href, _, text in dom.links if not href.startswith("#")]
+    check(got == links, f"{page}: links {got!r}, expected {links!r}")
+    for href, target, text in dom.links:
+        check(not re.search(r'[\s"<>\\]', href), f"{page}: link address {href!r} is not encoded")
+    found = re.search(r'<pre id="probe">(\{.*?)</pre>', dom.source, re.S)
+    check(found is not None, f"{page}: the probe left no result")
+    if not found:
+        return
+    probe = json.loads(html.unescape(found.group(1)))
+    nav = probe["nav"]
+    check(len(nav) == probe["sections"] and nav, f"{page}: {len(nav)} navigation links for {probe['sections']} sections")
+    for entry in nav:
+        check(entry["target"] == "section" and entry["heading"] == entry["text"],
+              f"{page}: the navigation link {entry['text']!r} reaches {entry}")
+    if sorted_column is None:
+        return
+    check(len(probe["sorts"]) == 2, f"{page}: the processes table does not sort")
+    if len(probe["sorts"]) == 2:
+        up, down = ([number(t) for t in s] for s in probe["sorts"])
+        check(up == sorted(up) and None not in up, f"{page}: after one click the column is {probe['sorts'][0]}")
+        check(down == sorted(up, reverse=True), f"{page}: after two clicks the column is {probe['sorts'][1]}")
+        check(probe.get("aria_sort") == "descending", f"{page}: aria-sort is {probe.get('aria_sort')!r}")
+    shown_rows = probe.get("shown")
+    check(shown_rows is not None and 0 < len(shown_rows) < probe.get("rows", 0)
+          and all("explorer" in r.lower() for r in shown_rows),
+          f"{page}: filtering by 'Explorer' shows {shown_rows} of {probe.get('rows')} rows")
+
+
+def check_modern_pages(folder):
+    def dom(name):
+        with open(f"{folder}/{name}.dom", encoding="utf-8", errors="replace") as f:
+            return Dom(f.read())
+
+    check_modern(dom("hostile"), "modern hostile", [
+        "<none>", "<script>document.body.id='s1'</script>", '<i>G & "1"</i>', 'Item <b>"x"</b> & y>z',
+        "Label's <u>", 'a < b && c > "d"', "&amp, &lt, &#60,", '<script src="x.js"></script>',
+        "<b>p</b>.exe", 'C:\\"q"\\<x>.exe', '"1 & 2" > 0', "<Group>",
+        "Page <img src=x onerror=\"document.body.id='img'\">",
+    ], [
+        ("http://evil.example/%22%3E%3Cscript%3Edocument.body.id='s3'%3C/script%3E",
+         'http://evil.example/"><script>document.body.id=\'s3\'</script>'),
+        ("http://x.example/%22%20onmouseover=%22document.body.id='s4'",
+         'http://x.example/" onmouseover="document.body.id=\'s4\''),
+    ], None)
+    check_modern(dom("hostile-hu"), "modern hostile-hu", [
+        "<none>", 'Elem <b>"ő"</b> & y>z', "\ufffd\ufffd\ufffd \ufffd(B\ufffd$@\"><img src=x",
+        "\ufffd\ufffd\ufffd\ufffd\ufffd € „Š” őűŐŰ", "javascript:document.body.id='js'", "http://bad host/",
+    ], [
+        ("http://example.com/a%20b%22%3C%3E%5C%5E%60%7B%7C%7D%25zz%41#x%23y",
+         'http://example.com/a b"<>\\^`{|}%zz%41#x#y'),
+        ("https://ex-ample.com:8080/p?q=1&r=%C5%91", "https://ex-ample.com:8080/p?q=1&r=ő"),
+        ("mailto:rptconv@example.org", "rptconv@example.org"),
+        ('http://in.table.example/%22x%22', 'http://in.table.example/"x"'),
+    ], None)
+    check_modern(dom("english"), "modern english", [
+        "WS-042 weekly inventory", "<none>", "Example Corp <IT>", 'BW-845 "Pro"', "Team projects & drafts",
+    ], [(href, href.removeprefix("mailto:")) for href in [
+        "http://www.example.com/quorvix/", "http://support.example.com/quorvix/faq.htm",
+        "mailto:rptconv@example.org", "https://portal.example.com/", "http://drivers.example.com/graphics/",
+        "http://proxy.corp.example.com:8080/", "http://intranet.corp.example.com/",
+        "http://www.example.com/news/", "http://intranet.corp.example.com/timesheet.asp?week=23&user=jdoe",
+        "https://mail.example.com/", "http://support.example.com/quorvix/",
+    ]], "Used Swap")
+    hungarian = dom("hungarian")
+    check_modern(hungarian, "modern hungarian", [
+        "IRODA-07 heti leltár", "Összesítés", "Számítógép név", "Illesztőprogramok", "Felh. lapozófájl",
+        "szövegszerkesztő.exe", "Tartalom",
+    ], [
+        ("http://www.example.com/quorvix/", "http://www.example.com/quorvix/"),
+        ("mailto:rptconv@example.org", "rptconv@example.org"),
+        ("http://proxy.iroda.example.com:3128/", "http://proxy.iroda.example.com:3128/"),
+    ], "Felh. lapozófájl")
+    check("\ufffd" not in hungarian.text, "modern hungarian: U+FFFD in the text served as UTF-8")
+
+
 def main():
-    if len(sys.argv) != 3:
-        print("usage: check_dom.py hostile.dom english.dom", file=sys.stderr)
+    if len(sys.argv) not in (3, 4):
+        print("usage: check_dom.py hostile.dom english.dom [MODERN_DIR]", file=sys.stderr)
         return 2
-    for path, checker in zip(sys.argv[1:], (check_hostile, check_english)):
+    for path, checker in zip(sys.argv[1:3], (check_hostile, check_english)):
         with open(path, encoding="utf-8", errors="replace") as f:
             checker(Dom(f.read()))
+    if len(sys.argv) == 4:
+        check_modern_pages(sys.argv[3])
     for f in failures:
         print("FAIL " + f)
     return 1 if failures else 0

@@ -1,0 +1,42 @@
+// Appended to a modern page by check_pages.sh, after the page's own script:
+// follows the navigation, sorts the processes table by its last column
+// (twice) and types "explorer" into its filter box, then leaves what it saw
+// as JSON in <pre id="probe">.
+(function () {
+  "use strict";
+  var result = { nav: [], sections: document.querySelectorAll("main section").length, sorts: [] };
+  Array.prototype.forEach.call(document.querySelectorAll("nav a"), function (link) {
+    var target = document.getElementById(decodeURIComponent(link.getAttribute("href").slice(1)));
+    var heading = target && target.querySelector("h2");
+    result.nav.push({ text: link.textContent, target: target ? target.tagName.toLowerCase() : null,
+                      heading: heading ? heading.textContent : null });
+  });
+  var table = document.querySelector("#processes table.cols, #folyamatok table.cols");
+  var column = function (k) {
+    return Array.prototype.map.call(table.tBodies[0].rows, function (row) { return row.cells[k].textContent; });
+  };
+  if (table && table.tHead) {
+    var heads = table.tHead.rows[0].cells;
+    var last = heads.length - 1;
+    var button = heads[last].querySelector("button");
+    if (button) {
+      button.click();
+      result.sorts.push(column(last));
+      button.click();
+      result.sorts.push(column(last));
+      result.aria_sort = heads[last].getAttribute("aria-sort");
+    }
+    var box = table.parentNode.previousElementSibling;
+    if (box && box.className === "filter") {
+      box.value = "Explorer";
+      box.dispatchEvent(new Event("input"));
+      result.rows = table.tBodies[0].rows.length;
+      result.shown = Array.prototype.filter.call(table.tBodies[0].rows, function (row) { return !row.hidden; })
+        .map(function (row) { return row.textContent; });
+    }
+  }
+  var pre = document.createElement("pre");
+  pre.id = "probe";
+  pre.textContent = JSON.stringify(result);
+  document.body.appendChild(pre);
+})();
