@@ -76,6 +76,8 @@ test-windows: build
 	cd build-win && ctest --output-on-failure -j $(JOBS)
 	bash tests/wine/compare_samples.sh $(BUILD)/rptconv build-win/rptconv.exe samples \
 	  tests/wine/wine-run.sh $(CURDIR)/build-win/wineprefix
+	bash tests/wine/compare_samples.sh $(BUILD)/rptconv build-win/rptconv.exe tests/modern \
+	  tests/wine/wine-run.sh $(CURDIR)/build-win/wineprefix
 
 BENCH_MB ?= 256
 bench: build

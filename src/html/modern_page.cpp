@@ -184,8 +184,15 @@ std::string ModernPage::UniqueId(std::string_view title) {
   }
   while (!id.empty() && id.back() == '-') id.pop_back();
   if (id.empty()) id = "page";
-  std::string unique = id;
-  for (int n = 2; !ids_.insert(unique).second; ++n) unique = id + "-" + std::to_string(n);
+  if (ids_.insert(id).second) return id;
+  // A title that comes back: the next number not taken, counted on from the
+  // last one given for it, so that a thousand pages of one title cost no
+  // thousand tries each.
+  int& n = next_number_[id];
+  std::string unique;
+  do {
+    unique = id + "-" + std::to_string(n < 2 ? n = 2 : ++n);
+  } while (!ids_.insert(unique).second);
   return unique;
 }
 
@@ -281,14 +288,22 @@ void ModernPage::OpenColumns(std::size_t columns) {
 }
 
 // Alignment codes "C" and "R" become the classes "c" and "r"; "w" marks a
-// cell that may wrap.
+// cell that may wrap. The data cells' tags are made once: a table row is the
+// hot path.
 void ModernPage::OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide) {
+  static constexpr std::string_view kDataCells[3][2] = {
+      {"<td>", "<td class=\"w\">"},
+      {"<td class=\"c\">", "<td class=\"c w\">"},
+      {"<td class=\"r\">", "<td class=\"r w\">"},
+  };
   const char code = column < alignment.size() ? alignment[column] : ' ';
-  const std::string_view align = code == 'C' ? "c" : code == 'R' ? "r" : "";
-  out_.Raw("<").Raw(tag);
-  if (!align.empty() || wide) {
-    out_.Raw(" class=\"").Raw(align).Raw(!align.empty() && wide ? " w" : wide ? "w" : "").Raw("\"");
+  const std::size_t align = code == 'C' ? 1 : code == 'R' ? 2 : 0;
+  if (tag == "td") {
+    out_.Raw(kDataCells[align][wide ? 1 : 0]);
+    return;
   }
+  out_.Raw("<").Raw(tag);
+  if (align != 0) out_.Raw(align == 1 ? " class=\"c\"" : " class=\"r\"");
   out_.Raw(">");
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -72,6 +73,7 @@ class ModernPage : public PageEvents {
 
   std::vector<NavEntry> nav_;
   std::unordered_set<std::string> ids_;
+  std::unordered_map<std::string, int> next_number_;  // the last number added to a repeated anchor
   std::string scratch_;  // an address in UTF-8
   std::string href_;     // the same, percent-encoded
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Converts every sample report with the Linux program and with rptconv.exe
 # under Wine, and checks that both give the same console lines and the same
-# page bytes, as .htm and as .hta.
+# page bytes, as .htm and as .hta, in the classic and the modern style.
 #
 #   compare_samples.sh LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR...
 set -euo pipefail
@@ -33,21 +33,24 @@ passed=0
 failed=0
 for report in "${reports[@]}"; do
   name=$(basename "$report" .csv)
-  for switch in "" /HTA; do
+  for options in "" /HTA "--style=modern" "/HTA --style=modern"; do
     ext=.htm
-    [[ -z $switch ]] || ext=.hta
+    [[ $options != /HTA* ]] || ext=.hta
     for side in linux windows; do
       mkdir -p "$work/$side"
       rm -f "$work/$side"/*
       cp "$report" "$work/$side/"
     done
-    (cd "$work/linux" && "$linux" "$name.csv" $switch >"$work/linux.out")
-    (cd "$work/windows" && "${emulator[@]}" "$windows" "$name.csv" $switch >"$work/windows.out" </dev/null)
+    # Word-split on purpose: the options are separate arguments.
+    # shellcheck disable=SC2086
+    (cd "$work/linux" && "$linux" "$name.csv" $options >"$work/linux.out")
+    # shellcheck disable=SC2086
+    (cd "$work/windows" && "${emulator[@]}" "$windows" "$name.csv" $options >"$work/windows.out" </dev/null)
     if cmp -s "$work/linux.out" "$work/windows.out" && cmp -s "$work/linux/$name$ext" "$work/windows/$name$ext"; then
-      echo "ok   $name$ext"
+      echo "ok   $name$ext $options"
       passed=$((passed + 1))
     else
-      echo "FAIL $name$ext: the Windows program gives other bytes"
+      echo "FAIL $name$ext $options: the Windows program gives other bytes"
       cmp "$work/linux.out" "$work/windows.out" || true
       cmp "$work/linux/$name$ext" "$work/windows/$name$ext" || true
       failed=$((failed + 1))
