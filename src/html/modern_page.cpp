@@ -91,7 +91,7 @@ ModernPage::ModernPage(LineWriter& out, int codepage) : out_(out), codepage_(cod
 void ModernPage::BeginDocument(std::string_view title, Language language) {
   language_ = language;
   const bool hungarian = language == Language::kHungarian;
-  table_ = FindCodepage(codepage_ != 0 ? codepage_ : hungarian ? kCodepageCentralEuropean : kCodepageWestern);
+  table_ = FindCodepage(codepage_ != 0 ? codepage_ : CodepageOf(language));
 
   out_.Line("<!DOCTYPE html>");
   out_.Line(hungarian ? "<html lang=\"hu\">" : "<html lang=\"en\">");
