@@ -16,6 +16,8 @@ constexpr std::size_t kWideCell = 40;
 // Anchors are made from page titles, cut to about this many bytes.
 constexpr std::size_t kLongestId = 48;
 
+constexpr std::string_view kNoBreakSpace = "&nbsp;";
+
 // Report pages are second-level headings, under the report's title.
 constexpr int kPageLevel = 2;
 
@@ -156,7 +158,13 @@ void ModernPage::Heading(int level, std::string_view class_name, std::string_vie
   out_.Raw("<h").Raw({&digit, 1});
   if (!class_name.empty()) out_.Raw(" class=\"").Raw(class_name).Raw("\"");
   out_.Raw(">");
-  Text(title);
+  // A title of blanks shows as blank as on the classic page, but in no-break
+  // spaces: a heading must not be empty (nor a link, see BeginPage).
+  if (IsBlank(title)) {
+    for (std::size_t i = 0; i < title.size(); ++i) out_.Raw(kNoBreakSpace);
+  } else {
+    Text(title);
+  }
   out_.Raw("</h").Raw({&digit, 1}).Raw(">").EndLine();
 }
 
@@ -202,7 +210,11 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
   if (first) WriteHead();
   header_count_ = 0;
   NavEntry entry{UniqueId(title), {}};
-  AppendUtf8Text(entry.title, *table_, title);
+  if (IsBlank(title)) {
+    for (std::size_t i = 0; i < title.size(); ++i) entry.title.append(kNoBreakSpace);
+  } else {
+    AppendUtf8Text(entry.title, *table_, title);
+  }
   out_.Raw("<section id=\"").Raw(entry.id).Raw("\">").EndLine();
   section_open_ = true;
   group_heading_ = false;

@@ -53,7 +53,7 @@ class Texts(HTMLParser):
         elif self.last_tag == "b" and self.cell_attrs.get("colspan") == "3":
             text = text.removesuffix(":")
         text = text.removesuffix("\xa0\xa0")
-        if text and text != "\xa0":
+        if text.strip():  # blanks show nothing, also as no-break spaces
             self.texts.append(text)
 
 
