@@ -17,9 +17,15 @@ struct ReportJob {
   bool to_stdout = false;   // the page goes to standard output
   bool quiet = false;       // no progress line
   ConvertOptions options;
+  ReportSummary* summary = nullptr;  // filled for the index, when there is one
 };
 
 enum class ConvertResult { kConverted, kOpenFailed, kCreateFailed };
+
+// The console lines of a report that cannot be opened and of a page that
+// cannot be created.
+std::string OpenFailureLine(const std::string& report);
+std::string CreateFailureLine(const std::string& page);
 
 // Converts one report, writing the progress line or the line of the failure
 // that stopped it. Any I/O failure after both ends are open throws IoError;

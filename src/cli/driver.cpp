@@ -1,6 +1,7 @@
 #include "cli/driver.h"
 
 #include <new>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -10,6 +11,7 @@
 #include "cli/console.h"
 #include "cli/convert_file.h"
 #include "cli/failure_report.h"
+#include "cli/fleet_index.h"
 #include "cli/paths.h"
 #include "cli/usage.h"
 #include "platform/platform.h"
@@ -53,14 +55,22 @@ void PrintLines(std::span<const std::string_view> lines) {
 class Batch {
  public:
   explicit Batch(const Invocation& inv)
-      : inv_(inv), console_(PagesToStdout() ? platform::StandardStream::kError : platform::StandardStream::kOutput) {}
+      : inv_(inv), console_(PagesToStdout() ? platform::StandardStream::kError : platform::StandardStream::kOutput) {
+    if (inv_.index) {
+      index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8);
+      current_dir_ = platform::CurrentDirectory();
+      index_dir_ = DirectoryOf(AbsolutePath(*inv_.index, current_dir_, Windows()));
+    }
+  }
 
   // Gives 0, or the exit code of the failure that ended the batch (with
-  // --keep-going: of its first failure).
+  // --keep-going: of its first failure). The index, when asked for, lists
+  // every report the batch took, also when a failure ended it.
   int Run() {
     for (const std::string& pattern : inv_.patterns) {
       if (!ConvertPattern(pattern)) break;
     }
+    if (index_) WriteIndex();
     return first_failure_;
   }
 
@@ -95,20 +105,76 @@ class Batch {
     return job;
   }
 
+  static bool Windows() { return platform::ThisFamily() == platform::Family::kWindows; }
+
   // With --keep-going an I/O failure of one report is reported and the batch
   // goes on; a console that cannot be written still ends the program.
-  int Convert(const ReportJob& job) {
+  int Convert(ReportJob job) {
+    if (index_) job.summary = &summary_;
     try {
       switch (ConvertReport(platform::Files(), console_, job)) {
-        case ConvertResult::kConverted: return kExitOk;
-        case ConvertResult::kOpenFailed: return kExitFailure;
-        case ConvertResult::kCreateFailed: return kExitCreateFailed;
+        case ConvertResult::kConverted:
+          if (index_) index_->AddConverted(job.input, PageHref(job), summary_);
+          return kExitOk;
+        case ConvertResult::kOpenFailed:
+          IndexFailure(job.input, OpenFailureLine(job.input));
+          return kExitFailure;
+        case ConvertResult::kCreateFailed:
+          IndexFailure(job.input, CreateFailureLine(job.output));
+          return kExitCreateFailed;
       }
     } catch (const IoError& error) {
       if (!inv_.keep_going || error.site == IoSite::kWriteConsole) throw;
-      platform::WriteStderr(IoFailureReport(error));
+      const std::string report = IoFailureReport(error);
+      platform::WriteStderr(report);
+      IndexFailure(job.input, OneLine(report));
     }
     return kExitFailure;
+  }
+
+  // The lines of a failure report, joined by blanks.
+  static std::string OneLine(std::string_view report) {
+    std::string line;
+    for (const char c : report) {
+      if (c == '\r') continue;
+      if (c == '\n') {
+        if (!line.empty() && line.back() != ' ') line.push_back(' ');
+      } else {
+        line.push_back(c);
+      }
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+  }
+
+  void IndexFailure(const std::string& report, const std::string& line) {
+    if (index_) index_->AddFailed(report, line);
+  }
+
+  std::string PageHref(const ReportJob& job) const {
+    if (job.to_stdout) return {};
+    return RelativeHref(index_dir_, AbsolutePath(job.output, current_dir_, Windows()));
+  }
+
+  // The index is written like a page: a temporary file moved onto its name
+  // once complete. It belongs to no report, so it keeps the usual modes.
+  void WriteIndex() {
+    class NoReport : public platform::ReportSource {
+     public:
+      std::size_t Read(char*, std::size_t) override { return 0; }
+      platform::FileIdentity Identity() const override { return {~0ULL, ~0ULL}; }
+      std::uint32_t Permissions() const override { return 0777; }
+    };
+    const NoReport none;
+    std::unique_ptr<platform::OutputFile> file = platform::Files().CreateOutput(*inv_.index, none);
+    if (!file) {
+      console_.Line(CreateFailureLine(*inv_.index));
+      Record(kExitCreateFailed);
+      return;
+    }
+    LineWriter out(*file);
+    index_->Write(out);
+    file->Commit();
   }
 
   // Converts every report a pattern finds; gives whether the batch goes on.
@@ -125,13 +191,18 @@ class Batch {
       if (!Record(Convert(JobFor(input_dir + name, false)))) return false;
     }
     if (search && (found || HasWildcards(pattern, PlatformPaths()))) return true;
-    console_.Line("Cannot open input file: \"" + pattern + "\"");
+    console_.Line(OpenFailureLine(pattern));
+    IndexFailure(pattern, OpenFailureLine(pattern));
     return Record(kExitFailure);
   }
 
   const Invocation& inv_;
   StandardConsole console_;
   int first_failure_ = kExitOk;
+  std::optional<FleetIndex> index_;
+  ReportSummary summary_;
+  std::string current_dir_;
+  std::string index_dir_;
 };
 
 }  // namespace

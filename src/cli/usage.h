@@ -45,6 +45,8 @@ inline constexpr std::string_view kHelpLines[] = {
     "      --style=STYLE      classic (the default) or modern: HTML5 in UTF-8",
     "      --codepage=N       the reports' code page for modern pages: 1250 or 1252",
     "                         (default 1250, or 1252 when the first page is Report)",
+    "      --index=FILE       after the batch, write an overview of its reports to",
+    "                         FILE: links to the pages, titles, first properties",
     "  -h                     print the classic usage text",
     "      --help             print this help",
     "      --version          print the name and version",

@@ -33,6 +33,9 @@ RawCommandLine ReadCommandLine(int argc, char** argv);
 // Whether anything of that name exists (a dangling link counts).
 bool PathExists(const std::string& path);
 
+// The process's current directory, absolute.
+std::string CurrentDirectory();
+
 // The first byte of a double-byte character in the system's character set;
 // always false on POSIX.
 bool IsLeadByte(unsigned char byte);

@@ -11,6 +11,8 @@ check and exits with 1 if there was any.
 """
 
 import html
+import os
+import urllib.parse
 import json
 import re
 import sys
@@ -264,6 +266,35 @@ def check_modern_pages(folder):
         ("http://proxy.iroda.example.com:3128/", "http://proxy.iroda.example.com:3128/"),
     ], "Felh. lapozófájl")
     check("\ufffd" not in hungarian.text, "modern hungarian: U+FFFD in the text served as UTF-8")
+    check_index(dom("index"), folder)
+
+
+def check_index(dom, folder):
+    """The index of the modern pages: a link to each page that exists, no
+    element or attribute from a report's name or text, sorting by name and
+    filtering."""
+    page = "index"
+    for tag, attrs in dom.elements:
+        check(tag in MODERN_TAGS, f"{page}: an element <{tag}> that the index never makes")
+        for name, value in attrs:
+            check(name in MODERN_ATTRIBUTES, f"{page}: an attribute {name}={value!r} on <{tag}>")
+    names = ["<i>\"x&'.csv", "english.csv", "hostile-hu.csv", "hostile.csv", "hungarian.csv"]
+    links = [(href, text) for href, _, text in dom.links]
+    check(sorted(text for _, text in links) == names, f"{page}: links {links!r}")
+    for href, _ in links:
+        check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
+    check("5 reports, 5 converted, 0 failed" in dom.text, f"{page}: no count line")
+    check("IRODA-07 heti leltár" in dom.text and "WS-042" in dom.text, f"{page}: titles or properties missing")
+    found = re.search(r'<pre id="probe">(\{.*?)</pre>', dom.source, re.S)
+    check(found is not None, f"{page}: the probe left no result")
+    if not found:
+        return
+    probe = json.loads(html.unescape(found.group(1)))
+    sorts = probe["sorts"]
+    check(len(sorts) == 2 and sorted(sorts[0]) == names and sorts[1] == sorts[0][::-1],
+          f"{page}: sorting by name gives {sorts}")
+    check(sorted(probe.get("shown") or []) and all("hostile" in r for r in probe["shown"])
+          and len(probe["shown"]) == 2, f"{page}: filtering by 'hostile' shows {probe.get('shown')}")
 
 
 def main():

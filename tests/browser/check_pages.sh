@@ -5,7 +5,9 @@
 # attribute, and web addresses are links. Then the same for the modern pages
 # of these reports, of a hostile Windows-1250 report and of the Hungarian
 # sample, served from 127.0.0.1 as UTF-8: the navigation reaches every
-# section, a column table sorts and filters, Hungarian letters are right.
+# section, a column table sorts and filters, Hungarian letters are right;
+# and the index of these reports: its links reach the pages, it sorts and
+# filters.
 #
 #   check_pages.sh BINARY
 #
@@ -92,7 +94,8 @@ mkdir "$work/modern"
 cp "$root/tests/cases/hostile/report.csv" "$work/modern/hostile.csv"
 cp "$root/tests/modern/hostile.csv" "$work/modern/hostile-hu.csv"
 cp "$root/samples/english.csv" "$root/samples/hungarian.csv" "$work/modern/"
-if ! (cd "$work/modern" && "$binary" --style=modern '*.csv' > console 2>&1); then
+cp "$root/samples/english.csv" "$work/modern/<i>\"x&'.csv"
+if ! (cd "$work/modern" && "$binary" --style=modern --index=index.htm '*.csv' > console 2>&1); then
     echo "FAIL the converter failed on the modern pages:"
     cat "$work/modern/console"
     exit 1
@@ -110,7 +113,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 port=$(cat "$work/port")
-for name in hostile hostile-hu english hungarian; do
+for name in hostile hostile-hu english hungarian index; do
     dump_dom "modern/$name" "http://127.0.0.1:$port/$name.htm"
 done
 

@@ -1,7 +1,8 @@
 // Appended to a modern page by check_pages.sh, after the page's own script:
 // follows the navigation, sorts the processes table by its last column
-// (twice) and types "explorer" into its filter box, then leaves what it saw
-// as JSON in <pre id="probe">.
+// (twice) and types "explorer" into its filter box (on an index: sorts by
+// the report names and types "hostile"), then leaves what it saw as JSON in
+// <pre id="probe">.
 (function () {
   "use strict";
   var result = { nav: [], sections: document.querySelectorAll("main section").length, sorts: [] };
@@ -11,13 +12,14 @@
     result.nav.push({ text: link.textContent, target: target ? target.tagName.toLowerCase() : null,
                       heading: heading ? heading.textContent : null });
   });
-  var table = document.querySelector("#processes table.cols, #folyamatok table.cols");
+  var index = document.querySelector("table.index");
+  var table = index || document.querySelector("#processes table.cols, #folyamatok table.cols");
   var column = function (k) {
     return Array.prototype.map.call(table.tBodies[0].rows, function (row) { return row.cells[k].textContent; });
   };
   if (table && table.tHead) {
     var heads = table.tHead.rows[0].cells;
-    var last = heads.length - 1;
+    var last = index ? 0 : heads.length - 1;
     var button = heads[last].querySelector("button");
     if (button) {
       button.click();
@@ -28,7 +30,7 @@
     }
     var box = table.parentNode.previousElementSibling;
     if (box && box.className === "filter") {
-      box.value = "Explorer";
+      box.value = index ? "hostile" : "Explorer";
       box.dispatchEvent(new Event("input"));
       result.rows = table.tBodies[0].rows.length;
       result.shown = Array.prototype.filter.call(table.tBodies[0].rows, function (row) { return !row.hidden; })

@@ -262,6 +262,18 @@ where "-o -" 0 "$PAGE" "$LINE" "" in/a.csv -o -
 where "- to standard output" 0 "$PAGE" "Converting: \"-\"$CRLF" "" -
 where "- -o FILE" 0 "Converting: \"-\"$CRLF" "" out/p.htm - -o out/p.htm
 where "- -o onto its own file" 2 "Cannot create output file: \"in/a.csv\"$CRLF" "" "" - -o in/a.csv
+# The index links each page relative to its own directory, and lists a
+# report that failed (with --keep-going) with its failure line.
+index_of() { grep -o 'href="[^"]*"\|failed"><td>[^<]*<td class="w">[^<]*\|[0-9]* reports*, [0-9]* converted, [0-9]* failed' "$1" | tr -d '\r'; }
+mkdir -p "$D/idx"
+where "--index -d" 0 "$LINE" "" out/a.htm -d out --index=idx/index.htm 'in/*.csv'
+expect_eq "--index -d: link and count" "$(index_of "$D/idx/index.htm")" \
+  $'1 report, 1 converted, 0 failed\nhref="../out/a.htm"'
+where "--index -k" 1 "${LINE}Cannot open input file: \"in/none.csv\"$CRLF" "" out/a.htm \
+  -k -d out --index="$D/index.htm" in/a.csv in/none.csv
+expect_eq "--index -k: failure row and count" "$(index_of "$D/index.htm")" \
+  $'2 reports, 1 converted, 1 failed\nhref="out/a.htm"\nfailed"><td>in/none.csv<td class="w">Cannot open input file: &quot;in/none.csv&quot;'
+rm -rf "$D/idx" "$D/index.htm"
 (cd "$D" && cat in/a.csv | "$RPTCONV" - 2>/dev/null >out/pipe.htm)
 expect_same_file "cat | rptconv -" "$D/a.ref" "$D/out/pipe.htm"
 expect_eq "where cases: reports unchanged" "$(sums "$D/in")" "$BEFORE"

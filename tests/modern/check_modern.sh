@@ -5,7 +5,7 @@
 #   check_modern.sh parity BINARY     every text of the classic page is in the
 #                                     modern page, in the same order
 #   check_modern.sh validate BINARY   the W3C Nu HTML Checker reports no error
-#                                     and no warning
+#                                     and no warning, also on their index
 #
 # validate needs java and vnu.jar (VNU_JAR, else build-tools/ as .ci/run
 # installs it: npm install --prefix build-tools vnu-jar). Without them it
@@ -46,7 +46,7 @@ for report in "$here"/*.csv "$root"/samples/*.csv; do
     cp "$report" "$work/classic/$(basename "$report")"
 done
 cp "$work"/classic/*.csv "$work/modern/"
-(cd "$work/modern" && timeout 120 "$binary" --style=modern '*.csv' > /dev/null)
+(cd "$work/modern" && timeout 120 "$binary" --style=modern --index=index.htm '*.csv' > /dev/null)
 
 if [[ $mode == parity ]]; then
     (cd "$work/classic" && timeout 120 "$binary" '*.csv' > /dev/null)

@@ -108,4 +108,14 @@ bool PathExists(const std::string& path) {
 
 bool IsLeadByte(unsigned char) { return false; }
 
+std::string CurrentDirectory() {
+  std::string path(PATH_MAX, '\0');
+  while (::getcwd(path.data(), path.size()) == nullptr) {
+    if (errno != ERANGE) return ".";
+    path.resize(path.size() * 2);
+  }
+  path.resize(std::char_traits<char>::length(path.c_str()));
+  return path;
+}
+
 }  // namespace rptconv::platform

@@ -130,4 +130,15 @@ class StandardInputSource : public ReportSource {
 
 std::unique_ptr<ReportSource> StandardInput() { return std::make_unique<StandardInputSource>(); }
 
+std::string CurrentDirectory() {
+  std::string path(MAX_PATH, '\0');
+  DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(path.size()), path.data());
+  if (length > path.size()) {
+    path.resize(length);
+    length = ::GetCurrentDirectoryA(static_cast<DWORD>(path.size()), path.data());
+  }
+  path.resize(length);
+  return path;
+}
+
 }  // namespace rptconv::platform

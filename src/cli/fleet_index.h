@@ -1,0 +1,60 @@
+// The overview of a batch: one row per report converted or failed, with a
+// link to its page, its title and the properties of its first group.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "html/line_writer.h"
+#include "rptconv/rptconv.h"
+
+namespace rptconv {
+
+class FleetIndex {
+ public:
+  // How the names of reports are written: as UTF-8 already (POSIX), or in
+  // the code page of each report's text (Windows' ANSI code page).
+  enum class NameBytes { kUtf8, kReportCodepage };
+  explicit FleetIndex(NameBytes names) : names_(names) {}
+
+  // A report whose page was written; `page_href` is the page's address
+  // relative to the index, empty when the page has no file (standard output).
+  void AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary);
+  // A report that failed, with the console line that said so.
+  void AddFailed(std::string_view report_name, std::string_view failure_line);
+
+  // Writes the whole index page.
+  void Write(LineWriter& out) const;
+
+ private:
+  struct Row {
+    std::string report_name;  // UTF-8, escaped
+    std::string page_href;    // percent-encoded; empty when there is no page to link
+    bool failed = false;
+    std::string title;        // UTF-8, escaped; the failure line for a failed report
+    std::vector<std::string> values;  // UTF-8, escaped, by column
+  };
+  std::size_t ColumnOf(const std::string& label);
+
+  NameBytes names_;
+  std::vector<std::string> columns_;  // property labels, UTF-8 and escaped, first seen first
+  std::vector<Row> rows_;
+  std::size_t failed_ = 0;
+};
+
+// `path` as an absolute path with "/" between its parts, taken from
+// `current_dir` when it is relative. Windows paths may start with a drive
+// ("C:") and use "\\" too.
+std::string AbsolutePath(std::string_view path, std::string_view current_dir, bool windows);
+
+// The directory part of an absolute path made by AbsolutePath.
+std::string_view DirectoryOf(std::string_view absolute_path);
+
+// The address of `page` for a link from a page in directory `index_dir`:
+// both absolute, with "/" between their parts (a Windows drive is the first
+// part). Its bytes are percent-encoded where an address needs it.
+std::string RelativeHref(std::string_view index_dir, std::string_view page);
+
+}  // namespace rptconv
