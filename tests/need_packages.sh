@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes sure GoogleTest is there for the tests (`make test` and friends call it):
+# Makes sure GoogleTest and Python 3 (the golden runner) are there for the tests
+# (`make test` and friends call it):
 #
 #   tests/need_packages.sh native|windows
 #
@@ -31,6 +32,7 @@ case $mode in
   windows) [[ -f /usr/src/googletest/CMakeLists.txt ]] || missing+=(googletest) ;;
   *) echo "usage: $0 native|windows" >&2; exit 2 ;;
 esac
+command -v python3 >/dev/null 2>&1 || missing+=(python3)
 ((${#missing[@]} == 0)) && exit 0
 
 as_root=()
@@ -44,6 +46,6 @@ if command -v apt-get >/dev/null 2>&1 && { [[ $(id -u) -eq 0 ]] || ((${#as_root[
   "${as_root[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
   exit 0
 fi
-echo "The tests need GoogleTest. Install these packages (Debian/Ubuntu names), then run make again:" >&2
+echo "The tests need GoogleTest and Python 3. Install these packages (Debian/Ubuntu names), then run make again:" >&2
 echo "  ${missing[*]}" >&2
 exit 1

@@ -2,7 +2,7 @@
 
     check_dom.py hostile.dom english.dom [MODERN_DIR]
 
-The first is the page of tests/cases/hostile (markup, quotes and "&" in every
+The first is the page of the golden case "hostile" (markup, quotes and "&" in every
 field of the report; its scripts, if they ran, would set the body's id), the
 second that of samples/english.csv. MODERN_DIR holds the modern pages' DOMs
 (hostile, hostile-hu from tests/modern/hostile.csv, english, hungarian),

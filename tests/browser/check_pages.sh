@@ -51,7 +51,8 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/browser-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-cp "$root/tests/cases/hostile/report.csv" "$work/hostile.csv"
+python3 "$root/tests/golden/run_golden.py" "$root/tests/golden/pages.cases" --write-reports "$work/cases"
+cp "$work/cases/hostile.csv" "$work/hostile.csv"
 cp "$root/samples/english.csv" "$work/english.csv"
 
 for name in hostile english; do
@@ -91,7 +92,7 @@ dump_dom english
 # The modern pages, served by a local server that declares UTF-8, each with
 # the probe script appended: it follows the navigation, sorts and filters.
 mkdir "$work/modern"
-cp "$root/tests/cases/hostile/report.csv" "$work/modern/hostile.csv"
+cp "$work/cases/hostile.csv" "$work/modern/hostile.csv"
 cp "$root/tests/modern/hostile.csv" "$work/modern/hostile-hu.csv"
 cp "$root/samples/english.csv" "$root/samples/hungarian.csv" "$work/modern/"
 cp "$root/samples/english.csv" "$work/modern/<i>\"x&'.csv"

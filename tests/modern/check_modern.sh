@@ -38,9 +38,10 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/modern-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/classic" "$work/modern"
-for report in "$root"/tests/cases/*/report.csv; do
-    name=$(basename "$(dirname "$report")")
-    cp "$report" "$work/classic/case-$name.csv"
+mkdir "$work/cases"
+python3 "$root/tests/golden/run_golden.py" "$root/tests/golden/pages.cases" --write-reports "$work/cases"
+for report in "$work"/cases/*.csv; do
+    cp "$report" "$work/classic/case-$(basename "$report")"
 done
 for report in "$here"/*.csv "$root"/samples/*.csv; do
     cp "$report" "$work/classic/$(basename "$report")"
