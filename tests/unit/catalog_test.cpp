@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "html/codepage.h"
+#include "report/hungarian_text.h"
 #include "report/sections.h"
 
 namespace rptconv {
@@ -86,6 +88,19 @@ TEST(CatalogTest, EnglishIsAsciiAndHungarianUsesOnlyItsThirteenLetters) {
         }
       }
     }
+  }
+}
+
+// The catalogue's Hungarian texts are written in UTF-8 and stored as
+// Windows-1250 bytes: every letter's byte turns back into the same letter
+// through the code page table made from iconv.
+TEST(CatalogTest, HungarianLettersAreTheirWindows1250Bytes) {
+  static_assert(Hu<"Számítógép név">() == "Sz\xE1m\xEDt\xF3g\xE9p n\xE9v");
+  const CodepageTable& cp1250 = *FindCodepage(kCodepageCentralEuropean);
+  for (const HungarianLetter& letter : kHungarianLetters) {
+    const char32_t c = letter.code_point;
+    const std::string utf8 = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    EXPECT_EQ(cp1250[letter.cp1250].View(), utf8) << "U+" << std::hex << static_cast<unsigned>(c);
   }
 }
 
