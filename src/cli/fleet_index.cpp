@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "html/codepage.h"
+#include "html/links.h"
 #include "html/modern_assets.h"
 #include "walk/page_events.h"
 
@@ -55,16 +56,12 @@ bool IsUnreserved(char c) {
 }
 
 std::string PercentEncoded(std::string_view path) {
-  constexpr std::string_view kHex = "0123456789ABCDEF";
   std::string out;
   for (const char c : path) {
     if (IsUnreserved(c)) {
       out.push_back(c);
     } else {
-      const auto byte = static_cast<unsigned char>(c);
-      out.push_back('%');
-      out.push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0x0F]);
+      AppendPercentEscape(out, static_cast<unsigned char>(c));
     }
   }
   return out;

@@ -62,7 +62,6 @@ bool IsUrlByte(char c) {
 }
 
 void AppendHref(std::string& href, std::string_view utf8) {
-  constexpr std::string_view kHex = "0123456789ABCDEF";
   bool fragment = false;
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const char c = utf8[i];
@@ -73,10 +72,7 @@ void AppendHref(std::string& href, std::string_view utf8) {
       fragment = fragment || c == '#';
       href.push_back(c);
     } else {
-      const auto byte = static_cast<unsigned char>(c);
-      href.push_back('%');
-      href.push_back(kHex[byte >> 4]);
-      href.push_back(kHex[byte & 0x0F]);
+      AppendPercentEscape(href, static_cast<unsigned char>(c));
     }
   }
 }
