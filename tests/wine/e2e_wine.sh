@@ -265,8 +265,8 @@ run "$dir" 'rptconv *.csv --output-dir=out --quiet'
 expect_eq "--output-dir= --quiet" "$CODE|$OUT" "0|"
 for f in a b c; do expect_same_file "--output-dir=: $f" "$dir/out/$f.htm" "$PAGE"; done
 run "$dir" 'rptconv *.csv --output-dir=out --quiet --index=index.htm'
-expect_eq "--index=" "$CODE|$(grep -o 'href="[^"]*"\|[0-9]* reports' "$dir/index.htm" | tr '\n' ' ')" \
-  '0|3 reports href="out/a.htm" href="out/b.htm" href="out/c.htm" '
+expect_eq "--index=" "$CODE|$(grep -o 'href="[^"]*"\|[0-9][0-9]* reports,' "$dir/index.htm" | tr '\n' ' ')" \
+  '0|3 reports, href="out/a.htm" href="out/b.htm" href="out/c.htm" '
 rm "$dir/index.htm"
 run "$dir" 'rptconv a.csv -o out\y.htm -k'
 expect_same_file "no short options: page beside the report" "$dir/a.htm" "$PAGE"
