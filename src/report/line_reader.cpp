@@ -6,13 +6,23 @@
 namespace rptconv {
 
 ReportReader::ReportReader(ByteSource& source, std::size_t block_size)
-    : source_(source), block_(std::max<std::size_t>(block_size, 1)) {}
+    : source_(source),
+      block_size_(std::max<std::size_t>(block_size, 1)),
+      block_(block_size_ + kVectorBytes),
+      // One word more than the block needs: a cursor may look at the word
+      // that starts at the block's end.
+      separators_(MaskWords(block_size_) + 1) {
+  padded_.data = block_.data();
+}
 
 bool ReportReader::FillBuffer() {
   if (stopped_) return false;
   pos_ = 0;
-  end_ = source_.Read(block_.data(), block_.size());
+  end_ = source_.Read(block_.data(), block_size_);
   if (end_ == 0) stopped_ = true;
+  ClassifyBlock(block_.data(), end_, separators_.data());
+  separators_[MaskWords(end_)] = 0;
+  padded_.size = end_;
   const char* sub = static_cast<const char*>(std::memchr(block_.data(), kCtrlZ, end_));
   data_end_ = sub ? static_cast<std::size_t>(sub - block_.data()) : end_;
   return end_ != 0;
@@ -26,6 +36,22 @@ bool ReportReader::AtEnd() {
     return true;
   }
   return false;
+}
+
+ReportRecord ReportReader::RecordOf(const LineCut& cut) {
+  std::string_view fields[5] = {};
+  std::size_t from = cut.start;
+  for (std::size_t i = 0; i < cut.comma_count; ++i) {
+    fields[i] = std::string_view(block_.data() + from, cut.commas[i] - from);
+    from = cut.commas[i] + 1;
+  }
+  // The value's semicolons become commas, found 16 bytes at a time.
+  for (std::size_t i = from; i < cut.end; i += kVectorBytes) {
+    std::uint32_t semicolons = ByteBits16(block_.data() + i, kValueComma);
+    if (cut.end - i < kVectorBytes) semicolons &= (std::uint32_t{1} << (cut.end - i)) - 1;
+    for (; semicolons != 0; semicolons &= semicolons - 1) block_[i + LowestBit(semicolons)] = kFieldSeparator;
+  }
+  return {fields[0], fields[1], fields[2], fields[4], std::string_view(block_.data() + from, cut.end - from)};
 }
 
 void ReportReader::GatherLine() {
