@@ -31,10 +31,24 @@ inline constexpr char kEscapeByte = '\x1B';
 // Words of mask needed for `size` bytes.
 constexpr std::size_t MaskWords(std::size_t size) { return (size + kMaskBits - 1) / kMaskBits; }
 
-// Writes MaskWords(size) words of the separators of `data`: LF, CR and comma.
-void ClassifyBlock(const char* data, std::size_t size, std::uint64_t* separators);
+// Where a block's masks go, MaskWords(size) words each.
+struct BlockMasks {
+  std::uint64_t* line_ends;  // LF and CR
+  std::uint64_t* commas;
+};
+// Writes the masks of the `size` bytes at `data`.
+void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks);
 // The same, byte by byte: the reference the vector code is tested against.
-void ClassifyBlockScalar(const char* data, std::size_t size, std::uint64_t* separators);
+void ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks);
+
+// The 64 bits of a mask from bit `at` on; the mask has a word after the one
+// holding bit `at`.
+inline std::uint64_t MaskWindow(const std::uint64_t* mask, std::size_t at) {
+  const std::size_t w = at / kMaskBits;
+  const unsigned shift = at % kMaskBits;
+  // Two shifts keep each below 64 bits when `shift` is 0.
+  return mask[w] >> shift | (mask[w + 1] << 1) << (kMaskBits - 1 - shift);
+}
 
 // A block that may be read kVectorBytes at a time from any of its bytes:
 // up to kVectorBytes - 1 bytes past its end are readable.

@@ -9,9 +9,10 @@ ReportReader::ReportReader(ByteSource& source, std::size_t block_size)
     : source_(source),
       block_size_(std::max<std::size_t>(block_size, 1)),
       block_(block_size_ + kVectorBytes),
-      // One word more than the block needs: a cursor may look at the word
-      // that starts at the block's end.
-      separators_(MaskWords(block_size_) + 1) {
+      // Two words more than the block needs: a mask window may start at the
+      // block's end and takes the next word too.
+      line_ends_(MaskWords(block_size_) + 2),
+      commas_(MaskWords(block_size_) + 2) {
   padded_.data = block_.data();
 }
 
@@ -20,8 +21,8 @@ bool ReportReader::FillBuffer() {
   pos_ = 0;
   end_ = source_.Read(block_.data(), block_size_);
   if (end_ == 0) stopped_ = true;
-  ClassifyBlock(block_.data(), end_, separators_.data());
-  separators_[MaskWords(end_)] = 0;
+  ClassifyBlock(block_.data(), end_, {line_ends_.data(), commas_.data()});
+  for (std::size_t w = MaskWords(end_); w < MaskWords(end_) + 2; ++w) line_ends_[w] = commas_[w] = 0;
   padded_.size = end_;
   const char* sub = static_cast<const char*>(std::memchr(block_.data(), kCtrlZ, end_));
   data_end_ = sub ? static_cast<std::size_t>(sub - block_.data()) : end_;
@@ -36,6 +37,16 @@ bool ReportReader::AtEnd() {
     return true;
   }
   return false;
+}
+
+bool ReportReader::CutLongLine(LineCut& cut) {
+  MaskCursor ends(line_ends_.data(), pos_, data_end_);
+  const std::size_t at = ends.Next();
+  MaskCursor commas(commas_.data(), pos_, at);
+  cut.start = pos_;
+  cut.comma_count = 0;
+  for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < at;) cut.commas[cut.comma_count++] = comma;
+  return EndCut(cut, at);
 }
 
 ReportRecord ReportReader::RecordOf(const LineCut& cut) {

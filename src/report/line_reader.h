@@ -82,31 +82,35 @@ class ReportReader {
 
  private:
   bool FillBuffer();  // false at the end of the data
-  // Cuts the next line from the separator mask when it lies wholly in the
-  // block before its Ctrl-Z, ends with LF or CR LF and holds no other CR, so
-  // that it needs no gathering; then it is read. Otherwise reads nothing.
+  // Cuts the next line from the masks when it lies wholly in the block
+  // before its Ctrl-Z, ends with LF or CR LF and holds no other CR, so that
+  // it needs no gathering; then it is read. Otherwise reads nothing.
   bool CutInPlace(LineCut& cut) {
-    MaskCursor separators(separators_.data(), pos_, data_end_);
+    const std::uint64_t ends = MaskWindow(line_ends_.data(), pos_);
+    if (ends == 0) return CutLongLine(cut);
+    const std::size_t length = LowestBit(ends);
+    std::uint64_t commas = MaskWindow(commas_.data(), pos_) & ((std::uint64_t{1} << length) - 1);
     cut.start = pos_;
     cut.comma_count = 0;
-    for (std::size_t at; (at = separators.Next()) < data_end_;) {
-      const char c = block_[at];
-      if (c == kFieldSeparator) {
-        if (cut.comma_count < 5) cut.commas[cut.comma_count++] = at;
-      } else if (c == kLineFeed) {
-        cut.end = at;
-        pos_ = at + 1;
-        return true;
-      } else if (at + 1 < data_end_ && block_[at + 1] == kLineFeed) {  // CR LF
-        cut.end = at;
-        pos_ = at + 2;
-        return true;
-      } else {  // a CR to drop
-        return false;
-      }
+    for (; commas != 0 && cut.comma_count < 5; commas &= commas - 1) {
+      cut.commas[cut.comma_count++] = pos_ + LowestBit(commas);
     }
-    return false;
+    return EndCut(cut, pos_ + length);
   }
+  // The line of `cut` ends at `at`, the first LF or CR after its start.
+  bool EndCut(LineCut& cut, std::size_t at) {
+    std::size_t next = at + 1;
+    if (at >= data_end_) return false;
+    if (block_[at] == kCarriageReturn) {
+      if (next >= data_end_ || block_[next] != kLineFeed) return false;  // a CR to drop
+      ++next;
+    }
+    cut.end = at;
+    pos_ = next;
+    return true;
+  }
+  // CutInPlace for a line of 64 bytes or more.
+  bool CutLongLine(LineCut& cut);
   std::span<char> InPlace(const LineCut& cut) {
     current_ = std::span<char>(block_.data() + cut.start, cut.end - cut.start);
     return current_;
@@ -118,7 +122,8 @@ class ReportReader {
   ByteSource& source_;
   std::size_t block_size_;
   std::vector<char> block_;  // the block, then room for reads past a text's end
-  std::vector<std::uint64_t> separators_;
+  std::vector<std::uint64_t> line_ends_;
+  std::vector<std::uint64_t> commas_;
   PaddedBlock padded_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
