@@ -18,6 +18,7 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 inline constexpr std::size_t kOutputBufferSize = 256 * 1024;
 inline constexpr std::size_t kLongestEntity = 6;  // "&quot;"
 inline constexpr std::size_t kEntityStore = 8;    // an entity is stored with this many bytes
+inline constexpr std::size_t kPieceStore = 32;    // see Piece
 
 class LineWriter {
  public:
@@ -27,6 +28,14 @@ class LineWriter {
     if (bytes.size() > capacity_ - size_) return Overflow(bytes);
     std::memcpy(buffer_.get() + size_, bytes.data(), bytes.size());
     size_ += bytes.size();
+    return *this;
+  }
+  // Markup of at most kPieceStore bytes, held in a store of that size that
+  // is copied whole: `size` bytes of it count.
+  LineWriter& Piece(const char* store, std::size_t size) {
+    if (kPieceStore > capacity_ - size_) return Overflow({store, size});
+    std::memcpy(buffer_.get() + size_, store, kPieceStore);
+    size_ += size;
     return *this;
   }
   // Report text: "&", "<", ">", '"' and ESC become entities, all else passes.

@@ -67,8 +67,20 @@ class ReportReader {
   // AfterFifthField cuts it.
   bool TryReadCellInPlace(std::string_view& cell) {
     LineCut cut;
-    if (!CutInPlace(cut)) return false;
-    const std::size_t from = cut.comma_count == 0 ? cut.start : cut.commas[cut.comma_count - 1] + 1;
+    const std::uint64_t ends = MaskWindow(line_ends_.data(), pos_);
+    if (ends == 0) {
+      if (!CutLongLine(cut)) return false;
+      const std::size_t from = cut.comma_count == 0 ? cut.start : cut.commas[cut.comma_count - 1] + 1;
+      cell = std::string_view(block_.data() + from, cut.end - from);
+      return true;
+    }
+    const std::size_t length = LowestBit(ends);
+    std::uint64_t commas = MaskWindow(commas_.data(), pos_) & ((std::uint64_t{1} << length) - 1);
+    // Drop the lowest comma while more are left, at most four times: the
+    // lowest one left is the fifth, or the last of fewer.
+    for (int i = 0; i < 4 && (commas & (commas - 1)) != 0; ++i) commas &= commas - 1;
+    const std::size_t from = commas == 0 ? pos_ : pos_ + LowestBit(commas) + 1;
+    if (!EndCut(cut, pos_ + length)) return false;
     cell = std::string_view(block_.data() + from, cut.end - from);
     return true;
   }
