@@ -22,21 +22,17 @@ void ClassifyTail(const char* data, std::size_t begin, std::size_t size, BlockMa
 
 #if defined(RPTCONV_CLASSIFY_SSE2)
 
-// Line ends and commas of the 16 bytes at `p`, in the low and high half.
-inline std::uint64_t Classify16(const char* p) {
-  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i line_ends = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(kLineFeed)),
-                                         _mm_cmpeq_epi8(x, _mm_set1_epi8(kCarriageReturn)));
-  const __m128i commas = _mm_cmpeq_epi8(x, _mm_set1_epi8(kFieldSeparator));
-  return static_cast<std::uint32_t>(_mm_movemask_epi8(line_ends)) |
-         static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(commas))) << 32;
-}
 inline void Classify64(const char* p, std::uint64_t& line_ends, std::uint64_t& commas) {
-  const std::uint64_t a = Classify16(p), b = Classify16(p + 16), c = Classify16(p + 32), d = Classify16(p + 48);
-  const std::uint64_t low = (a & 0xFFFF) | (b & 0xFFFF) << 16 | (c & 0xFFFF) << 32 | (d & 0xFFFF) << 48;
-  const std::uint64_t high = a >> 32 | (b >> 32) << 16 | (c >> 32) << 32 | (d >> 32) << 48;
-  line_ends = low;
-  commas = high;
+  line_ends = 0;
+  commas = 0;
+  for (unsigned i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(kLineFeed)),
+                                      _mm_cmpeq_epi8(x, _mm_set1_epi8(kCarriageReturn)));
+    const __m128i separators = _mm_cmpeq_epi8(x, _mm_set1_epi8(kFieldSeparator));
+    line_ends |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(ends))} << (16 * i);
+    commas |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(separators))} << (16 * i);
+  }
 }
 
 #elif defined(RPTCONV_CLASSIFY_NEON)
