@@ -40,7 +40,8 @@ class LineWriter {
   }
   // Report text: "&", "<", ">", '"' and ESC become entities, all else passes.
   LineWriter& Text(std::string_view text) {
-    if (text.size() > (capacity_ - size_) / kLongestEntity) return TextInPieces(text);
+    // (No text is near 2^61 bytes long, so the product cannot overflow.)
+    if (text.size() * kLongestEntity > capacity_ - size_) return TextInPieces(text);
     const std::size_t offset =
         reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(padded_->data);
     if (offset < padded_->size && text.size() <= padded_->size - offset) {

@@ -29,7 +29,7 @@ bool ReportReader::FillBuffer() {
   return end_ != 0;
 }
 
-bool ReportReader::AtEnd() {
+bool ReportReader::AtEndOfBlock() {
   if (stopped_) return true;
   if (pos_ == end_ && !FillBuffer()) return true;
   if (pos_ == data_end_) {  // the next byte is the block's Ctrl-Z
@@ -49,20 +49,12 @@ bool ReportReader::CutLongLine(LineCut& cut) {
   return EndCut(cut, at);
 }
 
-ReportRecord ReportReader::RecordOf(const LineCut& cut) {
-  std::string_view fields[5] = {};
-  std::size_t from = cut.start;
-  for (std::size_t i = 0; i < cut.comma_count; ++i) {
-    fields[i] = std::string_view(block_.data() + from, cut.commas[i] - from);
-    from = cut.commas[i] + 1;
-  }
-  // The value's semicolons become commas, found 16 bytes at a time.
-  for (std::size_t i = from; i < cut.end; i += kVectorBytes) {
+void ReportReader::ReplaceSemicolons(std::size_t from, std::size_t end) {
+  for (std::size_t i = from; i < end; i += kVectorBytes) {
     std::uint32_t semicolons = ByteBits16(block_.data() + i, kValueComma);
-    if (cut.end - i < kVectorBytes) semicolons &= (std::uint32_t{1} << (cut.end - i)) - 1;
+    if (end - i < kVectorBytes) semicolons &= (std::uint32_t{1} << (end - i)) - 1;
     for (; semicolons != 0; semicolons &= semicolons - 1) block_[i + LowestBit(semicolons)] = kFieldSeparator;
   }
-  return {fields[0], fields[1], fields[2], fields[4], std::string_view(block_.data() + from, cut.end - from)};
 }
 
 void ReportReader::GatherLine() {

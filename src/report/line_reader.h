@@ -86,7 +86,11 @@ class ReportReader {
   }
 
   // True when the next byte to read is the end of the data or a Ctrl-Z.
-  bool AtEnd();
+  bool AtEnd() {
+    // Bytes before the block's Ctrl-Z are left: the input goes on. (Once
+    // stopped, the reader stands at its block's Ctrl-Z or end.)
+    return pos_ >= data_end_ && AtEndOfBlock();
+  }
 
   // The block as read, readable past its end: the writer escapes the texts
   // that lie in it 16 bytes at a time.
@@ -94,6 +98,7 @@ class ReportReader {
 
  private:
   bool FillBuffer();  // false at the end of the data
+  bool AtEndOfBlock();
   // Cuts the next line from the masks when it lies wholly in the block
   // before its Ctrl-Z, ends with LF or CR LF and holds no other CR, so that
   // it needs no gathering; then it is read. Otherwise reads nothing.
@@ -127,7 +132,21 @@ class ReportReader {
     current_ = std::span<char>(block_.data() + cut.start, cut.end - cut.start);
     return current_;
   }
-  ReportRecord RecordOf(const LineCut& cut);
+  ReportRecord RecordOf(const LineCut& cut) {
+    std::string_view fields[5] = {};
+    std::size_t from = cut.start;
+    for (std::size_t i = 0; i < cut.comma_count; ++i) {
+      fields[i] = std::string_view(block_.data() + from, cut.commas[i] - from);
+      from = cut.commas[i] + 1;
+    }
+    // The value's semicolons become commas; most values are short and hold none.
+    const std::size_t length = cut.end - from;
+    if (length > kVectorBytes || (ByteBits16(block_.data() + from, kValueComma) & ((1u << length) - 1)) != 0) {
+      ReplaceSemicolons(from, cut.end);
+    }
+    return {fields[0], fields[1], fields[2], fields[4], std::string_view(block_.data() + from, length)};
+  }
+  void ReplaceSemicolons(std::size_t from, std::size_t end);
   // Gathers a line that cannot be handed out in place into line_.
   void GatherLine();
 
