@@ -40,11 +40,16 @@ bool ReportReader::AtEndOfBlock() {
 }
 
 bool ReportReader::CutLongLine(LineCut& cut) {
-  MaskCursor ends(line_ends_.data(), pos_, data_end_);
-  const std::size_t at = ends.Next();
-  MaskCursor commas(commas_.data(), pos_, at);
+  // The first 64 bytes hold no line end but mostly all five commas.
   cut.start = pos_;
   cut.comma_count = 0;
+  for (std::uint64_t commas = MaskWindow(commas_.data(), pos_); commas != 0 && cut.comma_count < 5;
+       commas &= commas - 1) {
+    cut.commas[cut.comma_count++] = pos_ + LowestBit(commas);
+  }
+  const std::size_t rest = pos_ + kMaskBits;
+  const std::size_t at = MaskCursor(line_ends_.data(), rest, data_end_).Next();
+  MaskCursor commas(commas_.data(), rest, at);
   for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < at;) cut.commas[cut.comma_count++] = comma;
   return EndCut(cut, at);
 }
