@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Write a large, realistic English report for benchmarking rptconv.
 
-    gen_report.py SIZE_MB OUT
+    gen_report.py SIZE_MB OUT [PROFILE]
 
 SIZE_MB is in MiB (2**20 bytes); the file ends up a little larger than that,
 since only whole blocks are written. The output is deterministic: the same
@@ -15,6 +15,11 @@ property pages with groups and items, catalogued sections written as column
 tables (one record line per table row, then one continuation line per further
 column), a "Physical Drives" and a "SMART" page with group tables, and a short
 "PCI Dump" page. Every line ends with CR LF and is shorter than 200 bytes.
+
+PROFILE "short" (the default is "long") writes short lines instead, like the
+DLL, process and font lists of a busy machine: catalogued tables with short
+cells take most of each block, the average line is under 40 bytes, and the
+property pages are few.
 
 Only a pool of distinct blocks is generated (up to POOL_BYTES); a larger
 report repeats the pool's blocks in turn, so writing 1 GiB costs little more
@@ -444,6 +449,35 @@ def block(seed):
     return EOL.join(out).encode("latin-1")
 
 
+def short_block(seed):
+    """One snapshot of short lines: mostly catalogued tables with short cells."""
+    r = Rng(seed)
+    out = []
+    property_page(r, out, "Display", 12, 1)
+    rows = []
+    for i in range(r.int(300, 700)):
+        rows.append((r.pick(EXE_STEMS)[:8] + ".dll", "Ver", "%d.%d.%d" % (r.int(1, 9), r.int(0, 9), r.int(0, 2600)),
+                     [("Desc", r.pick(VENDORS)[:10])]))
+    table(out, "DLL", 62, rows)
+    rows = []
+    for i in range(r.int(40, 120)):
+        stem = r.pick(EXE_STEMS)[:8]
+        rows.append((stem + ".exe", "Path", "C:\\bin\\" + stem, [("Mem", kb(r, 120, 9800)), ("Swap", kb(r, 0, 900))]))
+    table(out, "Processes", 31, rows)
+    rows = []
+    for i in range(r.int(100, 300)):
+        rows.append((r.pick(FONT_FAMILIES)[:12], "Type", r.pick(FONT_TYPES),
+                     [("Style", r.pick(FONT_STYLES)), ("Set", r.pick(CHARSETS)[:8]),
+                      ("Size", "%dx%d" % (r.int(4, 32), r.int(8, 48))), ("Wt", str(r.pick([400, 700, 300])))]))
+    table(out, "Fonts", 23, rows)
+    rows = []
+    for i in range(r.int(50, 150)):
+        rows.append(("vcm%d" % i, "Type", r.pick(["Audio", "Video", "<none>", "A & V"]), [("Name", r.pick(WORDS)[:10])]))
+    table(out, "VCM", 65, rows)
+    out.append("")
+    return EOL.join(out).encode("latin-1")
+
+
 def head():
     lines = [
         "Page,Group,Item,Icon,Field,Value",
@@ -473,9 +507,10 @@ def head():
 
 
 def main(argv):
-    if len(argv) != 3:
-        sys.stderr.write("usage: gen_report.py SIZE_MB OUT\n")
+    if len(argv) not in (3, 4) or (len(argv) == 4 and argv[3] not in ("long", "short")):
+        sys.stderr.write("usage: gen_report.py SIZE_MB OUT [long|short]\n")
         return 2
+    make_block = short_block if len(argv) == 4 and argv[3] == "short" else block
     size_mb = float(argv[1])
     target = int(size_mb * MIB)
     pool = []
@@ -488,7 +523,7 @@ def main(argv):
         n = 0
         while written < target:
             if pool_bytes < POOL_BYTES:
-                data = block(n + 1)
+                data = make_block(n + 1)
                 pool.append(data)
                 pool_bytes += len(data)
             else:

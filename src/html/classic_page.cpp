@@ -1,5 +1,9 @@
 #include "html/classic_page.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "html/links.h"
 
 namespace rptconv {
@@ -90,27 +94,59 @@ void ClassicPage::Property(std::string_view label, std::string_view value, bool 
   out_.EndLine();
 }
 
-// Opens cell `column` (from 0) by its alignment code: "<TD>" for "L", else
+// Cell `column` (from 0) opens by its alignment code: "<TD>" for "L", else
 // the code in lower case as the class ("cc" centre, "cr" right); a column
 // beyond the code counts as a blank.
-void ClassicPage::OpenCell(std::string_view alignment, std::size_t column) {
-  const char code = column < alignment.size() ? alignment[column] : ' ';
-  switch (code) {
-    case 'L': out_.Raw("<TD>"); return;
-    case 'C': out_.Raw("<TD CLASS=cc>"); return;
-    case 'R': out_.Raw("<TD CLASS=cr>"); return;
-    default: {
-      const char lower = code >= 'A' && code <= 'Z' ? static_cast<char>(code - 'A' + 'a') : code;
-      out_.Raw("<TD CLASS=c").Raw({&lower, 1}).Raw(">");
+inline const std::array<ClassicPage::CellOpening, kMaxColumns>& ClassicPage::OpeningsFor(std::string_view alignment) {
+  const std::size_t size = std::min(alignment.size(), kMaxColumns);
+  if (size == kMaxColumns && openings_alignment_size_ == kMaxColumns) {
+    // A whole code is eight bytes long: one word compares it.
+    std::uint64_t now;
+    std::uint64_t before;
+    static_assert(sizeof now == kMaxColumns);
+    std::memcpy(&now, alignment.data(), sizeof now);
+    std::memcpy(&before, openings_alignment_.data(), sizeof before);
+    if (now == before) return openings_;
+  } else if (size == openings_alignment_size_ &&
+             alignment.substr(0, size) == std::string_view(openings_alignment_.data(), size)) {
+    return openings_;
+  }
+  MakeOpenings(alignment.substr(0, size));
+  return openings_;
+}
+
+void ClassicPage::MakeOpenings(std::string_view alignment) {
+  const std::size_t size = alignment.size();
+  std::copy_n(alignment.begin(), size, openings_alignment_.begin());
+  openings_alignment_size_ = size;
+  for (std::size_t column = 0; column < kMaxColumns; ++column) {
+    CellOpening& opening = openings_[column];
+    opening.size = 0;
+    const auto add = [&opening](std::string_view bytes) {
+      std::copy(bytes.begin(), bytes.end(), opening.store.begin() + static_cast<std::ptrdiff_t>(opening.size));
+      opening.size += bytes.size();
+    };
+    if (column > 0) add(kCellGap);
+    const char code = column < size ? alignment[column] : ' ';
+    switch (code) {
+      case 'L': add("<TD>"); break;
+      case 'C': add("<TD CLASS=cc>"); break;
+      case 'R': add("<TD CLASS=cr>"); break;
+      default: {
+        const char lower = code >= 'A' && code <= 'Z' ? static_cast<char>(code - 'A' + 'a') : code;
+        add("<TD CLASS=c");
+        add({&lower, 1});
+        add(">");
+      }
     }
   }
 }
 
 void ClassicPage::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
+  const auto& openings = OpeningsFor(alignment);
   out_.Raw(kTableRowStart);
   for (std::size_t column = 0; column < names.size(); ++column) {
-    if (column > 0) out_.Raw(kCellGap);
-    OpenCell(alignment, column);
+    out_.Piece(openings[column].store.data(), openings[column].size);
     out_.Raw("<B>").Raw(names[column]).Raw("</B>");
   }
   out_.EndLine();
@@ -119,10 +155,10 @@ void ClassicPage::TableHeader(std::span<const std::string_view> names, std::stri
 // The second cell is the record's value, which may be a link; the others
 // are plain text.
 void ClassicPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
+  const auto& openings = OpeningsFor(alignment);
   out_.Raw(kTableRowStart);
   for (std::size_t column = 0; column < cells.size(); ++column) {
-    if (column > 0) out_.Raw(kCellGap);
-    OpenCell(alignment, column);
+    out_.Piece(openings[column].store.data(), openings[column].size);
     if (column == 1) {
       Value(cells[column]);
     } else {
@@ -135,6 +171,11 @@ void ClassicPage::TableRow(std::span<const std::string_view> cells, std::string_
 // Web addresses open in the browser window named "blank"; the contact
 // address opens the mail program.
 void ClassicPage::Value(std::string_view value) {
+  // Most values are neither: the first byte tells.
+  if (value.empty() || (value[0] != kWebPrefix[0] && value[0] != kContactAddress[0])) {
+    out_.Text(value);
+    return;
+  }
   const bool web = value.starts_with(kWebPrefix);
   if (!web && value != kContactAddress) {
     out_.Text(value);

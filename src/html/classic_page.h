@@ -2,7 +2,10 @@
 // style sheet, written byte for byte as it always was.
 #pragma once
 
+#include <array>
+
 #include "html/line_writer.h"
+#include "report/sections.h"
 #include "walk/page_events.h"
 
 namespace rptconv {
@@ -23,9 +26,19 @@ class ClassicPage : public PageEvents {
  private:
   void SpacerRow();
   void Value(std::string_view value);
-  void OpenCell(std::string_view alignment, std::size_t column);
+  // The markup before each cell of a table: the gap after the cell before
+  // and the cell's opening tag, made once per alignment code.
+  struct CellOpening {
+    std::array<char, kPieceStore> store;
+    std::size_t size;
+  };
+  const std::array<CellOpening, kMaxColumns>& OpeningsFor(std::string_view alignment);
+  void MakeOpenings(std::string_view alignment);
 
   LineWriter& out_;
+  std::array<CellOpening, kMaxColumns> openings_{};
+  std::array<char, kMaxColumns> openings_alignment_{};  // the code they were made for
+  std::size_t openings_alignment_size_ = kMaxColumns + 1;  // none yet
 };
 
 }  // namespace rptconv

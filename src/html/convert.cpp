@@ -11,26 +11,29 @@ namespace rptconv {
 
 namespace {
 
-void WalkToPage(ByteSource& source, PageEvents& page, const ConvertOptions& options, ReportSummary* summary) {
+void WalkToPage(ReportReader& reader, PageEvents& page, const ConvertOptions& options, ReportSummary* summary) {
   if (!summary) {
-    WalkReport(source, page);
+    WalkReport(reader, page);
     return;
   }
   SummaryListener summary_listener(*summary, options.codepage);
   BothListeners both(page, summary_listener);
-  WalkReport(source, both);
+  WalkReport(reader, both);
 }
 
 }  // namespace
 
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options, ReportSummary* summary) {
+  ReportReader reader(source);
   LineWriter out(sink);
+  // Texts that lie in the reader's block are escaped 16 bytes at a time.
+  out.EscapeFrom(reader.block());
   if (options.style == PageStyle::kModern) {
     ModernPage page(out, options.codepage);
-    WalkToPage(source, page, options, summary);
+    WalkToPage(reader, page, options, summary);
   } else {
     ClassicPage page(out);
-    WalkToPage(source, page, options, summary);
+    WalkToPage(reader, page, options, summary);
   }
 }
 

@@ -8,19 +8,37 @@ namespace rptconv {
 
 namespace {
 
-// The entity for each byte that must not reach the page raw, else empty.
-constexpr std::array<std::string_view, 256> MakeEntities() {
-  std::array<std::string_view, 256> entities{};
-  entities[static_cast<unsigned char>('&')] = "&amp;";
-  entities[static_cast<unsigned char>('<')] = "&lt;";
-  entities[static_cast<unsigned char>('>')] = "&gt;";
-  entities[static_cast<unsigned char>('"')] = "&quot;";
+// What each byte becomes on the page, padded so that it is stored with one
+// copy of kEntityStore bytes: the entity, or the byte itself.
+struct Entity {
+  char bytes[kEntityStore];
+  std::size_t size;
+};
+constexpr std::array<Entity, 256> MakeEntities() {
+  std::array<Entity, 256> entities{};
+  for (std::size_t c = 0; c < entities.size(); ++c) entities[c] = {{static_cast<char>(c)}, 1};
+  const auto set = [&entities](char c, std::string_view entity) {
+    Entity& e = entities[static_cast<unsigned char>(c)];
+    for (std::size_t i = 0; i < entity.size(); ++i) e.bytes[i] = entity[i];
+    e.size = entity.size();
+  };
+  set('&', "&amp;");
+  set('<', "&lt;");
+  set('>', "&gt;");
+  set('"', "&quot;");
   // A raw ESC lets a browser that guesses ISO-2022-JP read the bytes after
   // it as another character set, swallowing quotes and brackets.
-  entities[0x1B] = "&#27;";
+  set(kEscapeByte, "&#27;");
   return entities;
 }
-constexpr std::array<std::string_view, 256> kEntities = MakeEntities();
+constexpr std::array<Entity, 256> kEntities = MakeEntities();
+
+inline char* PutByte(char* out, char c) {
+  const Entity& entity = kEntities[static_cast<unsigned char>(c)];
+  std::memcpy(out, entity.bytes, kEntityStore);
+  return out + entity.size;
+}
+
 // Room kept beyond the flush mark, so that most lines never overflow.
 constexpr std::size_t kSlack = 4096;
 
@@ -45,7 +63,7 @@ LineWriter::LineWriter(ByteSink& sink, std::size_t buffer_size)
     : sink_(sink),
       flush_at_(std::max<std::size_t>(buffer_size, 1)),
       capacity_(flush_at_ + kSlack),
-      buffer_(new char[capacity_]) {}
+      buffer_(new char[capacity_ + kVectorBytes]) {}
 
 void LineWriter::EscapeInto(std::string_view text) {
   char* out = buffer_.get() + size_;
@@ -63,14 +81,29 @@ void LineWriter::EscapeInto(std::string_view text) {
         continue;
       }
     }
-    const std::string_view entity = kEntities[static_cast<unsigned char>(*p)];
-    if (entity.empty()) {
-      *out++ = *p;
+    out = PutByte(out, *p++);
+  }
+  size_ = static_cast<std::size_t>(out - buffer_.get());
+}
+
+void LineWriter::EscapeAhead(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  char* out = buffer_.get() + size_;
+  while (p < end) {
+    std::memcpy(out, p, kVectorBytes);
+    std::uint32_t escaped = EscapedBits16(p);
+    const auto left = static_cast<std::size_t>(end - p);
+    if (left < kVectorBytes) escaped &= (std::uint32_t{1} << left) - 1;
+    if (escaped == 0) {
+      const std::size_t n = std::min(left, kVectorBytes);
+      out += n;
+      p += n;
     } else {
-      std::memcpy(out, entity.data(), entity.size());
-      out += entity.size();
+      const unsigned first = LowestBit(escaped);
+      out = PutByte(out + first, p[first]);
+      p += first + 1;
     }
-    ++p;
   }
   size_ = static_cast<std::size_t>(out - buffer_.get());
 }

@@ -6,19 +6,30 @@
 namespace rptconv {
 
 ReportReader::ReportReader(ByteSource& source, std::size_t block_size)
-    : source_(source), block_(std::max<std::size_t>(block_size, 1)) {}
+    : source_(source),
+      block_size_(std::max<std::size_t>(block_size, 1)),
+      block_(block_size_ + kVectorBytes),
+      // Two words more than the block needs: a mask window may start at the
+      // block's end and takes the next word too.
+      line_ends_(MaskWords(block_size_) + 2),
+      commas_(MaskWords(block_size_) + 2) {
+  padded_.data = block_.data();
+}
 
 bool ReportReader::FillBuffer() {
   if (stopped_) return false;
   pos_ = 0;
-  end_ = source_.Read(block_.data(), block_.size());
+  end_ = source_.Read(block_.data(), block_size_);
   if (end_ == 0) stopped_ = true;
+  ClassifyBlock(block_.data(), end_, {line_ends_.data(), commas_.data()});
+  for (std::size_t w = MaskWords(end_); w < MaskWords(end_) + 2; ++w) line_ends_[w] = commas_[w] = 0;
+  padded_.size = end_;
   const char* sub = static_cast<const char*>(std::memchr(block_.data(), kCtrlZ, end_));
   data_end_ = sub ? static_cast<std::size_t>(sub - block_.data()) : end_;
   return end_ != 0;
 }
 
-bool ReportReader::AtEnd() {
+bool ReportReader::AtEndOfBlock() {
   if (stopped_) return true;
   if (pos_ == end_ && !FillBuffer()) return true;
   if (pos_ == data_end_) {  // the next byte is the block's Ctrl-Z
@@ -26,6 +37,29 @@ bool ReportReader::AtEnd() {
     return true;
   }
   return false;
+}
+
+bool ReportReader::CutLongLine(LineCut& cut) {
+  // The first 64 bytes hold no line end but mostly all five commas.
+  cut.start = pos_;
+  cut.comma_count = 0;
+  for (std::uint64_t commas = MaskWindow(commas_.data(), pos_); commas != 0 && cut.comma_count < 5;
+       commas &= commas - 1) {
+    cut.commas[cut.comma_count++] = pos_ + LowestBit(commas);
+  }
+  const std::size_t rest = pos_ + kMaskBits;
+  const std::size_t at = MaskCursor(line_ends_.data(), rest, data_end_).Next();
+  MaskCursor commas(commas_.data(), rest, at);
+  for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < at;) cut.commas[cut.comma_count++] = comma;
+  return EndCut(cut, at);
+}
+
+void ReportReader::ReplaceSemicolons(std::size_t from, std::size_t end) {
+  for (std::size_t i = from; i < end; i += kVectorBytes) {
+    std::uint32_t semicolons = ByteBits16(block_.data() + i, kValueComma);
+    if (end - i < kVectorBytes) semicolons &= (std::uint32_t{1} << (end - i)) - 1;
+    for (; semicolons != 0; semicolons &= semicolons - 1) block_[i + LowestBit(semicolons)] = kFieldSeparator;
+  }
 }
 
 void ReportReader::GatherLine() {

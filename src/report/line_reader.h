@@ -7,12 +7,14 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "report/byte_classes.h"
+#include "report/record.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -22,6 +24,15 @@ inline constexpr char kCarriageReturn = '\r';
 inline constexpr char kCtrlZ = '\x1A';
 inline constexpr std::size_t kDefaultBlockSize = 256 * 1024;
 
+// A line cut where it lies in the block: where it starts and ends (without
+// its line end) and where its first five commas are.
+struct LineCut {
+  std::size_t start;
+  std::size_t end;
+  std::size_t commas[5];
+  std::size_t comma_count;
+};
+
 class ReportReader {
  public:
   explicit ReportReader(ByteSource& source, std::size_t block_size = kDefaultBlockSize);
@@ -29,7 +40,9 @@ class ReportReader {
   // The next line without its line end. Its bytes stay valid, and may be
   // changed in place, until the next call of ReadLine or AtEnd.
   std::span<char> ReadLine() {
-    if (!ReadLineInPlace()) GatherLine();
+    LineCut cut;
+    if (CutInPlace(cut)) return InPlace(cut);
+    GatherLine();
     return current_;
   }
 
@@ -38,36 +51,111 @@ class ReportReader {
   // before where it was. Otherwise reads nothing and gives false: ReadLine
   // then gathers the line, which may move or overwrite the earlier ones.
   bool TryReadLineInPlace(std::span<char>& line) {
-    if (!ReadLineInPlace()) return false;
-    line = current_;
+    LineCut cut;
+    if (!CutInPlace(cut)) return false;
+    line = InPlace(cut);
+    return true;
+  }
+  // The same for a record line, split as SplitRecord splits it.
+  bool TryReadRecordInPlace(ReportRecord& record) {
+    LineCut cut;
+    if (!CutInPlace(cut)) return false;
+    record = RecordOf(cut);
+    return true;
+  }
+  // The same for a continuation line: its text after the fifth comma, as
+  // AfterFifthField cuts it.
+  bool TryReadCellInPlace(std::string_view& cell) {
+    LineCut cut;
+    const std::uint64_t ends = MaskWindow(line_ends_.data(), pos_);
+    if (ends == 0) {
+      if (!CutLongLine(cut)) return false;
+      const std::size_t from = cut.comma_count == 0 ? cut.start : cut.commas[cut.comma_count - 1] + 1;
+      cell = std::string_view(block_.data() + from, cut.end - from);
+      return true;
+    }
+    const std::size_t length = LowestBit(ends);
+    std::uint64_t commas = MaskWindow(commas_.data(), pos_) & ((std::uint64_t{1} << length) - 1);
+    // Drop the lowest comma while more are left, at most four times: the
+    // lowest one left is the fifth, or the last of fewer.
+    for (int i = 0; i < 4 && (commas & (commas - 1)) != 0; ++i) commas &= commas - 1;
+    const std::size_t from = commas == 0 ? pos_ : pos_ + LowestBit(commas) + 1;
+    if (!EndCut(cut, pos_ + length)) return false;
+    cell = std::string_view(block_.data() + from, cut.end - from);
     return true;
   }
 
   // True when the next byte to read is the end of the data or a Ctrl-Z.
-  bool AtEnd();
+  bool AtEnd() {
+    // Bytes before the block's Ctrl-Z are left: the input goes on. (Once
+    // stopped, the reader stands at its block's Ctrl-Z or end.)
+    return pos_ >= data_end_ && AtEndOfBlock();
+  }
+
+  // The block as read, readable past its end: the writer escapes the texts
+  // that lie in it 16 bytes at a time.
+  const PaddedBlock& block() const { return padded_; }
 
  private:
   bool FillBuffer();  // false at the end of the data
-  // A line that lies wholly in the block before its first Ctrl-Z, ends with
-  // LF or CR LF and holds no other CR, is handed out where it lies.
-  bool ReadLineInPlace() {
-    if (stopped_ || pos_ >= data_end_) return false;
-    char* start = block_.data() + pos_;
-    const auto* lf = static_cast<const char*>(std::memchr(start, kLineFeed, data_end_ - pos_));
-    if (!lf) return false;
-    const auto run = static_cast<std::size_t>(lf - start);
-    std::size_t length = run;
-    if (length > 0 && start[length - 1] == kCarriageReturn) --length;
-    if (std::memchr(start, kCarriageReturn, length)) return false;
-    pos_ += run + 1;
-    current_ = std::span<char>(start, length);
+  bool AtEndOfBlock();
+  // Cuts the next line from the masks when it lies wholly in the block
+  // before its Ctrl-Z, ends with LF or CR LF and holds no other CR, so that
+  // it needs no gathering; then it is read. Otherwise reads nothing.
+  bool CutInPlace(LineCut& cut) {
+    const std::uint64_t ends = MaskWindow(line_ends_.data(), pos_);
+    if (ends == 0) return CutLongLine(cut);
+    const std::size_t length = LowestBit(ends);
+    std::uint64_t commas = MaskWindow(commas_.data(), pos_) & ((std::uint64_t{1} << length) - 1);
+    cut.start = pos_;
+    cut.comma_count = 0;
+    for (; commas != 0 && cut.comma_count < 5; commas &= commas - 1) {
+      cut.commas[cut.comma_count++] = pos_ + LowestBit(commas);
+    }
+    return EndCut(cut, pos_ + length);
+  }
+  // The line of `cut` ends at `at`, the first LF or CR after its start.
+  bool EndCut(LineCut& cut, std::size_t at) {
+    std::size_t next = at + 1;
+    if (at >= data_end_) return false;
+    if (block_[at] == kCarriageReturn) {
+      if (next >= data_end_ || block_[next] != kLineFeed) return false;  // a CR to drop
+      ++next;
+    }
+    cut.end = at;
+    pos_ = next;
     return true;
   }
+  // CutInPlace for a line of 64 bytes or more.
+  bool CutLongLine(LineCut& cut);
+  std::span<char> InPlace(const LineCut& cut) {
+    current_ = std::span<char>(block_.data() + cut.start, cut.end - cut.start);
+    return current_;
+  }
+  ReportRecord RecordOf(const LineCut& cut) {
+    std::string_view fields[5] = {};
+    std::size_t from = cut.start;
+    for (std::size_t i = 0; i < cut.comma_count; ++i) {
+      fields[i] = std::string_view(block_.data() + from, cut.commas[i] - from);
+      from = cut.commas[i] + 1;
+    }
+    // The value's semicolons become commas; most values are short and hold none.
+    const std::size_t length = cut.end - from;
+    if (length > kVectorBytes || (ByteBits16(block_.data() + from, kValueComma) & ((1u << length) - 1)) != 0) {
+      ReplaceSemicolons(from, cut.end);
+    }
+    return {fields[0], fields[1], fields[2], fields[4], std::string_view(block_.data() + from, length)};
+  }
+  void ReplaceSemicolons(std::size_t from, std::size_t end);
   // Gathers a line that cannot be handed out in place into line_.
   void GatherLine();
 
   ByteSource& source_;
-  std::vector<char> block_;
+  std::size_t block_size_;
+  std::vector<char> block_;  // the block, then room for reads past a text's end
+  std::vector<std::uint64_t> line_ends_;
+  std::vector<std::uint64_t> commas_;
+  PaddedBlock padded_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   // Where the block's data ends for the reader: at its first Ctrl-Z, or at

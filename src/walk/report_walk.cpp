@@ -20,16 +20,20 @@ std::string_view PageOf(std::string_view line) {
   return comma == std::string_view::npos ? std::string_view() : line.substr(0, comma);
 }
 
+// Equal texts; most titles compared here are short and equal.
+inline bool Same(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.empty() || (a[0] == b[0] && a == b));
+}
+
 class Walk {
  public:
-  Walk(ByteSource& source, PageEvents& events, std::size_t block_size)
-      : reader_(source, block_size), events_(events) {}
+  Walk(ReportReader& reader, PageEvents& events) : reader_(reader), events_(events) {}
 
   void Run() {
     ReadLookAhead();
     events_.BeginDocument(Title(), LanguageOfLookAhead());
     while (!AtEnd()) {
-      const ReportRecord record = SplitRecord(NextLine());
+      const ReportRecord record = NextRecord();
       if (!IsDiscarded(record)) Record(record);
     }
     events_.EndDocument();
@@ -75,10 +79,20 @@ class Walk {
     return {line.data(), line.size()};
   }
 
+  // The next line split as a record: cut from the reader's masks where it
+  // lies, else split after reading.
+  ReportRecord NextRecord() {
+    ReportRecord record;
+    if (next_look_ahead_ < look_ahead_count_ || !reader_.TryReadRecordInPlace(record)) {
+      record = SplitRecord(NextLine());
+    }
+    return record;
+  }
+
   void Record(const ReportRecord& record) {
-    if (!record.page.empty() && record.page != last_page_) BeginPage(record.page);
-    if (!record.group.empty() && record.group != last_group_) BeginGroup(record);
-    if (!record.item.empty() && record.item != last_item_) BeginItem(record.item);
+    if (!record.page.empty() && !Same(record.page, last_page_)) BeginPage(record.page);
+    if (!record.group.empty() && !Same(record.group, last_group_)) BeginGroup(record);
+    if (!record.item.empty() && !Same(record.item, last_item_)) BeginItem(record.item);
 
     if (page_columns_ != 0) {
       TableRow(record, page_columns_);
@@ -152,14 +166,14 @@ class Walk {
     cells[0] = record.group;
     cells[1] = record.value;
     for (std::size_t k = 2; k < count; ++k) {
-      std::span<char> line;
       if (next_look_ahead_ < look_ahead_count_) {
-        line = NextLine();
-      } else if (!reader_.TryReadLineInPlace(line)) {
+        const std::span<char> line = NextLine();
+        cells[k] = AfterFifthField({line.data(), line.size()});
+      } else if (!reader_.TryReadCellInPlace(cells[k])) {
         KeepAside({cells.data(), k});
-        line = reader_.ReadLine();
+        const std::span<char> line = reader_.ReadLine();
+        cells[k] = AfterFifthField({line.data(), line.size()});
       }
-      cells[k] = AfterFifthField({line.data(), line.size()});
     }
     events_.TableRow({cells.data(), count}, column_align_);
   }
@@ -177,7 +191,7 @@ class Walk {
     }
   }
 
-  ReportReader reader_;
+  ReportReader& reader_;
   PageEvents& events_;
   std::array<std::string, kLookAheadLines> look_ahead_;
   std::size_t look_ahead_count_ = 0;
@@ -197,8 +211,11 @@ class Walk {
 
 }  // namespace
 
+void WalkReport(ReportReader& reader, PageEvents& events) { Walk(reader, events).Run(); }
+
 void WalkReport(ByteSource& source, PageEvents& events, std::size_t block_size) {
-  Walk(source, events, block_size).Run();
+  ReportReader reader(source, block_size);
+  WalkReport(reader, events);
 }
 
 }  // namespace rptconv

@@ -13,5 +13,8 @@ namespace rptconv {
 // Reads the whole report from `source` and calls `events` from
 // BeginDocument to EndDocument. I/O failures pass through as IoError.
 void WalkReport(ByteSource& source, PageEvents& events, std::size_t block_size = kDefaultBlockSize);
+// The same from a reader that may be shared, say with a writer that reads
+// ahead in the reader's block.
+void WalkReport(ReportReader& reader, PageEvents& events);
 
 }  // namespace rptconv

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "rptconv/rptconv.h"
+#include "report/byte_classes.h"
 #include "report/line_reader.h"
 #include "report/record.h"
 #include "html/classic_page.h"
@@ -202,6 +203,84 @@ TEST(ReportReaderTest, LinesAndTitleAtEveryBlockSize) {
       EXPECT_EQ(seen.after, std::vector<std::string>(3, ""));
       EXPECT_TRUE(seen.at_end_after);
       if (HasFailure()) return;  // one failing case at one size is enough to read
+    }
+  }
+}
+
+// Records and cells as the conversion reads them: cut from the masks where a
+// line lies in the block, else gathered and split by SplitRecord and
+// AfterFifthField, the reference.
+struct Cuts {
+  std::vector<std::vector<std::string>> records;
+  std::vector<std::string> cells;
+};
+Cuts CutLikeConversion(const std::string& input, std::size_t block, bool in_place) {
+  Cuts cuts;
+  for (bool as_cells : {false, true}) {
+    StringSource source(input);
+    ReportReader reader(source, block);
+    while (!reader.AtEnd()) {
+      if (as_cells) {
+        std::string_view cell;
+        if (!in_place || !reader.TryReadCellInPlace(cell)) {
+          const std::span<char> line = reader.ReadLine();
+          cell = AfterFifthField({line.data(), line.size()});
+        }
+        cuts.cells.emplace_back(cell);
+        continue;
+      }
+      ReportRecord r;
+      if (!in_place || !reader.TryReadRecordInPlace(r)) r = SplitRecord(reader.ReadLine());
+      cuts.records.push_back(
+          {std::string(r.page), std::string(r.group), std::string(r.item), std::string(r.label), std::string(r.value)});
+    }
+  }
+  return cuts;
+}
+
+// Lines of every field count, values with semicolons, commas and bytes to
+// escape, lines of 63 to 65 bytes (a mask window is 64 bits) and longer.
+std::string FieldLines() {
+  std::string lines = "P,G,I,F,L,V\r\n,,,,,\n;,;,;,;,;,;\r\nno comma\nP,G\r\nP,G,I,F,L,v,w;x\n\n\r\n";
+  for (std::size_t length : {62, 63, 64, 65, 127, 128, 300}) {
+    std::string line = "Page,Group,Item,4,Label,";
+    while (line.size() < length) line += (line.size() % 7 == 0) ? ';' : (line.size() % 11 == 0 ? ',' : 'v');
+    lines += line + (length % 2 ? "\n" : "\r\n");
+  }
+  return lines + "a<b,\"c\"&d,\x1B,e>f,g;h,i;j<k&l\r\nlast,line,without,line,end,x;y";
+}
+
+// The masks and cutters give what the byte-by-byte path gives, at every
+// block size, and the classifier at every alignment and length.
+TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
+  std::vector<std::string> inputs = {FieldLines()};
+  for (const LineCase& c : LineCases()) inputs.push_back(c.input);
+  for (const std::string& input : inputs) {
+    for (std::size_t block = 1; block <= 200; ++block) {
+      SCOPED_TRACE("block size " + std::to_string(block) + ", input " + input.substr(0, 40));
+      const Cuts masked = CutLikeConversion(input, block, true);
+      const Cuts scalar = CutLikeConversion(input, block, false);
+      EXPECT_EQ(masked.records, scalar.records);
+      EXPECT_EQ(masked.cells, scalar.cells);
+      if (HasFailure()) return;
+    }
+    // The classifier at every alignment of the data and every length.
+    std::string padded(16, 'x');
+    padded += input + std::string(kVectorBytes + 64, '\0');
+    for (std::size_t align = 0; align < 16; ++align) {
+      for (std::size_t size = 0; size <= std::min<std::size_t>(input.size(), 300); ++size) {
+        const char* data = padded.data() + align;
+        std::vector<std::uint64_t> a(MaskWords(size) * 2 + 2), b(a.size());
+        const std::size_t words = MaskWords(size);
+        ClassifyBlock(data, size, {a.data(), a.data() + words});
+        ClassifyBlockScalar(data, size, {b.data(), b.data() + words});
+        ASSERT_EQ(a, b) << "align " << align << ", size " << size;
+      }
+      for (std::size_t at = 0; at < input.size(); ++at) {
+        const char* p = padded.data() + align + at;
+        ASSERT_EQ(EscapedBits16(p), EscapedBits16Scalar(p)) << "at " << at;
+        ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16Scalar(p, kValueComma)) << "at " << at;
+      }
     }
   }
 }

@@ -1,0 +1,92 @@
+#include "report/byte_classes.h"
+
+#include "report/line_reader.h"
+#include "report/record.h"
+
+namespace rptconv {
+
+namespace {
+
+constexpr bool IsLineEnd(char c) { return c == kLineFeed || c == kCarriageReturn; }
+constexpr bool IsEscaped(char c) { return c == '&' || c == '<' || c == '>' || c == '"' || c == kEscapeByte; }
+
+// Classifies the bytes from `begin` (which starts a word) to `size` one by one.
+void ClassifyTail(const char* data, std::size_t begin, std::size_t size, BlockMasks masks) {
+  for (std::size_t w = begin / kMaskBits; w < MaskWords(size); ++w) masks.line_ends[w] = masks.commas[w] = 0;
+  for (std::size_t i = begin; i < size; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << (i % kMaskBits);
+    if (IsLineEnd(data[i])) masks.line_ends[i / kMaskBits] |= bit;
+    if (data[i] == kFieldSeparator) masks.commas[i / kMaskBits] |= bit;
+  }
+}
+
+#if defined(RPTCONV_CLASSIFY_SSE2)
+
+inline void Classify64(const char* p, std::uint64_t& line_ends, std::uint64_t& commas) {
+  line_ends = 0;
+  commas = 0;
+  for (unsigned i = 0; i < 4; ++i) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(kLineFeed)),
+                                      _mm_cmpeq_epi8(x, _mm_set1_epi8(kCarriageReturn)));
+    const __m128i separators = _mm_cmpeq_epi8(x, _mm_set1_epi8(kFieldSeparator));
+    line_ends |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(ends))} << (16 * i);
+    commas |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(separators))} << (16 * i);
+  }
+}
+
+#elif defined(RPTCONV_CLASSIFY_NEON)
+
+// Weighs each byte of four comparisons by its bit and adds neighbours until
+// the 64 bytes are one word.
+inline std::uint64_t Bits64(uint8x16_t a, uint8x16_t b, uint8x16_t c, uint8x16_t d) {
+  static const std::uint8_t kWeights[16] = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
+  const uint8x16_t weights = vld1q_u8(kWeights);
+  const uint8x16_t ab = vpaddq_u8(vandq_u8(a, weights), vandq_u8(b, weights));
+  const uint8x16_t cd = vpaddq_u8(vandq_u8(c, weights), vandq_u8(d, weights));
+  const uint8x16_t abcd = vpaddq_u8(ab, cd);
+  return vgetq_lane_u64(vreinterpretq_u64_u8(vpaddq_u8(abcd, abcd)), 0);
+}
+inline void Classify64(const char* p, std::uint64_t& line_ends, std::uint64_t& commas) {
+  uint8x16_t ends[4], separators[4];
+  for (int i = 0; i < 4; ++i) {
+    const uint8x16_t x = vld1q_u8(reinterpret_cast<const std::uint8_t*>(p + 16 * i));
+    const auto eq = [&x](char c) { return vceqq_u8(x, vdupq_n_u8(static_cast<std::uint8_t>(c))); };
+    ends[i] = vorrq_u8(eq(kLineFeed), eq(kCarriageReturn));
+    separators[i] = eq(kFieldSeparator);
+  }
+  line_ends = Bits64(ends[0], ends[1], ends[2], ends[3]);
+  commas = Bits64(separators[0], separators[1], separators[2], separators[3]);
+}
+
+#endif
+
+}  // namespace
+
+void ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks) { ClassifyTail(data, 0, size, masks); }
+
+#if defined(RPTCONV_CLASSIFY_SSE2) || defined(RPTCONV_CLASSIFY_NEON)
+void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) {
+  std::size_t begin = 0;
+  for (; begin + kMaskBits <= size; begin += kMaskBits) {
+    Classify64(data + begin, masks.line_ends[begin / kMaskBits], masks.commas[begin / kMaskBits]);
+  }
+  ClassifyTail(data, begin, size, masks);
+}
+#else
+void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) { ClassifyBlockScalar(data, size, masks); }
+#endif
+
+std::uint32_t EscapedBits16Scalar(const char* p) {
+  std::uint32_t bits = 0;
+  for (unsigned i = 0; i < kVectorBytes; ++i) bits |= std::uint32_t{IsEscaped(p[i])} << i;
+  return bits;
+}
+
+std::uint32_t ByteBits16Scalar(const char* p, char c) {
+  std::uint32_t bits = 0;
+  for (unsigned i = 0; i < kVectorBytes; ++i) bits |= std::uint32_t{p[i] == c} << i;
+  return bits;
+}
+
+}  // namespace rptconv

@@ -1,0 +1,141 @@
+// Finding the bytes with a role in report text with vector instructions:
+// the separators of a whole block at once, as a bit mask (bit i of word w
+// stands for byte 64 * w + i), so that lines and fields are cut without
+// looking at every byte again; and, 16 bytes at a time, the bytes a page
+// must escape and the semicolons of a value.
+//
+// The code uses SSE2 on x86-64 (every x86-64 processor has it, the Windows
+// build included) and NEON on arm64; elsewhere, or when
+// RPTCONV_SCALAR_CLASSIFIER is defined, plain loops do the same work.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+
+#if defined(RPTCONV_SCALAR_CLASSIFIER)
+#elif defined(__SSE2__) || defined(_M_X64)
+#define RPTCONV_CLASSIFY_SSE2 1
+#include <emmintrin.h>
+#elif defined(__aarch64__) && defined(__ARM_NEON)
+#define RPTCONV_CLASSIFY_NEON 1
+#include <arm_neon.h>
+#endif
+
+namespace rptconv {
+
+inline constexpr std::size_t kMaskBits = 64;
+inline constexpr std::size_t kVectorBytes = 16;
+inline constexpr char kEscapeByte = '\x1B';
+
+// Words of mask needed for `size` bytes.
+constexpr std::size_t MaskWords(std::size_t size) { return (size + kMaskBits - 1) / kMaskBits; }
+
+// Where a block's masks go, MaskWords(size) words each.
+struct BlockMasks {
+  std::uint64_t* line_ends;  // LF and CR
+  std::uint64_t* commas;
+};
+// Writes the masks of the `size` bytes at `data`.
+void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks);
+// The same, byte by byte: the reference the vector code is tested against.
+void ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks);
+
+// The 64 bits of a mask from bit `at` on; the mask has a word after the one
+// holding bit `at`.
+inline std::uint64_t MaskWindow(const std::uint64_t* mask, std::size_t at) {
+  const std::size_t w = at / kMaskBits;
+  const unsigned shift = at % kMaskBits;
+  // Two shifts keep each below 64 bits when `shift` is 0.
+  return mask[w] >> shift | (mask[w + 1] << 1) << (kMaskBits - 1 - shift);
+}
+
+// A block that may be read kVectorBytes at a time from any of its bytes:
+// up to kVectorBytes - 1 bytes past its end are readable.
+struct PaddedBlock {
+  const char* data = nullptr;
+  std::size_t size = 0;
+};
+
+// Bit i is set when byte i of the 16 at `p` is "&", "<", ">", '"' or ESC,
+// the bytes a page writes as entities; and the same byte by byte.
+std::uint32_t EscapedBits16Scalar(const char* p);
+// Bit i is set when byte i of the 16 at `p` is `c`; and byte by byte.
+std::uint32_t ByteBits16Scalar(const char* p, char c);
+
+#if defined(RPTCONV_CLASSIFY_SSE2)
+
+inline std::uint32_t EscapedBits16(const char* p) {
+  // "&" and '"' differ only in bit 2, "<" and ">" only in bit 1: with that
+  // bit set, one comparison finds either byte of a pair and no other.
+  static_assert(('"' | 0x04) == '&' && ('<' | 0x02) == '>');
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i quote_amp = _mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x04)), _mm_set1_epi8('&'));
+  const __m128i angles = _mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x02)), _mm_set1_epi8('>'));
+  const __m128i esc = _mm_cmpeq_epi8(x, _mm_set1_epi8(kEscapeByte));
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(quote_amp, angles), esc)));
+}
+inline std::uint32_t ByteBits16(const char* p, char c) {
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c))));
+}
+
+#elif defined(RPTCONV_CLASSIFY_NEON)
+
+// NEON has no byte mask move: weigh each byte of a comparison by its bit
+// and add neighbours until the 16 bytes are 16 bits.
+inline std::uint32_t Bits16(uint8x16_t equal) {
+  static const std::uint8_t kWeights[16] = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
+  uint8x16_t sums = vandq_u8(equal, vld1q_u8(kWeights));
+  sums = vpaddq_u8(sums, sums);
+  sums = vpaddq_u8(sums, sums);
+  sums = vpaddq_u8(sums, sums);
+  return vgetq_lane_u16(vreinterpretq_u16_u8(sums), 0);
+}
+inline std::uint32_t EscapedBits16(const char* p) {
+  const uint8x16_t x = vld1q_u8(reinterpret_cast<const std::uint8_t*>(p));
+  const auto eq = [&x](char c) { return vceqq_u8(x, vdupq_n_u8(static_cast<std::uint8_t>(c))); };
+  return Bits16(vorrq_u8(vorrq_u8(vorrq_u8(eq('&'), eq('<')), vorrq_u8(eq('>'), eq('"'))), eq(kEscapeByte)));
+}
+inline std::uint32_t ByteBits16(const char* p, char c) {
+  const uint8x16_t x = vld1q_u8(reinterpret_cast<const std::uint8_t*>(p));
+  return Bits16(vceqq_u8(x, vdupq_n_u8(static_cast<std::uint8_t>(c))));
+}
+
+#else
+
+inline std::uint32_t EscapedBits16(const char* p) { return EscapedBits16Scalar(p); }
+inline std::uint32_t ByteBits16(const char* p, char c) { return ByteBits16Scalar(p, c); }
+
+#endif
+
+// Index of the lowest set bit of a non-zero word.
+inline unsigned LowestBit(std::uint64_t word) { return static_cast<unsigned>(std::countr_zero(word)); }
+
+// The set bits of a block's mask for the bytes from `begin` up to (not
+// including) `end`: Next gives the position of each in turn, then `end`.
+// The mask has a word for the byte at `begin`, even when it is the end.
+class MaskCursor {
+ public:
+  MaskCursor(const std::uint64_t* mask, std::size_t begin, std::size_t end)
+      : mask_(mask), word_(begin / kMaskBits), end_(end) {
+    bits_ = mask_[word_] & (~std::uint64_t{0} << (begin % kMaskBits));
+  }
+  std::size_t Next() {
+    while (bits_ == 0) {
+      if ((++word_) * kMaskBits >= end_) return end_;
+      bits_ = mask_[word_];
+    }
+    const std::size_t at = word_ * kMaskBits + LowestBit(bits_);
+    bits_ &= bits_ - 1;
+    return at < end_ ? at : end_;
+  }
+
+ private:
+  const std::uint64_t* mask_;
+  std::size_t word_;
+  std::size_t end_;
+  std::uint64_t bits_;
+};
+
+}  // namespace rptconv
