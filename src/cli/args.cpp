@@ -71,21 +71,21 @@ class OptionReader {
   explicit OptionReader(bool posix) : posix_(posix) {}
 
   const OptionSpec* FindLong(std::string_view name) const {
-    for (const OptionSpec& spec : kOptions) {
-      if (!spec.long_name.empty() && spec.long_name == name && (posix_ || !spec.posix_only)) return &spec;
+    for (const OptionSpec& entry : kOptions) {
+      if (!entry.long_name.empty() && entry.long_name == name && (posix_ || !entry.posix_only)) return &entry;
     }
     return nullptr;
   }
   const OptionSpec* FindShort(char name) const {
-    for (const OptionSpec& spec : kOptions) {
-      if (spec.short_name != '\0' && spec.short_name == name && posix_) return &spec;
+    for (const OptionSpec& entry : kOptions) {
+      if (entry.short_name != '\0' && entry.short_name == name && posix_) return &entry;
     }
     return nullptr;
   }
 
   // `spelled` is the option as written ("-o", "--output"); `value` is given
   // for options that take one.
-  void Apply(const OptionSpec& spec, std::string_view spelled, std::string_view value) {
+  void Apply(const OptionSpec& entry, std::string_view spelled, std::string_view value) {
     const auto needs = [&](bool valid) {
       if (value.empty()) {
         Mistake("option '" + std::string(spelled) + "' needs a value");
@@ -94,7 +94,7 @@ class OptionReader {
       }
       return !value.empty() && valid;
     };
-    switch (spec.option) {
+    switch (entry.option) {
       case Option::kOutput:
         if (needs(true)) inv_.output = std::string(value);
         break;
@@ -129,21 +129,21 @@ class OptionReader {
   bool ReadLong(std::string_view arg, const std::string* next) {
     const std::size_t equals = arg.find('=');
     const std::string_view spelled = arg.substr(0, equals);
-    const OptionSpec* spec = FindLong(spelled.substr(2));
-    if (spec == nullptr) {
+    const OptionSpec* entry = FindLong(spelled.substr(2));
+    if (entry == nullptr) {
       Mistake("unknown option '" + std::string(spelled) + "'");
       return false;
     }
     if (equals != std::string_view::npos) {
-      if (spec->takes_value) {
-        Apply(*spec, spelled, arg.substr(equals + 1));
+      if (entry->takes_value) {
+        Apply(*entry, spelled, arg.substr(equals + 1));
       } else {
         Mistake("option '" + std::string(spelled) + "' takes no value");
       }
       return false;
     }
-    const bool take = spec->takes_value && next != nullptr;
-    Apply(*spec, spelled, take ? std::string_view(*next) : std::string_view());
+    const bool take = entry->takes_value && next != nullptr;
+    Apply(*entry, spelled, take ? std::string_view(*next) : std::string_view());
     return take;
   }
 
@@ -151,21 +151,21 @@ class OptionReader {
   // argument was taken.
   bool ReadShort(std::string_view arg, const std::string* next) {
     for (std::size_t i = 1; i < arg.size(); ++i) {
-      const OptionSpec* spec = FindShort(arg[i]);
+      const OptionSpec* entry = FindShort(arg[i]);
       const std::string spelled{'-', arg[i]};
-      if (spec == nullptr) {
+      if (entry == nullptr) {
         Mistake("unknown option '" + spelled + "'");
         return false;
       }
-      if (!spec->takes_value) {
-        Apply(*spec, spelled, {});
+      if (!entry->takes_value) {
+        Apply(*entry, spelled, {});
         continue;
       }
       if (i + 1 < arg.size()) {
-        Apply(*spec, spelled, arg.substr(i + 1));
+        Apply(*entry, spelled, arg.substr(i + 1));
         return false;
       }
-      Apply(*spec, spelled, next != nullptr ? std::string_view(*next) : std::string_view());
+      Apply(*entry, spelled, next != nullptr ? std::string_view(*next) : std::string_view());
       return next != nullptr;
     }
     return false;
