@@ -229,7 +229,7 @@ void FleetIndex::Write(LineWriter& out) const {
       WriteCell(out, row.title);
     }
     for (std::size_t column = 0; column < columns_.size(); ++column) {
-      WriteCell(out, column < row.values.size() ? std::string_view(row.values[column]) : std::string_view());
+      WriteCell(out, column < row.values.size() ? std::string_view(row.values[column]) : std::string_view(""));
     }
     out.EndLine();
   }
