@@ -138,24 +138,30 @@ const std::array<Section, kSectionCount> kSections{{
      Hu<"ID,Attribútum leírása,Küszöb,Érték,Legrosszabb,Adat,Állapot">()},
 }};
 
-SectionMatch FindSection(std::string_view title, bool english_titles) {
-  for (const Section& section : kSections) {
-    if (english_titles && title == section.title_en) return {&section, section.headers_en};
-    if (title == section.title_hu) return {&section, section.headers_hu};
-  }
-  return {nullptr, {}};
-}
+namespace {
 
-SectionMatch FindGroupSection(std::string_view page, bool english_titles) {
-  const auto matches = [page](std::string_view title) {
-    return title.size() == kGroupSectionMark.size() + page.size() && title.starts_with(kGroupSectionMark) &&
-           title.ends_with(page);
-  };
+// The first section one of whose titles `matches`: the English title only
+// when `english_titles`, tried before the Hungarian one within a section.
+template <typename Matches>
+SectionMatch FindFirst(bool english_titles, Matches matches) {
   for (const Section& section : kSections) {
     if (english_titles && matches(section.title_en)) return {&section, section.headers_en};
     if (matches(section.title_hu)) return {&section, section.headers_hu};
   }
   return {nullptr, {}};
+}
+
+}  // namespace
+
+SectionMatch FindSection(std::string_view title, bool english_titles) {
+  return FindFirst(english_titles, [title](std::string_view candidate) { return candidate == title; });
+}
+
+SectionMatch FindGroupSection(std::string_view page, bool english_titles) {
+  return FindFirst(english_titles, [page](std::string_view candidate) {
+    return candidate.size() == kGroupSectionMark.size() + page.size() && candidate.starts_with(kGroupSectionMark) &&
+           candidate.ends_with(page);
+  });
 }
 
 }  // namespace rptconv

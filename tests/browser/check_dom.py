@@ -183,13 +183,25 @@ def number(text):
     return float(m.group(0).replace(",", ".")) if m else None
 
 
-def check_modern(dom, page, shown, links, sorted_column):
+def check_modern_markup(dom, page):
+    """Only elements and attributes that the modern pages and their script make."""
     for tag, attrs in dom.elements:
         check(tag in MODERN_TAGS, f"{page}: an element <{tag}> that the page never makes")
         for name, value in attrs:
             check(name in MODERN_ATTRIBUTES,
                   f"{page}: an attribute {name}={value!r} on <{tag}> that the page never makes")
             check(not (tag == "body" and name == "id"), f"{page}: a script from the report ran (id {value!r})")
+
+
+def probe_result(dom, page):
+    """What probe.js saw, or None (a failure) when it left nothing."""
+    found = re.search(r'<pre id="probe">(\{.*?)</pre>', dom.source, re.S)
+    check(found is not None, f"{page}: the probe left no result")
+    return json.loads(html.unescape(found.group(1))) if found else None
+
+
+def check_modern(dom, page, shown, links, sorted_column):
+    check_modern_markup(dom, page)
     check(dom.count("script") == 2, f"{page}: {dom.count('script')} scripts, expected the page's and the probe's")
     for text in shown:
         check(text in dom.text, f"{page}: the text {text!r} is not shown as text")
@@ -197,11 +209,9 @@ def check_modern(dom, page, shown, links, sorted_column):
     check(got == links, f"{page}: links {got!r}, expected {links!r}")
     for href, target, text in dom.links:
         check(not re.search(r'[\s"<>\\]', href), f"{page}: link address {href!r} is not encoded")
-    found = re.search(r'<pre id="probe">(\{.*?)</pre>', dom.source, re.S)
-    check(found is not None, f"{page}: the probe left no result")
-    if not found:
+    probe = probe_result(dom, page)
+    if probe is None:
         return
-    probe = json.loads(html.unescape(found.group(1)))
     nav = probe["nav"]
     check(len(nav) == probe["sections"] and nav, f"{page}: {len(nav)} navigation links for {probe['sections']} sections")
     for entry in nav:
@@ -274,10 +284,7 @@ def check_index(dom, folder):
     element or attribute from a report's name or text, sorting by name and
     filtering."""
     page = "index"
-    for tag, attrs in dom.elements:
-        check(tag in MODERN_TAGS, f"{page}: an element <{tag}> that the index never makes")
-        for name, value in attrs:
-            check(name in MODERN_ATTRIBUTES, f"{page}: an attribute {name}={value!r} on <{tag}>")
+    check_modern_markup(dom, page)
     names = ["<i>\"x&'.csv", "english.csv", "hostile-hu.csv", "hostile.csv", "hungarian.csv"]
     links = [(href, text) for href, _, text in dom.links]
     check(sorted(text for _, text in links) == names, f"{page}: links {links!r}")
@@ -285,11 +292,9 @@ def check_index(dom, folder):
         check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
     check("5 reports, 5 converted, 0 failed" in dom.text, f"{page}: no count line")
     check("IRODA-07 heti leltár" in dom.text and "WS-042" in dom.text, f"{page}: titles or properties missing")
-    found = re.search(r'<pre id="probe">(\{.*?)</pre>', dom.source, re.S)
-    check(found is not None, f"{page}: the probe left no result")
-    if not found:
+    probe = probe_result(dom, page)
+    if probe is None:
         return
-    probe = json.loads(html.unescape(found.group(1)))
     sorts = probe["sorts"]
     check(len(sorts) == 2 and sorted(sorts[0]) == names and sorts[1] == sorts[0][::-1],
           f"{page}: sorting by name gives {sorts}")
