@@ -48,8 +48,29 @@ constexpr std::string_view kItemPropertyRowStart = "<TR><TD><TD><TD><TD>";
 constexpr std::string_view kLabelEnd = "&nbsp;&nbsp;<TD>";
 constexpr std::string_view kTableRowStart = "<TR><TD><TD>";
 constexpr std::string_view kCellGap = "&nbsp;&nbsp;";
+constexpr std::string_view kLinkStart = "<A HREF=\"";
+constexpr std::string_view kLinkMiddle = "\" TARGET=\"blank\">";
+constexpr std::string_view kLinkEnd = "</A>";
+constexpr std::size_t kLongestLinkMarkup =
+    kLinkStart.size() + kMailScheme.size() + kLinkMiddle.size() + kLinkEnd.size();
 
 }  // namespace
+
+// Web addresses open in the browser window named "blank"; the contact
+// address opens the mail program.
+inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
+  // Most values are neither: the first byte tells.
+  if (value.empty() || (value[0] != kWebPrefix[0] && value[0] != kContactAddress[0])) {
+    out.Text(value);
+    return;
+  }
+  const bool web = value.starts_with(kWebPrefix);
+  if (!web && value != kContactAddress) {
+    out.Text(value);
+    return;
+  }
+  out.Raw(kLinkStart).Raw(web ? "" : kMailScheme).Text(value).Raw(kLinkMiddle).Text(value).Raw(kLinkEnd);
+}
 
 void ClassicPage::BeginDocument(std::string_view title, Language) {
   for (std::string_view line : kHeadLines) out_.Line(line);
@@ -89,9 +110,10 @@ void ClassicPage::BeginItem(std::string_view title, bool first, bool in_table) {
 }
 
 void ClassicPage::Property(std::string_view label, std::string_view value, bool in_item) {
-  out_.Raw(in_item ? kItemPropertyRowStart : kPropertyRowStart).Text(label).Raw(kLabelEnd);
-  Value(value);
-  out_.EndLine();
+  ReservedWrite out = out_.Reserve();
+  out.Raw(in_item ? kItemPropertyRowStart : kPropertyRowStart).Text(label).Raw(kLabelEnd);
+  Value(out, value);
+  out_.EndLine(out);
 }
 
 // Cell `column` (from 0) opens by its alignment code: "<TD>" for "L", else
@@ -156,32 +178,21 @@ void ClassicPage::TableHeader(std::span<const std::string_view> names, std::stri
 // are plain text.
 void ClassicPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
   const auto& openings = OpeningsFor(alignment);
-  out_.Raw(kTableRowStart);
-  for (std::size_t column = 0; column < cells.size(); ++column) {
-    out_.Piece(openings[column].store.data(), openings[column].size);
-    if (column == 1) {
-      Value(cells[column]);
-    } else {
-      out_.Text(cells[column]);
-    }
+  // The line has at most kMaxColumns cells, each with an opening of
+  // kPieceStore bytes: well within the line's room.
+  static_assert(kTableRowStart.size() + kMaxColumns * (kPieceStore + kVectorBytes) + kLongestLinkMarkup <
+                ReservedWrite::kLineRoom);
+  ReservedWrite out = out_.Reserve();
+  out.Raw(kTableRowStart);
+  out.Piece(openings[0].store.data(), openings[0].size).Text(cells[0]);
+  if (cells.size() > 1) {
+    out.Piece(openings[1].store.data(), openings[1].size);
+    Value(out, cells[1]);
   }
-  out_.EndLine();
-}
-
-// Web addresses open in the browser window named "blank"; the contact
-// address opens the mail program.
-void ClassicPage::Value(std::string_view value) {
-  // Most values are neither: the first byte tells.
-  if (value.empty() || (value[0] != kWebPrefix[0] && value[0] != kContactAddress[0])) {
-    out_.Text(value);
-    return;
+  for (std::size_t column = 2; column < cells.size(); ++column) {
+    out.Piece(openings[column].store.data(), openings[column].size).Text(cells[column]);
   }
-  const bool web = value.starts_with(kWebPrefix);
-  if (!web && value != kContactAddress) {
-    out_.Text(value);
-    return;
-  }
-  out_.Raw("<A HREF=\"").Raw(web ? "" : kMailScheme).Text(value).Raw("\" TARGET=\"blank\">").Text(value).Raw("</A>");
+  out_.EndLine(out);
 }
 
 }  // namespace rptconv

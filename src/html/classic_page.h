@@ -10,7 +10,7 @@
 
 namespace rptconv {
 
-class ClassicPage : public PageEvents {
+class ClassicPage final : public PageEvents {
  public:
   explicit ClassicPage(LineWriter& out) : out_(out) {}
 
@@ -25,7 +25,8 @@ class ClassicPage : public PageEvents {
 
  private:
   void SpacerRow();
-  void Value(std::string_view value);
+  // A value, which may be a link.
+  void Value(ReservedWrite& out, std::string_view value);
   // The markup before each cell of a table: the gap after the cell before
   // and the cell's opening tag, made once per alignment code.
   struct CellOpening {

@@ -11,9 +11,12 @@ namespace rptconv {
 
 namespace {
 
-void WalkToPage(ReportReader& reader, PageEvents& page, const ConvertOptions& options, ReportSummary* summary) {
+// Without a summary the walk calls the page directly, with calls the
+// compiler inlines; with one, both listeners hear it through PageEvents.
+template <class Page>
+void WalkToPage(ReportReader& reader, Page& page, const ConvertOptions& options, ReportSummary* summary) {
   if (!summary) {
-    WalkReport(reader, page);
+    WalkReportTo(reader, page);
     return;
   }
   SummaryListener summary_listener(*summary, options.codepage);

@@ -65,8 +65,7 @@ LineWriter::LineWriter(ByteSink& sink, std::size_t buffer_size)
       capacity_(flush_at_ + kSlack),
       buffer_(new char[capacity_ + kVectorBytes]) {}
 
-void LineWriter::EscapeInto(std::string_view text) {
-  char* out = buffer_.get() + size_;
+char* EscapeElsewhere(char* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p < end) {
@@ -83,13 +82,12 @@ void LineWriter::EscapeInto(std::string_view text) {
     }
     out = PutByte(out, *p++);
   }
-  size_ = static_cast<std::size_t>(out - buffer_.get());
+  return out;
 }
 
-void LineWriter::EscapeAhead(std::string_view text) {
+char* EscapeInBlock(char* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
-  char* out = buffer_.get() + size_;
   while (p < end) {
     std::memcpy(out, p, kVectorBytes);
     std::uint32_t escaped = EscapedBits16(p);
@@ -105,20 +103,33 @@ void LineWriter::EscapeAhead(std::string_view text) {
       p += first + 1;
     }
   }
-  size_ = static_cast<std::size_t>(out - buffer_.get());
+  return out;
 }
 
-LineWriter& LineWriter::TextInPieces(std::string_view text) {
-  // Longer than the room left even if every byte needed an entity: flush
-  // and escape it in pieces the buffer can always take.
-  const std::size_t piece = capacity_ / kLongestEntity;
-  while (!text.empty()) {
-    const std::size_t n = std::min(piece, text.size());
-    if (n > (capacity_ - size_) / kLongestEntity) Flush();
-    EscapeInto(text.substr(0, n));
-    text.remove_prefix(n);
+char* LineWriter::TextMakingRoom(char* out, std::string_view text) {
+  size_ = static_cast<std::size_t>(out - buffer_.get());
+  const std::size_t offset =
+      reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(padded_->data);
+  const bool in_block = offset < padded_->size && text.size() <= padded_->size - offset;
+  // (No text is near 2^61 bytes long, so the product cannot overflow.)
+  const std::size_t room = text.size() * kLongestEntity + ReservedWrite::kLineRoom;
+  if (room > capacity_ - size_) Flush();
+  if (room <= capacity_ - size_) {
+    char* const start = buffer_.get() + size_;
+    size_ = static_cast<std::size_t>((in_block ? EscapeInBlock(start, text) : EscapeElsewhere(start, text)) - buffer_.get());
+  } else {
+    // Longer than the whole buffer even if every byte needed an entity:
+    // escape it in pieces the buffer can always take, flushing between.
+    const std::size_t piece = (capacity_ - ReservedWrite::kLineRoom) / kLongestEntity;
+    while (!text.empty()) {
+      const std::size_t n = std::min(piece, text.size());
+      if (n * kLongestEntity > capacity_ - size_) Flush();
+      size_ = static_cast<std::size_t>(EscapeElsewhere(buffer_.get() + size_, text.substr(0, n)) - buffer_.get());
+      text.remove_prefix(n);
+    }
+    if (ReservedWrite::kLineRoom > capacity_ - size_) Flush();
   }
-  return *this;
+  return buffer_.get() + size_;
 }
 
 LineWriter& LineWriter::Overflow(std::string_view bytes) {

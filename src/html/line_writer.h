@@ -20,6 +20,75 @@ inline constexpr std::size_t kLongestEntity = 6;  // "&quot;"
 inline constexpr std::size_t kEntityStore = 8;    // an entity is stored with this many bytes
 inline constexpr std::size_t kPieceStore = 32;    // see Piece
 
+// Escape report text for HTML: "&", "<", ">", '"' and ESC become entities,
+// all else passes. `out` has room for the text's longest escaped form and
+// kVectorBytes more, which the copies may write past the end. Each gives the
+// end of what it wrote. A text in the padded block the reader fills is read
+// 16 bytes at a time, copying the runs between the bytes to escape; any
+// other text 8 bytes at a time.
+char* EscapeInBlock(char* out, std::string_view text);
+char* EscapeElsewhere(char* out, std::string_view text);
+
+class LineWriter;
+
+// Writes a line into room that LineWriter::Reserve made: no test for room
+// per piece, and the write position stays in a register. The room holds
+// kLineRoom bytes: the line's markup and its short plain texts must fit in
+// it; a longer text, or one to escape, makes room for itself.
+class ReservedWrite {
+ public:
+  static constexpr std::size_t kLineRoom = 1024;
+
+  ReservedWrite& Raw(std::string_view bytes) {
+    std::memcpy(out_, bytes.data(), bytes.size());
+    out_ += bytes.size();
+    return *this;
+  }
+  // Markup of at most kPieceStore bytes, held in a store of that size that
+  // is copied whole: `size` bytes of it count.
+  ReservedWrite& Piece(const char* store, std::size_t size) {
+    std::memcpy(out_, store, kPieceStore);
+    out_ += size;
+    return *this;
+  }
+  // Report text: "&", "<", ">", '"' and ESC become entities, all else passes.
+  inline ReservedWrite& Text(std::string_view text);
+
+ private:
+  friend class LineWriter;
+  ReservedWrite(LineWriter& writer, char* out, const PaddedBlock& block)
+      : writer_(writer), out_(out), block_(block.data), block_size_(block.size) {}
+
+// GCC cannot tell that a text in the padded block is never one of the short
+// literals that other calls of Text pass, and warns about reading past them.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#pragma GCC diagnostic ignored "-Wstringop-overread"
+#endif
+  // Copies a text when it lies in the padded block, is at most 16 bytes
+  // long and holds nothing to escape, the most common case; else copies
+  // nothing.
+  bool ShortPlainInBlock(std::string_view text) {
+    const std::size_t offset =
+        reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(block_);
+    if (text.size() > kVectorBytes || offset >= block_size_ || text.size() > block_size_ - offset) return false;
+    const std::uint32_t in_text = (std::uint32_t{1} << text.size()) - 1;
+    if ((EscapedBits16(text.data()) & in_text) != 0) return false;
+    std::memcpy(out_, text.data(), kVectorBytes);
+    out_ += text.size();
+    return true;
+  }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+  LineWriter& writer_;
+  char* out_;
+  const char* block_;
+  std::size_t block_size_;
+};
+
 class LineWriter {
  public:
   explicit LineWriter(ByteSink& sink, std::size_t buffer_size = kOutputBufferSize);
@@ -30,25 +99,18 @@ class LineWriter {
     size_ += bytes.size();
     return *this;
   }
-  // Markup of at most kPieceStore bytes, held in a store of that size that
-  // is copied whole: `size` bytes of it count.
+  // As ReservedWrite::Piece.
   LineWriter& Piece(const char* store, std::size_t size) {
     if (kPieceStore > capacity_ - size_) return Overflow({store, size});
     std::memcpy(buffer_.get() + size_, store, kPieceStore);
     size_ += size;
     return *this;
   }
-  // Report text: "&", "<", ">", '"' and ESC become entities, all else passes.
+  // Report text, as ReservedWrite::Text.
   LineWriter& Text(std::string_view text) {
-    // (No text is near 2^61 bytes long, so the product cannot overflow.)
-    if (text.size() * kLongestEntity > capacity_ - size_) return TextInPieces(text);
-    const std::size_t offset =
-        reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(padded_->data);
-    if (offset < padded_->size && text.size() <= padded_->size - offset) {
-      if (!ShortPlainAhead(text)) EscapeAhead(text);
-    } else {
-      EscapeInto(text);
-    }
+    ReservedWrite room = Reserve();
+    room.Text(text);
+    Commit(room);
     return *this;
   }
   // Texts that lie in `block` are escaped 16 bytes at a time: the runs
@@ -66,36 +128,26 @@ class LineWriter {
   // Hands everything buffered to the sink.
   void Flush();
 
+  // Room for the rest of a line, ReservedWrite::kLineRoom bytes; then the
+  // line written into it is kept and ended.
+  ReservedWrite Reserve() {
+    if (ReservedWrite::kLineRoom > capacity_ - size_) Flush();
+    return {*this, buffer_.get() + size_, *padded_};
+  }
+  void EndLine(ReservedWrite& line) {
+    line.Raw(kLineEnd);
+    Commit(line);
+    if (size_ >= flush_at_) Flush();
+  }
+
  private:
+  friend class ReservedWrite;
+  void Commit(const ReservedWrite& line) { size_ = static_cast<std::size_t>(line.out_ - buffer_.get()); }
+  // Writes `text` at `out` in a reserved line, making room for it and for
+  // kLineRoom bytes after it; gives where the line goes on.
+  char* TextMakingRoom(char* out, std::string_view text);
   // Flushes, then buffers `bytes` or, when they exceed the buffer, writes them straight through.
   LineWriter& Overflow(std::string_view bytes);
-  // Escapes `text` into the buffer, which has room for its longest escaped form.
-  void EscapeInto(std::string_view text);
-  // The same for a text in the padded block: the buffer and the block both
-  // have room beyond their ends, so it is read and copied 16 bytes at a time.
-  void EscapeAhead(std::string_view text);
-// GCC cannot tell that a text in the padded block is never one of the short
-// literals that other calls of Text pass, and warns about reading past them.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
-#pragma GCC diagnostic ignored "-Wstringop-overread"
-#endif
-  // Copies a text of the padded block when it is at most 16 bytes long and
-  // holds nothing to escape, the most common case; else copies nothing.
-  bool ShortPlainAhead(std::string_view text) {
-    if (text.size() > kVectorBytes) return false;
-    const std::uint32_t in_text = (std::uint32_t{1} << text.size()) - 1;
-    if ((EscapedBits16(text.data()) & in_text) != 0) return false;
-    std::memcpy(buffer_.get() + size_, text.data(), kVectorBytes);
-    size_ += text.size();
-    return true;
-  }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-  // Text too long for the room left: flushes and escapes it piece by piece.
-  LineWriter& TextInPieces(std::string_view text);
 
   ByteSink& sink_;
   std::size_t flush_at_;  // a finished line is flushed once this much is buffered
@@ -105,5 +157,10 @@ class LineWriter {
   static constexpr PaddedBlock kNoBlock{};
   const PaddedBlock* padded_ = &kNoBlock;
 };
+
+inline ReservedWrite& ReservedWrite::Text(std::string_view text) {
+  if (!ShortPlainInBlock(text)) out_ = writer_.TextMakingRoom(out_, text);
+  return *this;
+}
 
 }  // namespace rptconv

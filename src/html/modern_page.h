@@ -19,7 +19,7 @@
 
 namespace rptconv {
 
-class ModernPage : public PageEvents {
+class ModernPage final : public PageEvents {
  public:
   // `codepage` is the report's Windows code page; 0 takes 1250 for Hungarian
   // reports and 1252 for English ones. A code page without a table throws

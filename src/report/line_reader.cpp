@@ -40,18 +40,26 @@ bool ReportReader::AtEndOfBlock() {
 }
 
 bool ReportReader::CutLongLine(LineCut& cut) {
-  // The first 64 bytes hold no line end but mostly all five commas.
-  cut.start = pos_;
-  cut.comma_count = 0;
-  for (std::uint64_t commas = MaskWindow(commas_.data(), pos_); commas != 0 && cut.comma_count < 5;
-       commas &= commas - 1) {
-    cut.commas[cut.comma_count++] = pos_ + LowestBit(commas);
-  }
-  const std::size_t rest = pos_ + kMaskBits;
-  const std::size_t at = MaskCursor(line_ends_.data(), rest, data_end_).Next();
-  MaskCursor commas(commas_.data(), rest, at);
-  for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < at;) cut.commas[cut.comma_count++] = comma;
-  return EndCut(cut, at);
+  const std::size_t start = pos_;
+  const std::size_t end = MaskCursor(line_ends_.data(), start, data_end_).Next();
+  if (!EndLineAt(end)) return false;
+  cut = CutAt(start, end);
+  return true;
+}
+
+bool ReportReader::TryReadLongRecordInPlace(ReportRecord& record) {
+  LineCut cut;
+  if (!CutLongLine(cut)) return false;
+  record = RecordOf(cut);
+  return true;
+}
+
+bool ReportReader::TryReadLongCellInPlace(std::string_view& cell) {
+  LineCut cut;
+  if (!CutLongLine(cut)) return false;
+  const std::size_t from = cut.comma_count == 0 ? cut.start : cut.commas[cut.comma_count - 1] + 1;
+  cell = std::string_view(block_.data() + from, cut.end - from);
+  return true;
 }
 
 void ReportReader::ReplaceSemicolons(std::size_t from, std::size_t end) {

@@ -56,32 +56,50 @@ class ReportReader {
     line = InPlace(cut);
     return true;
   }
-  // The same for a record line, split as SplitRecord splits it.
+  // The same for a record line, split as SplitRecord splits it. Most lines
+  // are shorter than 64 bytes and have five commas: they are cut from one
+  // window of each mask without a loop.
   bool TryReadRecordInPlace(ReportRecord& record) {
-    LineCut cut;
-    if (!CutInPlace(cut)) return false;
-    record = RecordOf(cut);
+    const std::size_t start = pos_;
+    const std::uint64_t ends = MaskWindow(line_ends_.data(), start);
+    if (ends == 0) return TryReadLongRecordInPlace(record);
+    const std::size_t length = LowestBit(ends);
+    if (!EndLineAt(start + length)) return false;
+    std::uint64_t commas = MaskWindow(commas_.data(), start) & ((std::uint64_t{1} << length) - 1);
+    std::size_t at[5];
+    for (std::size_t& comma : at) {
+      comma = LowestBit(commas);  // 64 once none is left
+      commas &= commas - 1;
+    }
+    if (at[4] >= kMaskBits) {  // fewer than five commas
+      record = RecordOf(CutAt(start, start + length));
+      return true;
+    }
+    const char* line = block_.data() + start;
+    record.page = std::string_view(line, at[0]);
+    record.group = std::string_view(line + at[0] + 1, at[1] - at[0] - 1);
+    record.item = std::string_view(line + at[1] + 1, at[2] - at[1] - 1);
+    record.label = std::string_view(line + at[3] + 1, at[4] - at[3] - 1);
+    record.value = Value(start + at[4] + 1, start + length);
     return true;
   }
   // The same for a continuation line: its text after the fifth comma, as
   // AfterFifthField cuts it.
   bool TryReadCellInPlace(std::string_view& cell) {
-    LineCut cut;
-    const std::uint64_t ends = MaskWindow(line_ends_.data(), pos_);
-    if (ends == 0) {
-      if (!CutLongLine(cut)) return false;
-      const std::size_t from = cut.comma_count == 0 ? cut.start : cut.commas[cut.comma_count - 1] + 1;
-      cell = std::string_view(block_.data() + from, cut.end - from);
-      return true;
-    }
+    const std::size_t start = pos_;
+    const std::uint64_t ends = MaskWindow(line_ends_.data(), start);
+    if (ends == 0) return TryReadLongCellInPlace(cell);
     const std::size_t length = LowestBit(ends);
-    std::uint64_t commas = MaskWindow(commas_.data(), pos_) & ((std::uint64_t{1} << length) - 1);
+    if (!EndLineAt(start + length)) return false;
+    std::uint64_t commas = MaskWindow(commas_.data(), start) & ((std::uint64_t{1} << length) - 1);
     // Drop the lowest comma while more are left, at most four times: the
     // lowest one left is the fifth, or the last of fewer.
-    for (int i = 0; i < 4 && (commas & (commas - 1)) != 0; ++i) commas &= commas - 1;
-    const std::size_t from = commas == 0 ? pos_ : pos_ + LowestBit(commas) + 1;
-    if (!EndCut(cut, pos_ + length)) return false;
-    cell = std::string_view(block_.data() + from, cut.end - from);
+    for (int i = 0; i < 4; ++i) {
+      const std::uint64_t rest = commas & (commas - 1);
+      commas = rest != 0 ? rest : commas;
+    }
+    const std::size_t from = commas == 0 ? 0 : LowestBit(commas) + 1;
+    cell = std::string_view(block_.data() + start + from, length - from);
     return true;
   }
 
@@ -105,29 +123,35 @@ class ReportReader {
   bool CutInPlace(LineCut& cut) {
     const std::uint64_t ends = MaskWindow(line_ends_.data(), pos_);
     if (ends == 0) return CutLongLine(cut);
-    const std::size_t length = LowestBit(ends);
-    std::uint64_t commas = MaskWindow(commas_.data(), pos_) & ((std::uint64_t{1} << length) - 1);
-    cut.start = pos_;
-    cut.comma_count = 0;
-    for (; commas != 0 && cut.comma_count < 5; commas &= commas - 1) {
-      cut.commas[cut.comma_count++] = pos_ + LowestBit(commas);
-    }
-    return EndCut(cut, pos_ + length);
+    const std::size_t start = pos_;
+    const std::size_t end = start + LowestBit(ends);
+    if (!EndLineAt(end)) return false;
+    cut = CutAt(start, end);
+    return true;
   }
-  // The line of `cut` ends at `at`, the first LF or CR after its start.
-  bool EndCut(LineCut& cut, std::size_t at) {
+  // The line that starts at `start` ends at `at`, the first LF or CR after
+  // its start: when that is its line end, the reader goes past it.
+  bool EndLineAt(std::size_t at) {
     std::size_t next = at + 1;
     if (at >= data_end_) return false;
     if (block_[at] == kCarriageReturn) {
       if (next >= data_end_ || block_[next] != kLineFeed) return false;  // a CR to drop
       ++next;
     }
-    cut.end = at;
     pos_ = next;
     return true;
   }
+  // The cut of the line from `start` to `end`, with its first five commas.
+  LineCut CutAt(std::size_t start, std::size_t end) const {
+    LineCut cut{start, end, {}, 0};
+    MaskCursor commas(commas_.data(), start, end);
+    for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < end;) cut.commas[cut.comma_count++] = comma;
+    return cut;
+  }
   // CutInPlace for a line of 64 bytes or more.
   bool CutLongLine(LineCut& cut);
+  bool TryReadLongRecordInPlace(ReportRecord& record);
+  bool TryReadLongCellInPlace(std::string_view& cell);
   std::span<char> InPlace(const LineCut& cut) {
     current_ = std::span<char>(block_.data() + cut.start, cut.end - cut.start);
     return current_;
@@ -139,12 +163,16 @@ class ReportReader {
       fields[i] = std::string_view(block_.data() + from, cut.commas[i] - from);
       from = cut.commas[i] + 1;
     }
-    // The value's semicolons become commas; most values are short and hold none.
-    const std::size_t length = cut.end - from;
+    return {fields[0], fields[1], fields[2], fields[4], Value(from, cut.end)};
+  }
+  // The value from `from` to `end`, its semicolons turned into commas; most
+  // values are short and hold none.
+  std::string_view Value(std::size_t from, std::size_t end) {
+    const std::size_t length = end - from;
     if (length > kVectorBytes || (ByteBits16(block_.data() + from, kValueComma) & ((1u << length) - 1)) != 0) {
-      ReplaceSemicolons(from, cut.end);
+      ReplaceSemicolons(from, end);
     }
-    return {fields[0], fields[1], fields[2], fields[4], std::string_view(block_.data() + from, length)};
+    return std::string_view(block_.data() + from, length);
   }
   void ReplaceSemicolons(std::size_t from, std::size_t end);
   // Gathers a line that cannot be handed out in place into line_.
