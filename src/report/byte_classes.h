@@ -12,6 +12,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #if defined(RPTCONV_SCALAR_CLASSIFIER)
 #elif defined(__SSE2__) || defined(_M_X64)
@@ -48,6 +49,21 @@ inline std::uint64_t MaskWindow(const std::uint64_t* mask, std::size_t at) {
   const unsigned shift = at % kMaskBits;
   // Two shifts keep each below 64 bits when `shift` is 0.
   return mask[w] >> shift | (mask[w + 1] << 1) << (kMaskBits - 1 - shift);
+}
+
+// The bits of a mask from bit `at` on, at least kShortWindowBits of them
+// and zeros above, with one unaligned load: on a little-endian machine the
+// words of a mask are its bytes in order. The mask has a word after the one
+// holding bit `at`.
+inline constexpr std::size_t kShortWindowBits = 57;
+inline std::uint64_t ShortMaskWindow(const std::uint64_t* mask, std::size_t at) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint64_t bits;
+    std::memcpy(&bits, reinterpret_cast<const unsigned char*>(mask) + at / 8, sizeof bits);
+    return bits >> (at % 8);
+  } else {
+    return MaskWindow(mask, at);
+  }
 }
 
 // A block that may be read kVectorBytes at a time from any of its bytes:

@@ -39,27 +39,8 @@ bool ReportReader::AtEndOfBlock() {
   return false;
 }
 
-bool ReportReader::CutLongLine(LineCut& cut) {
-  const std::size_t start = pos_;
-  const std::size_t end = MaskCursor(line_ends_.data(), start, data_end_).Next();
-  if (!EndLineAt(end)) return false;
-  cut = CutAt(start, end);
-  return true;
-}
-
-bool ReportReader::TryReadLongRecordInPlace(ReportRecord& record) {
-  LineCut cut;
-  if (!CutLongLine(cut)) return false;
-  record = RecordOf(cut);
-  return true;
-}
-
-bool ReportReader::TryReadLongCellInPlace(std::string_view& cell) {
-  LineCut cut;
-  if (!CutLongLine(cut)) return false;
-  const std::size_t from = cut.comma_count == 0 ? cut.start : cut.commas[cut.comma_count - 1] + 1;
-  cell = std::string_view(block_.data() + from, cut.end - from);
-  return true;
+std::size_t ReportReader::LongLineEnd() const {
+  return MaskCursor(line_ends_.data(), pos_ + kShortWindowBits, data_end_).Next();
 }
 
 void ReportReader::ReplaceSemicolons(std::size_t from, std::size_t end) {
@@ -70,7 +51,7 @@ void ReportReader::ReplaceSemicolons(std::size_t from, std::size_t end) {
   }
 }
 
-void ReportReader::GatherLine() {
+std::span<char> ReportReader::GatherLine() {
   line_.clear();
   while (!stopped_) {
     if (pos_ == end_ && !FillBuffer()) break;
@@ -96,7 +77,7 @@ void ReportReader::GatherLine() {
       break;
     }
   }
-  current_ = std::span<char>(line_.data(), line_.size());
+  return std::span<char>(line_.data(), line_.size());
 }
 
 }  // namespace rptconv

@@ -40,10 +40,9 @@ class ReportReader {
   // The next line without its line end. Its bytes stay valid, and may be
   // changed in place, until the next call of ReadLine or AtEnd.
   std::span<char> ReadLine() {
-    LineCut cut;
-    if (CutInPlace(cut)) return InPlace(cut);
-    GatherLine();
-    return current_;
+    std::span<char> line;
+    if (!TryReadLineInPlace(line)) line = GatherLine();
+    return line;
   }
 
   // Reads the next line as ReadLine does when it lies wholly in the block
@@ -51,28 +50,26 @@ class ReportReader {
   // before where it was. Otherwise reads nothing and gives false: ReadLine
   // then gathers the line, which may move or overwrite the earlier ones.
   bool TryReadLineInPlace(std::span<char>& line) {
-    LineCut cut;
-    if (!CutInPlace(cut)) return false;
-    line = InPlace(cut);
+    const std::size_t start = pos_;
+    std::size_t end;
+    if (!CutLine(end)) return false;
+    line = std::span<char>(block_.data() + start, end - start);
     return true;
   }
-  // The same for a record line, split as SplitRecord splits it. Most lines
-  // are shorter than 64 bytes and have five commas: they are cut from one
-  // window of each mask without a loop.
+  // The same for a record line, split as SplitRecord splits it.
   bool TryReadRecordInPlace(ReportRecord& record) {
     const std::size_t start = pos_;
-    const std::uint64_t ends = MaskWindow(line_ends_.data(), start);
-    if (ends == 0) return TryReadLongRecordInPlace(record);
-    const std::size_t length = LowestBit(ends);
-    if (!EndLineAt(start + length)) return false;
-    std::uint64_t commas = MaskWindow(commas_.data(), start) & ((std::uint64_t{1} << length) - 1);
+    std::size_t end;
+    if (!CutLine(end)) return false;
+    // Most lines have their first five commas in the short window.
+    std::uint64_t commas = CommasAt(start, end);
     std::size_t at[5];
     for (std::size_t& comma : at) {
       comma = LowestBit(commas);  // 64 once none is left
       commas &= commas - 1;
     }
-    if (at[4] >= kMaskBits) {  // fewer than five commas
-      record = RecordOf(CutAt(start, start + length));
+    if (at[4] >= kMaskBits) {
+      record = RecordOf(CutAt(start, end));
       return true;
     }
     const char* line = block_.data() + start;
@@ -80,26 +77,29 @@ class ReportReader {
     record.group = std::string_view(line + at[0] + 1, at[1] - at[0] - 1);
     record.item = std::string_view(line + at[1] + 1, at[2] - at[1] - 1);
     record.label = std::string_view(line + at[3] + 1, at[4] - at[3] - 1);
-    record.value = Value(start + at[4] + 1, start + length);
+    record.value = Value(start + at[4] + 1, end);
     return true;
   }
   // The same for a continuation line: its text after the fifth comma, as
   // AfterFifthField cuts it.
   bool TryReadCellInPlace(std::string_view& cell) {
     const std::size_t start = pos_;
-    const std::uint64_t ends = MaskWindow(line_ends_.data(), start);
-    if (ends == 0) return TryReadLongCellInPlace(cell);
-    const std::size_t length = LowestBit(ends);
-    if (!EndLineAt(start + length)) return false;
-    std::uint64_t commas = MaskWindow(commas_.data(), start) & ((std::uint64_t{1} << length) - 1);
-    // Drop the lowest comma while more are left, at most four times: the
-    // lowest one left is the fifth, or the last of fewer.
-    for (int i = 0; i < 4; ++i) {
-      const std::uint64_t rest = commas & (commas - 1);
-      commas = rest != 0 ? rest : commas;
+    std::size_t end;
+    if (!CutLine(end)) return false;
+    const std::uint64_t commas = CommasAt(start, end);
+    std::uint64_t fifth = commas;
+    for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
+    std::size_t from;
+    if (fifth != 0) {
+      from = start + LowestBit(fifth) + 1;
+    } else if (end - start <= kShortWindowBits) {
+      // Fewer than five commas: the text after the last, or all of it.
+      from = start + static_cast<std::size_t>(std::bit_width(commas));
+    } else {
+      const LineCut cut = CutAt(start, end);
+      from = cut.comma_count == 0 ? start : cut.commas[cut.comma_count - 1] + 1;
     }
-    const std::size_t from = commas == 0 ? 0 : LowestBit(commas) + 1;
-    cell = std::string_view(block_.data() + start + from, length - from);
+    cell = std::string_view(block_.data() + from, end - from);
     return true;
   }
 
@@ -119,27 +119,28 @@ class ReportReader {
   bool AtEndOfBlock();
   // Cuts the next line from the masks when it lies wholly in the block
   // before its Ctrl-Z, ends with LF or CR LF and holds no other CR, so that
-  // it needs no gathering; then it is read. Otherwise reads nothing.
-  bool CutInPlace(LineCut& cut) {
-    const std::uint64_t ends = MaskWindow(line_ends_.data(), pos_);
-    if (ends == 0) return CutLongLine(cut);
-    const std::size_t start = pos_;
-    const std::size_t end = start + LowestBit(ends);
-    if (!EndLineAt(end)) return false;
-    cut = CutAt(start, end);
-    return true;
-  }
-  // The line that starts at `start` ends at `at`, the first LF or CR after
-  // its start: when that is its line end, the reader goes past it.
-  bool EndLineAt(std::size_t at) {
-    std::size_t next = at + 1;
-    if (at >= data_end_) return false;
-    if (block_[at] == kCarriageReturn) {
+  // it needs no gathering: then the reader goes past it and `end` is where
+  // its line end starts. Otherwise reads nothing.
+  bool CutLine(std::size_t& end) {
+    const std::uint64_t ends = ShortMaskWindow(line_ends_.data(), pos_);
+    end = ends != 0 ? pos_ + LowestBit(ends) : LongLineEnd();
+    std::size_t next = end + 1;
+    if (end >= data_end_) return false;
+    if (block_[end] == kCarriageReturn) {
       if (next >= data_end_ || block_[next] != kLineFeed) return false;  // a CR to drop
       ++next;
     }
     pos_ = next;
     return true;
+  }
+  // The first LF or CR from kShortWindowBits bytes after the reader's
+  // position on, or data_end_.
+  std::size_t LongLineEnd() const;
+  // The commas of the line from `start` to `end` in the short window (none
+  // past its end).
+  std::uint64_t CommasAt(std::size_t start, std::size_t end) const {
+    const std::uint64_t commas = ShortMaskWindow(commas_.data(), start);
+    return end - start < kMaskBits ? commas & ((std::uint64_t{1} << (end - start)) - 1) : commas;
   }
   // The cut of the line from `start` to `end`, with its first five commas.
   LineCut CutAt(std::size_t start, std::size_t end) const {
@@ -147,14 +148,6 @@ class ReportReader {
     MaskCursor commas(commas_.data(), start, end);
     for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < end;) cut.commas[cut.comma_count++] = comma;
     return cut;
-  }
-  // CutInPlace for a line of 64 bytes or more.
-  bool CutLongLine(LineCut& cut);
-  bool TryReadLongRecordInPlace(ReportRecord& record);
-  bool TryReadLongCellInPlace(std::string_view& cell);
-  std::span<char> InPlace(const LineCut& cut) {
-    current_ = std::span<char>(block_.data() + cut.start, cut.end - cut.start);
-    return current_;
   }
   ReportRecord RecordOf(const LineCut& cut) {
     std::string_view fields[5] = {};
@@ -176,7 +169,7 @@ class ReportReader {
   }
   void ReplaceSemicolons(std::size_t from, std::size_t end);
   // Gathers a line that cannot be handed out in place into line_.
-  void GatherLine();
+  std::span<char> GatherLine();
 
   ByteSource& source_;
   std::size_t block_size_;
@@ -191,7 +184,6 @@ class ReportReader {
   std::size_t data_end_ = 0;
   bool stopped_ = false;  // a Ctrl-Z or the end of the data was reached
   std::string line_;
-  std::span<char> current_;
 };
 
 }  // namespace rptconv
