@@ -96,15 +96,13 @@ void ClassicPage::BeginPage(std::string_view title, bool first) {
   out_.Raw(kPageHeadingEnd).EndLine();
 }
 
-void ClassicPage::BeginGroup(std::string_view title, bool first, bool in_table) {
-  if (in_table) return;
+void ClassicPage::GroupRow(std::string_view title, bool first) {
   if (!first) SpacerRow();
   out_.Raw(kGroupRowStart).Text(title).Raw(kGroupRowEnd).EndLine();
   SpacerRow();
 }
 
-void ClassicPage::BeginItem(std::string_view title, bool first, bool in_table) {
-  if (in_table) return;
+void ClassicPage::ItemRow(std::string_view title, bool first) {
   if (!first) SpacerRow();
   out_.Raw(kItemRowStart).Text(title).Raw(kItemRowEnd).EndLine();
 }

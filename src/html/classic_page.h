@@ -16,8 +16,14 @@ class ClassicPage final : public PageEvents {
 
   void BeginDocument(std::string_view title, Language language) override;
   void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
-  void BeginItem(std::string_view title, bool first, bool in_table) override;
+  // In a table, groups and items have no row of their own: a row of a
+  // table begins a group on most lines, so this is decided here, inline.
+  void BeginGroup(std::string_view title, bool first, bool in_table) override {
+    if (!in_table) GroupRow(title, first);
+  }
+  void BeginItem(std::string_view title, bool first, bool in_table) override {
+    if (!in_table) ItemRow(title, first);
+  }
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
   void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
@@ -25,6 +31,8 @@ class ClassicPage final : public PageEvents {
 
  private:
   void SpacerRow();
+  void GroupRow(std::string_view title, bool first);
+  void ItemRow(std::string_view title, bool first);
   // A value, which may be a link.
   void Value(ReservedWrite& out, std::string_view value);
   // The markup before each cell of a table: the gap after the cell before

@@ -85,7 +85,7 @@ char* EscapeElsewhere(char* out, std::string_view text) {
   return out;
 }
 
-char* EscapeInBlock(char* out, std::string_view text) {
+char* EscapePadded(char* out, std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p < end) {
@@ -106,17 +106,14 @@ char* EscapeInBlock(char* out, std::string_view text) {
   return out;
 }
 
-char* LineWriter::TextMakingRoom(char* out, std::string_view text) {
+char* LineWriter::TextMakingRoom(char* out, std::string_view text, bool padded) {
   size_ = static_cast<std::size_t>(out - buffer_.get());
-  const std::size_t offset =
-      reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(padded_->data);
-  const bool in_block = offset < padded_->size && text.size() <= padded_->size - offset;
   // (No text is near 2^61 bytes long, so the product cannot overflow.)
   const std::size_t room = text.size() * kLongestEntity + ReservedWrite::kLineRoom;
   if (room > capacity_ - size_) Flush();
   if (room <= capacity_ - size_) {
     char* const start = buffer_.get() + size_;
-    size_ = static_cast<std::size_t>((in_block ? EscapeInBlock(start, text) : EscapeElsewhere(start, text)) - buffer_.get());
+    size_ = static_cast<std::size_t>((padded ? EscapePadded(start, text) : EscapeElsewhere(start, text)) - buffer_.get());
   } else {
     // Longer than the whole buffer even if every byte needed an entity:
     // escape it in pieces the buffer can always take, flushing between.

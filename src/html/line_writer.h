@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "report/byte_classes.h"
+#include "walk/page_events.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -23,10 +24,10 @@ inline constexpr std::size_t kPieceStore = 32;    // see Piece
 // Escape report text for HTML: "&", "<", ">", '"' and ESC become entities,
 // all else passes. `out` has room for the text's longest escaped form and
 // kVectorBytes more, which the copies may write past the end. Each gives the
-// end of what it wrote. A text in the padded block the reader fills is read
-// 16 bytes at a time, copying the runs between the bytes to escape; any
-// other text 8 bytes at a time.
-char* EscapeInBlock(char* out, std::string_view text);
+// end of what it wrote. A text that may be read kTextPadding bytes past its
+// end is read 16 bytes at a time, copying the runs between the bytes to
+// escape; any other text 8 bytes at a time.
+char* EscapePadded(char* out, std::string_view text);
 char* EscapeElsewhere(char* out, std::string_view text);
 
 class LineWriter;
@@ -51,42 +52,28 @@ class ReservedWrite {
     out_ += size;
     return *this;
   }
-  // Report text: "&", "<", ">", '"' and ESC become entities, all else passes.
+  // Report text as PageEvents hands it out, readable kTextPadding bytes
+  // past its end: "&", "<", ">", '"' and ESC become entities, all else
+  // passes.
   inline ReservedWrite& Text(std::string_view text);
 
  private:
   friend class LineWriter;
-  ReservedWrite(LineWriter& writer, char* out, const PaddedBlock& block)
-      : writer_(writer), out_(out), block_(block.data), block_size_(block.size) {}
+  ReservedWrite(LineWriter& writer, char* out) : writer_(writer), out_(out) {}
 
-// GCC cannot tell that a text in the padded block is never one of the short
-// literals that other calls of Text pass, and warns about reading past them.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
-#pragma GCC diagnostic ignored "-Wstringop-overread"
-#endif
-  // Copies a text when it lies in the padded block, is at most 16 bytes
-  // long and holds nothing to escape, the most common case; else copies
-  // nothing.
-  bool ShortPlainInBlock(std::string_view text) {
-    const std::size_t offset =
-        reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(block_);
-    if (text.size() > kVectorBytes || offset >= block_size_ || text.size() > block_size_ - offset) return false;
+  // Copies a text of at most 16 bytes that holds nothing to escape, the
+  // most common case; else copies nothing.
+  bool ShortPlain(std::string_view text) {
+    if (text.size() > kVectorBytes) return false;
     const std::uint32_t in_text = (std::uint32_t{1} << text.size()) - 1;
     if ((EscapedBits16(text.data()) & in_text) != 0) return false;
     std::memcpy(out_, text.data(), kVectorBytes);
     out_ += text.size();
     return true;
   }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
   LineWriter& writer_;
   char* out_;
-  const char* block_;
-  std::size_t block_size_;
 };
 
 class LineWriter {
@@ -106,11 +93,9 @@ class LineWriter {
     size_ += size;
     return *this;
   }
-  // Report text, as ReservedWrite::Text.
+  // Any text: "&", "<", ">", '"' and ESC become entities, all else passes.
   LineWriter& Text(std::string_view text) {
-    ReservedWrite room = Reserve();
-    room.Text(text);
-    Commit(room);
+    size_ = static_cast<std::size_t>(TextMakingRoom(buffer_.get() + size_, text, PaddedAt(text)) - buffer_.get());
     return *this;
   }
   // Texts that lie in `block` are escaped 16 bytes at a time: the runs
@@ -132,7 +117,7 @@ class LineWriter {
   // line written into it is kept and ended.
   ReservedWrite Reserve() {
     if (ReservedWrite::kLineRoom > capacity_ - size_) Flush();
-    return {*this, buffer_.get() + size_, *padded_};
+    return {*this, buffer_.get() + size_};
   }
   void EndLine(ReservedWrite& line) {
     line.Raw(kLineEnd);
@@ -144,8 +129,15 @@ class LineWriter {
   friend class ReservedWrite;
   void Commit(const ReservedWrite& line) { size_ = static_cast<std::size_t>(line.out_ - buffer_.get()); }
   // Writes `text` at `out` in a reserved line, making room for it and for
-  // kLineRoom bytes after it; gives where the line goes on.
-  char* TextMakingRoom(char* out, std::string_view text);
+  // kLineRoom bytes after it; gives where the line goes on. A `padded`
+  // text may be read kTextPadding bytes past its end.
+  char* TextMakingRoom(char* out, std::string_view text, bool padded);
+  // True when `text` lies in the reader's block, which is padded.
+  bool PaddedAt(std::string_view text) const {
+    const std::size_t offset =
+        reinterpret_cast<std::uintptr_t>(text.data()) - reinterpret_cast<std::uintptr_t>(padded_->data);
+    return offset < padded_->size && text.size() <= padded_->size - offset;
+  }
   // Flushes, then buffers `bytes` or, when they exceed the buffer, writes them straight through.
   LineWriter& Overflow(std::string_view bytes);
 
@@ -159,7 +151,7 @@ class LineWriter {
 };
 
 inline ReservedWrite& ReservedWrite::Text(std::string_view text) {
-  if (!ShortPlainInBlock(text)) out_ = writer_.TextMakingRoom(out_, text);
+  if (!ShortPlain(text)) out_ = writer_.TextMakingRoom(out_, text, true);
   return *this;
 }
 

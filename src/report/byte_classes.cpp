@@ -1,5 +1,8 @@
 #include "report/byte_classes.h"
 
+#include <bit>
+#include <cstring>
+
 #include "report/line_reader.h"
 #include "report/record.h"
 
@@ -22,16 +25,26 @@ void ClassifyTail(const char* data, std::size_t begin, std::size_t size, BlockMa
 
 #if defined(RPTCONV_CLASSIFY_SSE2)
 
+// Each 16 bytes give 16 bits of each mask. On a little-endian machine the
+// 16 bits of a mask word are two bytes of it in order, so they are stored
+// as they come instead of being shifted into the word.
+inline void Store16(std::uint64_t& word, unsigned i, int bits) {
+  if constexpr (std::endian::native == std::endian::little) {
+    const auto half = static_cast<std::uint16_t>(bits);
+    std::memcpy(reinterpret_cast<unsigned char*>(&word) + 2 * i, &half, sizeof half);
+  } else {
+    word |= std::uint64_t{static_cast<std::uint32_t>(bits)} << (16 * i);
+  }
+}
 inline void Classify64(const char* p, std::uint64_t& line_ends, std::uint64_t& commas) {
-  line_ends = 0;
-  commas = 0;
+  if constexpr (std::endian::native != std::endian::little) line_ends = commas = 0;
   for (unsigned i = 0; i < 4; ++i) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
     const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8(kLineFeed)),
                                       _mm_cmpeq_epi8(x, _mm_set1_epi8(kCarriageReturn)));
     const __m128i separators = _mm_cmpeq_epi8(x, _mm_set1_epi8(kFieldSeparator));
-    line_ends |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(ends))} << (16 * i);
-    commas |= std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(separators))} << (16 * i);
+    Store16(line_ends, i, _mm_movemask_epi8(ends));
+    Store16(commas, i, _mm_movemask_epi8(separators));
   }
 }
 

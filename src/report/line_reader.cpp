@@ -77,7 +77,9 @@ std::span<char> ReportReader::GatherLine() {
       break;
     }
   }
-  return std::span<char>(line_.data(), line_.size());
+  const std::size_t size = line_.size();
+  line_.append(kVectorBytes, '\0');  // readable past its end, as lines in the block are
+  return std::span<char>(line_.data(), size);
 }
 
 }  // namespace rptconv

@@ -3,11 +3,13 @@
 // Line rules: LF ends a line; every CR is dropped (so CR LF ends a line and a
 // lone CR vanishes); Ctrl-Z ends the input wherever it stands and is never
 // consumed; the end of the data ends the last line, with or without a line
-// end. Reading at the end gives an empty line, however often.
+// end. Reading at the end gives an empty line, however often. Every line
+// handed out may be read kVectorBytes past its end.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -124,13 +126,15 @@ class ReportReader {
   bool CutLine(std::size_t& end) {
     const std::uint64_t ends = ShortMaskWindow(line_ends_.data(), pos_);
     end = ends != 0 ? pos_ + LowestBit(ends) : LongLineEnd();
-    std::size_t next = end + 1;
-    if (end >= data_end_) return false;
-    if (block_[end] == kCarriageReturn) {
-      if (next >= data_end_ || block_[next] != kLineFeed) return false;  // a CR to drop
-      ++next;
+    // Most lines end with CR LF: two bytes compared at once.
+    static constexpr char kCrLf[2] = {kCarriageReturn, kLineFeed};
+    if (end + 1 < data_end_ && std::memcmp(block_.data() + end, kCrLf, 2) == 0) {
+      pos_ = end + 2;
+      return true;
     }
-    pos_ = next;
+    // Else the line end is an LF, or a CR to drop that needs gathering.
+    if (end >= data_end_ || block_[end] != kLineFeed) return false;
+    pos_ = end + 1;
     return true;
   }
   // The first LF or CR from kShortWindowBits bytes after the reader's
@@ -150,7 +154,9 @@ class ReportReader {
     return cut;
   }
   ReportRecord RecordOf(const LineCut& cut) {
-    std::string_view fields[5] = {};
+    // Missing fields are empty, pointing into the line as every text does.
+    const std::string_view none(block_.data() + cut.end, 0);
+    std::string_view fields[5] = {none, none, none, none, none};
     std::size_t from = cut.start;
     for (std::size_t i = 0; i < cut.comma_count; ++i) {
       fields[i] = std::string_view(block_.data() + from, cut.commas[i] - from);

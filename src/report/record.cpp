@@ -10,7 +10,8 @@ namespace {
 // deletes it with its comma (nothing when there is no comma).
 inline std::string_view TakeField(std::string_view& rest) {
   const std::size_t comma = rest.find(kFieldSeparator);
-  if (comma == std::string_view::npos) return {};
+  // An empty field still points into the line, which may be read past it.
+  if (comma == std::string_view::npos) return rest.substr(0, 0);
   std::string_view field = rest.substr(0, comma);
   rest.remove_prefix(comma + 1);
   return field;

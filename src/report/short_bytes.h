@@ -1,6 +1,6 @@
 // Comparing and copying the short texts a report is made of (titles of a
-// few bytes) without a library call: a few word loads instead, none of them
-// past either text's end.
+// few bytes) without a library call: a few word loads and stores instead,
+// none of them past either text's end.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +24,13 @@ inline bool EqualByTwoWords(const char* a, const char* b, std::size_t n) {
   return ((Load<Word>(a) ^ Load<Word>(b)) | (Load<Word>(a + n - sizeof(Word)) ^ Load<Word>(b + n - sizeof(Word)))) ==
          0;
 }
+template <class Word>
+inline void CopyByTwoWords(char* to, const char* from, std::size_t n) {
+  const Word first = Load<Word>(from);
+  const Word last = Load<Word>(from + n - sizeof(Word));
+  std::memcpy(to, &first, sizeof first);
+  std::memcpy(to + n - sizeof(Word), &last, sizeof last);
+}
 }  // namespace short_bytes
 
 // Equal texts. Most texts compared are titles of at most 16 bytes.
@@ -39,6 +46,21 @@ inline bool SameText(std::string_view a, std::string_view b) {
     if (a[i] != b[i]) return false;
   }
   return true;
+}
+
+// Copies `n` bytes from `from` to `to`; the two do not overlap.
+inline void CopyText(char* to, const char* from, std::size_t n) {
+  if (n >= 8) {
+    if (n > 16) {
+      std::memcpy(to, from, n);
+    } else {
+      short_bytes::CopyByTwoWords<std::uint64_t>(to, from, n);
+    }
+  } else if (n >= 4) {
+    short_bytes::CopyByTwoWords<std::uint32_t>(to, from, n);
+  } else {
+    for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
+  }
 }
 
 }  // namespace rptconv

@@ -2,12 +2,18 @@
 // reading a report and writing any markup. A listener gets every text raw, as
 // the report holds it (";" of a value already turned into ","), and decides
 // itself how to escape or convert it. Texts are valid only during the call.
+// Every text of the report (all but the headers of TableHeader), an empty
+// one too, may be read kTextPadding bytes past its end, so that a listener can copy and inspect
+// short texts 16 bytes at a time.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
 namespace rptconv {
+
+inline constexpr std::size_t kTextPadding = 16;
 
 // The heading of the first page of every report, shown instead of its title.
 inline constexpr std::string_view kBannerText = "QUORVIX System Information Report";

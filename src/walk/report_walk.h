@@ -43,7 +43,7 @@ class HeldTitle {
   bool Holds(std::string_view title) const { return SameText(title, view()); }
   void Hold(std::string_view title) {
     if (title.size() > bytes_.size()) bytes_.resize(title.size());
-    if (!title.empty()) std::memcpy(bytes_.data(), title.data(), title.size());
+    CopyText(bytes_.data(), title.data(), title.size());
     size_ = title.size();
   }
   void Clear() { size_ = 0; }
@@ -52,6 +52,9 @@ class HeldTitle {
   std::vector<char> bytes_ = std::vector<char>(64);
   std::size_t size_ = 0;
 };
+
+// Lines of the reader are padded as the texts handed out must be.
+static_assert(kTextPadding <= kVectorBytes);
 
 template <class Events>
 class ReportWalk {
@@ -85,13 +88,18 @@ class ReportWalk {
     reader_.ReadLine();
     while (look_ahead_count_ < kLookAheadLines && !reader_.AtEnd()) {
       const std::span<char> line = reader_.ReadLine();
-      look_ahead_[look_ahead_count_++].assign(line.data(), line.size());
+      // Kept with padding, as every text handed out is.
+      std::string& kept = look_ahead_[look_ahead_count_++];
+      kept.assign(line.data(), line.size());
+      kept.append(kTextPadding, '\0');
     }
   }
 
   // Empty when the report has fewer than six lines.
   std::string_view Title() const {
-    return look_ahead_count_ == kLookAheadLines ? AfterFifthField(look_ahead_.back()) : std::string_view();
+    static constexpr char kNoTitle[kTextPadding] = {};
+    return look_ahead_count_ == kLookAheadLines ? AfterFifthField(LookAhead(kLookAheadLines - 1))
+                                                : std::string_view(kNoTitle, 0);
   }
 
   // The first field of a line: its page title (empty without a comma).
@@ -104,7 +112,7 @@ class ReportWalk {
   // none begins there.
   Language LanguageOfLookAhead() const {
     for (std::size_t i = 0; i < look_ahead_count_; ++i) {
-      const std::string_view page = PageOf(look_ahead_[i]);
+      const std::string_view page = PageOf(LookAhead(i));
       if (!page.empty() && page != kPciDumpPage) return LanguageOf(page);
     }
     return Language::kEnglish;
@@ -117,7 +125,10 @@ class ReportWalk {
   std::span<char> NextLine() {
     if (look_ahead_next_ == look_ahead_count_) return reader_.ReadLine();
     std::string& line = look_ahead_[look_ahead_next_++];
-    return {line.data(), line.size()};
+    return {line.data(), line.size() - kTextPadding};
+  }
+  std::string_view LookAhead(std::size_t i) const {
+    return std::string_view(look_ahead_[i]).substr(0, look_ahead_[i].size() - kTextPadding);
   }
 
   void Record(const ReportRecord& record) {
@@ -207,6 +218,7 @@ class ReportWalk {
     next_aside_ = 1 - next_aside_;  // the other buffer may hold some of the cells
     aside.clear();
     for (const std::string_view cell : cells) aside.append(cell);
+    aside.append(kTextPadding, '\0');  // readable past the end, as every text handed out is
     std::size_t start = 0;
     for (std::string_view& cell : cells) {
       cell = std::string_view(aside).substr(start, cell.size());
