@@ -57,13 +57,17 @@ constexpr std::size_t kLongestLinkMarkup =
 }  // namespace
 
 // Web addresses open in the browser window named "blank"; the contact
-// address opens the mail program.
+// address opens the mail program. Most values are neither: the first byte
+// tells.
 inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
-  // Most values are neither: the first byte tells.
   if (value.empty() || (value[0] != kWebPrefix[0] && value[0] != kContactAddress[0])) {
     out.Text(value);
-    return;
+  } else {
+    MaybeLink(out, value);
   }
+}
+
+void ClassicPage::MaybeLink(ReservedWrite& out, std::string_view value) {
   const bool web = value.starts_with(kWebPrefix);
   if (!web && value != kContactAddress) {
     out.Text(value);

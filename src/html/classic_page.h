@@ -35,6 +35,7 @@ class ClassicPage final : public PageEvents {
   void ItemRow(std::string_view title, bool first);
   // A value, which may be a link.
   void Value(ReservedWrite& out, std::string_view value);
+  void MaybeLink(ReservedWrite& out, std::string_view value);
   // The markup before each cell of a table: the gap after the cell before
   // and the cell's opening tag, made once per alignment code.
   struct CellOpening {

@@ -96,6 +96,12 @@ std::uint32_t EscapedBits16Scalar(const char* p) {
   return bits;
 }
 
+std::uint32_t EqualBits16Scalar(const char* a, const char* b) {
+  std::uint32_t bits = 0;
+  for (unsigned i = 0; i < kVectorBytes; ++i) bits |= std::uint32_t{a[i] == b[i]} << i;
+  return bits;
+}
+
 std::uint32_t ByteBits16Scalar(const char* p, char c) {
   std::uint32_t bits = 0;
   for (unsigned i = 0; i < kVectorBytes; ++i) bits |= std::uint32_t{p[i] == c} << i;

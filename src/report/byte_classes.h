@@ -78,6 +78,9 @@ struct PaddedBlock {
 std::uint32_t EscapedBits16Scalar(const char* p);
 // Bit i is set when byte i of the 16 at `p` is `c`; and byte by byte.
 std::uint32_t ByteBits16Scalar(const char* p, char c);
+// Bit i is set when byte i of the 16 at `a` equals byte i of the 16 at `b`;
+// and byte by byte.
+std::uint32_t EqualBits16Scalar(const char* a, const char* b);
 
 #if defined(RPTCONV_CLASSIFY_SSE2)
 
@@ -94,6 +97,11 @@ inline std::uint32_t EscapedBits16(const char* p) {
 inline std::uint32_t ByteBits16(const char* p, char c) {
   const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c))));
+}
+inline std::uint32_t EqualBits16(const char* a, const char* b) {
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+  const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
 }
 
 #elif defined(RPTCONV_CLASSIFY_NEON)
@@ -117,11 +125,16 @@ inline std::uint32_t ByteBits16(const char* p, char c) {
   const uint8x16_t x = vld1q_u8(reinterpret_cast<const std::uint8_t*>(p));
   return Bits16(vceqq_u8(x, vdupq_n_u8(static_cast<std::uint8_t>(c))));
 }
+inline std::uint32_t EqualBits16(const char* a, const char* b) {
+  return Bits16(vceqq_u8(vld1q_u8(reinterpret_cast<const std::uint8_t*>(a)),
+                         vld1q_u8(reinterpret_cast<const std::uint8_t*>(b))));
+}
 
 #else
 
 inline std::uint32_t EscapedBits16(const char* p) { return EscapedBits16Scalar(p); }
 inline std::uint32_t ByteBits16(const char* p, char c) { return ByteBits16Scalar(p, c); }
+inline std::uint32_t EqualBits16(const char* a, const char* b) { return EqualBits16Scalar(a, b); }
 
 #endif
 

@@ -18,7 +18,6 @@
 #include "report/line_reader.h"
 #include "report/record.h"
 #include "report/sections.h"
-#include "report/short_bytes.h"
 #include "rptconv/rptconv.h"
 #include "walk/page_events.h"
 
@@ -35,15 +34,27 @@ void WalkReport(ReportReader& reader, PageEvents& events);
 inline constexpr std::size_t kTitleLine = 6;
 
 // The title of a page, group or item last begun, kept across the reader's
-// blocks.
+// blocks. Titles are report texts, readable kTextPadding bytes past their
+// end, and kept so: most are short, and are compared and copied 16 bytes
+// at a time.
 class HeldTitle {
  public:
   std::string_view view() const { return {bytes_.data(), size_}; }
   bool empty() const { return size_ == 0; }
-  bool Holds(std::string_view title) const { return SameText(title, view()); }
+  bool Holds(std::string_view title) const {
+    const std::size_t size = title.size();
+    if (size != size_) return false;
+    if (size > kVectorBytes) return std::memcmp(title.data(), bytes_.data(), size) == 0;
+    const std::uint32_t in_title = (std::uint32_t{1} << size) - 1;
+    return (~EqualBits16(title.data(), bytes_.data()) & in_title) == 0;
+  }
   void Hold(std::string_view title) {
-    if (title.size() > bytes_.size()) bytes_.resize(title.size());
-    CopyText(bytes_.data(), title.data(), title.size());
+    if (title.size() + kTextPadding > bytes_.size()) bytes_.resize(title.size() + kTextPadding);
+    if (title.size() <= kVectorBytes) {
+      std::memcpy(bytes_.data(), title.data(), kVectorBytes);
+    } else {
+      std::memcpy(bytes_.data(), title.data(), title.size());
+    }
     size_ = title.size();
   }
   void Clear() { size_ = 0; }
@@ -145,7 +156,8 @@ class ReportWalk {
     }
   }
 
-  void BeginPage(std::string_view page) {
+  // The rarer events stay out of the loop's code.
+  [[gnu::noinline]] void BeginPage(std::string_view page) {
     const bool first = last_page_.empty();
     if (first) english_titles_ = LanguageOf(page) == Language::kEnglish;
     last_page_.Hold(page);
@@ -175,7 +187,7 @@ class ReportWalk {
   }
 
   // Tells the header row of the table of `match`; gives its column count.
-  std::size_t BeginTable(const SectionMatch& match) {
+  [[gnu::noinline]] std::size_t BeginTable(const SectionMatch& match) {
     column_align_ = match.section->alignment;
     std::array<std::string_view, kMaxColumns> names;
     std::size_t count = 0;
@@ -213,7 +225,7 @@ class ReportWalk {
   }
 
   // Copies `cells` into a buffer of their own and points them there.
-  void KeepAside(std::span<std::string_view> cells) {
+  [[gnu::noinline]] void KeepAside(std::span<std::string_view> cells) {
     std::string& aside = aside_[next_aside_];
     next_aside_ = 1 - next_aside_;  // the other buffer may hold some of the cells
     aside.clear();
