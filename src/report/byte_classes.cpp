@@ -79,7 +79,7 @@ inline void Classify64(const char* p, std::uint64_t& line_ends, std::uint64_t& c
 void ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks) { ClassifyTail(data, 0, size, masks); }
 
 #if defined(RPTCONV_CLASSIFY_SSE2) || defined(RPTCONV_CLASSIFY_NEON)
-void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) {
+void ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks) {
   std::size_t begin = 0;
   for (; begin + kMaskBits <= size; begin += kMaskBits) {
     Classify64(data + begin, masks.line_ends[begin / kMaskBits], masks.commas[begin / kMaskBits]);
@@ -87,8 +87,50 @@ void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) {
   ClassifyTail(data, begin, size, masks);
 }
 #else
-void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) { ClassifyBlockScalar(data, size, masks); }
+void ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks) {
+  ClassifyBlockScalar(data, size, masks);
+}
 #endif
+
+#if defined(RPTCONV_CLASSIFY_AVX2)
+// 32 bytes a comparison where the processor has AVX2; the function is
+// compiled for AVX2 alone and called only after asking the processor.
+__attribute__((target("avx2"))) void ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks) {
+  std::size_t begin = 0;
+  for (; begin + kMaskBits <= size; begin += kMaskBits) {
+    std::uint32_t ends_bits[2];
+    std::uint32_t comma_bits[2];
+    for (unsigned i = 0; i < 2; ++i) {
+      const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + begin + 32 * i));
+      const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8(kLineFeed)),
+                                           _mm256_cmpeq_epi8(x, _mm256_set1_epi8(kCarriageReturn)));
+      const __m256i separators = _mm256_cmpeq_epi8(x, _mm256_set1_epi8(kFieldSeparator));
+      ends_bits[i] = static_cast<std::uint32_t>(_mm256_movemask_epi8(ends));
+      comma_bits[i] = static_cast<std::uint32_t>(_mm256_movemask_epi8(separators));
+    }
+    // x86 is little-endian: the two halves are the word's bytes in order.
+    std::memcpy(&masks.line_ends[begin / kMaskBits], ends_bits, sizeof ends_bits);
+    std::memcpy(&masks.commas[begin / kMaskBits], comma_bits, sizeof comma_bits);
+  }
+  ClassifyTail(data, begin, size, masks);
+}
+
+bool HasWideClassifier() {
+  static const bool has_avx2 = __builtin_cpu_supports("avx2");
+  return has_avx2;
+}
+#else
+void ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks) { ClassifyBlockVector(data, size, masks); }
+bool HasWideClassifier() { return false; }
+#endif
+
+void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) {
+  if (HasWideClassifier()) {
+    ClassifyBlockWide(data, size, masks);
+  } else {
+    ClassifyBlockVector(data, size, masks);
+  }
+}
 
 std::uint32_t EscapedBits16Scalar(const char* p) {
   std::uint32_t bits = 0;

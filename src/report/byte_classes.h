@@ -5,8 +5,9 @@
 // must escape and the semicolons of a value.
 //
 // The code uses SSE2 on x86-64 (every x86-64 processor has it, the Windows
-// build included) and NEON on arm64; elsewhere, or when
-// RPTCONV_SCALAR_CLASSIFIER is defined, plain loops do the same work.
+// build included), and AVX2 for whole blocks where the processor has it;
+// NEON on arm64; elsewhere, or when RPTCONV_SCALAR_CLASSIFIER is defined,
+// plain loops do the same work.
 #pragma once
 
 #include <bit>
@@ -18,6 +19,12 @@
 #elif defined(__SSE2__) || defined(_M_X64)
 #define RPTCONV_CLASSIFY_SSE2 1
 #include <emmintrin.h>
+#if defined(__GNUC__) && defined(__x86_64__)
+// Whole blocks are also classified 32 bytes at a time where the processor
+// has AVX2, asked at run time.
+#define RPTCONV_CLASSIFY_AVX2 1
+#include <immintrin.h>
+#endif
 #elif defined(__aarch64__) && defined(__ARM_NEON)
 #define RPTCONV_CLASSIFY_NEON 1
 #include <arm_neon.h>
@@ -37,8 +44,14 @@ struct BlockMasks {
   std::uint64_t* line_ends;  // LF and CR
   std::uint64_t* commas;
 };
-// Writes the masks of the `size` bytes at `data`.
+// Writes the masks of the `size` bytes at `data`, with the widest vectors
+// the processor has.
 void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks);
+// The same with 16-byte vectors (SSE2 or NEON), and with 32-byte vectors
+// (AVX2) when HasWideClassifier.
+void ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks);
+void ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks);
+bool HasWideClassifier();
 // The same, byte by byte: the reference the vector code is tested against.
 void ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks);
 

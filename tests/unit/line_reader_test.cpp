@@ -270,16 +270,21 @@ TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
     for (std::size_t align = 0; align < 16; ++align) {
       for (std::size_t size = 0; size <= std::min<std::size_t>(input.size(), 300); ++size) {
         const char* data = padded.data() + align;
-        std::vector<std::uint64_t> a(MaskWords(size) * 2 + 2), b(a.size());
+        std::vector<std::uint64_t> a(MaskWords(size) * 2 + 2), b(a.size()), c(a.size());
         const std::size_t words = MaskWords(size);
-        ClassifyBlock(data, size, {a.data(), a.data() + words});
+        ClassifyBlockVector(data, size, {a.data(), a.data() + words});
         ClassifyBlockScalar(data, size, {b.data(), b.data() + words});
         ASSERT_EQ(a, b) << "align " << align << ", size " << size;
+        if (HasWideClassifier()) {
+          ClassifyBlockWide(data, size, {c.data(), c.data() + words});
+          ASSERT_EQ(c, b) << "wide, align " << align << ", size " << size;
+        }
       }
       for (std::size_t at = 0; at < input.size(); ++at) {
         const char* p = padded.data() + align + at;
         ASSERT_EQ(EscapedBits16(p), EscapedBits16Scalar(p)) << "at " << at;
         ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16Scalar(p, kValueComma)) << "at " << at;
+        ASSERT_EQ(EqualBits16(p, padded.data() + at), EqualBits16Scalar(p, padded.data() + at)) << "at " << at;
       }
     }
   }
