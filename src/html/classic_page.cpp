@@ -46,34 +46,20 @@ constexpr std::string_view kItemRowEnd = ":</B>";
 constexpr std::string_view kPropertyRowStart = "<TR><TD><TD><TD>";
 constexpr std::string_view kItemPropertyRowStart = "<TR><TD><TD><TD><TD>";
 constexpr std::string_view kLabelEnd = "&nbsp;&nbsp;<TD>";
-constexpr std::string_view kTableRowStart = "<TR><TD><TD>";
 constexpr std::string_view kCellGap = "&nbsp;&nbsp;";
-constexpr std::string_view kLinkStart = "<A HREF=\"";
-constexpr std::string_view kLinkMiddle = "\" TARGET=\"blank\">";
-constexpr std::string_view kLinkEnd = "</A>";
-constexpr std::size_t kLongestLinkMarkup =
-    kLinkStart.size() + kMailScheme.size() + kLinkMiddle.size() + kLinkEnd.size();
 
 }  // namespace
 
 // Web addresses open in the browser window named "blank"; the contact
-// address opens the mail program. Most values are neither: the first byte
-// tells.
-inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
-  if (value.empty() || (value[0] != kWebPrefix[0] && value[0] != kContactAddress[0])) {
-    out.Text(value);
-  } else {
-    MaybeLink(out, value);
-  }
-}
-
-void ClassicPage::MaybeLink(ReservedWrite& out, std::string_view value) {
+// address opens the mail program.
+ReservedWrite ClassicPage::MaybeLink(ReservedWrite out, std::string_view value) {
   const bool web = value.starts_with(kWebPrefix);
   if (!web && value != kContactAddress) {
     out.Text(value);
-    return;
+  } else {
+    out.Raw(kLinkStart).Raw(web ? "" : kMailScheme).Text(value).Raw(kLinkMiddle).Text(value).Raw(kLinkEnd);
   }
-  out.Raw(kLinkStart).Raw(web ? "" : kMailScheme).Text(value).Raw(kLinkMiddle).Text(value).Raw(kLinkEnd);
+  return out;
 }
 
 void ClassicPage::BeginDocument(std::string_view title, Language) {
@@ -118,26 +104,6 @@ void ClassicPage::Property(std::string_view label, std::string_view value, bool 
   out_.EndLine(out);
 }
 
-// Cell `column` (from 0) opens by its alignment code: "<TD>" for "L", else
-// the code in lower case as the class ("cc" centre, "cr" right); a column
-// beyond the code counts as a blank.
-inline const std::array<ClassicPage::CellOpening, kMaxColumns>& ClassicPage::OpeningsFor(std::string_view alignment) {
-  const std::size_t size = std::min(alignment.size(), kMaxColumns);
-  if (size == kMaxColumns && openings_alignment_size_ == kMaxColumns) {
-    // A whole code is eight bytes long: one word compares it.
-    std::uint64_t now;
-    std::uint64_t before;
-    static_assert(sizeof now == kMaxColumns);
-    std::memcpy(&now, alignment.data(), sizeof now);
-    std::memcpy(&before, openings_alignment_.data(), sizeof before);
-    if (now == before) return openings_;
-  } else if (size == openings_alignment_size_ &&
-             alignment.substr(0, size) == std::string_view(openings_alignment_.data(), size)) {
-    return openings_;
-  }
-  MakeOpenings(alignment.substr(0, size));
-  return openings_;
-}
 
 void ClassicPage::MakeOpenings(std::string_view alignment) {
   const std::size_t size = alignment.size();
@@ -176,25 +142,5 @@ void ClassicPage::TableHeader(std::span<const std::string_view> names, std::stri
   out_.EndLine();
 }
 
-// The second cell is the record's value, which may be a link; the others
-// are plain text.
-void ClassicPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
-  const auto& openings = OpeningsFor(alignment);
-  // The line has at most kMaxColumns cells, each with an opening of
-  // kPieceStore bytes: well within the line's room.
-  static_assert(kTableRowStart.size() + kMaxColumns * (kPieceStore + kVectorBytes) + kLongestLinkMarkup <
-                ReservedWrite::kLineRoom);
-  ReservedWrite out = out_.Reserve();
-  out.Raw(kTableRowStart);
-  out.Piece(openings[0].store.data(), openings[0].size).Text(cells[0]);
-  if (cells.size() > 1) {
-    out.Piece(openings[1].store.data(), openings[1].size);
-    Value(out, cells[1]);
-  }
-  for (std::size_t column = 2; column < cells.size(); ++column) {
-    out.Piece(openings[column].store.data(), openings[column].size).Text(cells[column]);
-  }
-  out_.EndLine(out);
-}
 
 }  // namespace rptconv

@@ -2,13 +2,24 @@
 // style sheet, written byte for byte as it always was.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "html/line_writer.h"
+#include "html/links.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
 
 namespace rptconv {
+
+inline constexpr std::string_view kTableRowStart = "<TR><TD><TD>";
+inline constexpr std::string_view kLinkStart = "<A HREF=\"";
+inline constexpr std::string_view kLinkMiddle = "\" TARGET=\"blank\">";
+inline constexpr std::string_view kLinkEnd = "</A>";
+inline constexpr std::size_t kLongestLinkMarkup =
+    kLinkStart.size() + kMailScheme.size() + kLinkMiddle.size() + kLinkEnd.size();
 
 class ClassicPage final : public PageEvents {
  public:
@@ -26,7 +37,7 @@ class ClassicPage final : public PageEvents {
   }
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  inline void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
   void EndDocument() override;
 
  private:
@@ -35,7 +46,9 @@ class ClassicPage final : public PageEvents {
   void ItemRow(std::string_view title, bool first);
   // A value, which may be a link.
   void Value(ReservedWrite& out, std::string_view value);
-  void MaybeLink(ReservedWrite& out, std::string_view value);
+  // Taken and given back by value, so that the write position can stay in
+  // a register in the caller.
+  static ReservedWrite MaybeLink(ReservedWrite out, std::string_view value);
   // The markup before each cell of a table: the gap after the cell before
   // and the cell's opening tag, made once per alignment code.
   struct CellOpening {
@@ -50,5 +63,57 @@ class ClassicPage final : public PageEvents {
   std::array<char, kMaxColumns> openings_alignment_{};  // the code they were made for
   std::size_t openings_alignment_size_ = kMaxColumns + 1;  // none yet
 };
+
+// Cell `column` (from 0) opens by its alignment code: "<TD>" for "L", else
+// the code in lower case as the class ("cc" centre, "cr" right); a column
+// beyond the code counts as a blank.
+inline const std::array<ClassicPage::CellOpening, kMaxColumns>& ClassicPage::OpeningsFor(std::string_view alignment) {
+  const std::size_t size = std::min(alignment.size(), kMaxColumns);
+  if (size == kMaxColumns && openings_alignment_size_ == kMaxColumns) {
+    // A whole code is eight bytes long: one word compares it.
+    std::uint64_t now;
+    std::uint64_t before;
+    static_assert(sizeof now == kMaxColumns);
+    std::memcpy(&now, alignment.data(), sizeof now);
+    std::memcpy(&before, openings_alignment_.data(), sizeof before);
+    if (now == before) return openings_;
+  } else if (size == openings_alignment_size_ &&
+             alignment.substr(0, size) == std::string_view(openings_alignment_.data(), size)) {
+    return openings_;
+  }
+  MakeOpenings(alignment.substr(0, size));
+  return openings_;
+}
+
+// A value may be a link; most are not, as their first byte tells.
+inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
+  if (value.empty() || (value[0] != kWebPrefix[0] && value[0] != kContactAddress[0])) {
+    out.Text(value);
+  } else {
+    out = MaybeLink(out, value);
+  }
+}
+
+// The second cell is the record's value, which may be a link; the others
+// are plain text. Written here, inline, as the walk tells a row for most
+// lines of a report.
+inline void ClassicPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
+  const auto& openings = OpeningsFor(alignment);
+  // The line has at most kMaxColumns cells, each with an opening of
+  // kPieceStore bytes: well within the line's room.
+  static_assert(kTableRowStart.size() + kMaxColumns * (kPieceStore + kVectorBytes) + kLongestLinkMarkup <
+                ReservedWrite::kLineRoom);
+  ReservedWrite out = out_.Reserve();
+  out.Raw(kTableRowStart);
+  out.Piece(openings[0].store.data(), openings[0].size).Text(cells[0]);
+  if (cells.size() > 1) {
+    out.Piece(openings[1].store.data(), openings[1].size);
+    Value(out, cells[1]);
+  }
+  for (std::size_t column = 2; column < cells.size(); ++column) {
+    out.Piece(openings[column].store.data(), openings[column].size).Text(cells[column]);
+  }
+  out_.EndLine(out);
+}
 
 }  // namespace rptconv

@@ -59,7 +59,7 @@ class ReservedWrite {
 
  private:
   friend class LineWriter;
-  ReservedWrite(LineWriter& writer, char* out) : writer_(writer), out_(out) {}
+  ReservedWrite(LineWriter& writer, char* out) : writer_(&writer), out_(out) {}
 
   // Copies a text of at most 16 bytes that holds nothing to escape, the
   // most common case; else copies nothing.
@@ -72,7 +72,7 @@ class ReservedWrite {
     return true;
   }
 
-  LineWriter& writer_;
+  LineWriter* writer_;
   char* out_;
 };
 
@@ -151,7 +151,7 @@ class LineWriter {
 };
 
 inline ReservedWrite& ReservedWrite::Text(std::string_view text) {
-  if (!ShortPlain(text)) out_ = writer_.TextMakingRoom(out_, text, true);
+  if (!ShortPlain(text)) out_ = writer_->TextMakingRoom(out_, text, true);
   return *this;
 }
 

@@ -142,7 +142,7 @@ class ReportWalk {
     return std::string_view(look_ahead_[i]).substr(0, look_ahead_[i].size() - kTextPadding);
   }
 
-  void Record(const ReportRecord& record) {
+  [[gnu::always_inline]] void Record(const ReportRecord& record) {
     if (!record.page.empty() && !last_page_.Holds(record.page)) BeginPage(record.page);
     if (!record.group.empty() && !last_group_.Holds(record.group)) BeginGroup(record);
     if (!record.item.empty() && !last_item_.Holds(record.item)) BeginItem(record.item);
@@ -208,7 +208,7 @@ class ReportWalk {
   // without an end test. The cells stay where they lie in the read block while the
   // lines after them can be read in place; before a line must be gathered,
   // which may move the earlier ones, they are copied aside.
-  void TableRow(const ReportRecord& record, std::size_t columns) {
+  [[gnu::always_inline]] void TableRow(const ReportRecord& record, std::size_t columns) {
     cells_[0] = record.group;
     cells_[1] = record.value;
     for (std::size_t k = 2; k < columns; ++k) {
