@@ -63,14 +63,15 @@ class ReportReader {
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
-    // Most lines have their first five commas in the short window.
-    std::uint64_t commas = CommasAt(start, end);
+    // Most lines have their first five commas in the short window. The
+    // window may go on past the line's end: a fifth comma there is none.
+    std::uint64_t commas = ShortMaskWindow(commas_.data(), start);
     std::size_t at[5];
     for (std::size_t& comma : at) {
       comma = LowestBit(commas);  // 64 once none is left
       commas &= commas - 1;
     }
-    if (at[4] >= kMaskBits) {
+    if (at[4] >= end - start || at[4] == kMaskBits) {
       record = RecordOf(CutAt(start, end));
       return true;
     }
@@ -88,18 +89,19 @@ class ReportReader {
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
-    const std::uint64_t commas = CommasAt(start, end);
-    std::uint64_t fifth = commas;
+    // As for a record: the fifth comma is most often in the short window.
+    std::uint64_t fifth = ShortMaskWindow(commas_.data(), start);
     for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
-    std::size_t from;
-    if (fifth != 0) {
-      from = start + LowestBit(fifth) + 1;
-    } else if (end - start <= kShortWindowBits) {
-      // Fewer than five commas: the text after the last, or all of it.
-      from = start + static_cast<std::size_t>(std::bit_width(commas));
-    } else {
-      const LineCut cut = CutAt(start, end);
-      from = cut.comma_count == 0 ? start : cut.commas[cut.comma_count - 1] + 1;
+    std::size_t from = start + LowestBit(fifth) + 1;
+    if (fifth == 0 || from > end) {
+      const std::uint64_t commas = CommasAt(start, end);
+      if (end - start <= kShortWindowBits) {
+        // Fewer than five commas: the text after the last, or all of it.
+        from = start + static_cast<std::size_t>(std::bit_width(commas));
+      } else {
+        const LineCut cut = CutAt(start, end);
+        from = cut.comma_count == 0 ? start : cut.commas[cut.comma_count - 1] + 1;
+      }
     }
     cell = std::string_view(block_.data() + from, end - from);
     return true;
