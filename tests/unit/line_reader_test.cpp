@@ -247,6 +247,11 @@ std::string FieldLines() {
     while (line.size() < length) line += (line.size() % 7 == 0) ? ';' : (line.size() % 11 == 0 ? ',' : 'v');
     lines += line + (length % 2 ? "\n" : "\r\n");
   }
+  // Long lines with fewer than five commas, or with the fifth far in.
+  for (std::size_t gap : {50, 55, 58, 62, 70}) {
+    lines += "Page,Group" + std::string(gap + 20, 'x') + "\r\n";
+    lines += "P," + std::string(gap, 'x') + ",G,I,L,V;w\r\n";
+  }
   return lines + "a<b,\"c\"&d,\x1B,e>f,g;h,i;j<k&l\r\nlast,line,without,line,end,x;y";
 }
 
