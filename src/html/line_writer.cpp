@@ -98,7 +98,7 @@ char* EscapePadded(char* out, std::string_view text) {
       out += n;
       p += n;
     } else {
-      const unsigned first = LowestBit(escaped);
+      const std::size_t first = LowestBit(escaped);
       out = PutByte(out + first, p[first]);
       p += first + 1;
     }

@@ -151,8 +151,19 @@ inline std::uint32_t EqualBits16(const char* a, const char* b) { return EqualBit
 
 #endif
 
-// Index of the lowest set bit of a non-zero word.
-inline unsigned LowestBit(std::uint64_t word) { return static_cast<unsigned>(std::countr_zero(word)); }
+// Index of the lowest set bit of a word that is not zero. On x86-64 this is
+// the one instruction TZCNT (BSF where the processor lacks it, the same for
+// a word that is not zero): std::countr_zero adds a test for zero and a
+// widening, six instructions where one does, on every line.
+inline std::size_t LowestBit(std::uint64_t word) {
+#if defined(__GNUC__) && defined(__x86_64__)
+  std::uint64_t index;
+  __asm__("rep bsfq %1, %0" : "=r"(index) : "rm"(word) : "cc");
+  return index;
+#else
+  return static_cast<std::size_t>(std::countr_zero(word));
+#endif
+}
 
 // The set bits of a block's mask for the bytes from `begin` up to (not
 // including) `end`: Next gives the position of each in turn, then `end`.

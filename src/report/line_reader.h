@@ -59,22 +59,21 @@ class ReportReader {
     return true;
   }
   // The same for a record line, split as SplitRecord splits it.
-  bool TryReadRecordInPlace(ReportRecord& record) {
+  [[gnu::always_inline]] bool TryReadRecordInPlace(ReportRecord& record) {
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
     // Most lines have their first five commas in the short window. The
     // window may go on past the line's end: a fifth comma there is none.
-    std::uint64_t commas = ShortMaskWindow(commas_.data(), start);
+    std::uint64_t commas[5];
+    commas[0] = ShortMaskWindow(commas_.data(), start);
+    for (std::size_t i = 1; i < 5; ++i) commas[i] = commas[i - 1] & (commas[i - 1] - 1);  // the lowest one dropped
     std::size_t at[5];
-    for (std::size_t& comma : at) {
-      comma = LowestBit(commas);  // 64 once none is left
-      commas &= commas - 1;
-    }
-    if (at[4] >= end - start || at[4] == kMaskBits) {
+    if (commas[4] == 0 || (at[4] = LowestBit(commas[4])) >= end - start) {
       record = RecordOf(CutAt(start, end));
       return true;
     }
+    for (std::size_t i = 0; i < 4; ++i) at[i] = LowestBit(commas[i]);
     const char* line = block_.data() + start;
     record.page = std::string_view(line, at[0]);
     record.group = std::string_view(line + at[0] + 1, at[1] - at[0] - 1);
@@ -85,15 +84,15 @@ class ReportReader {
   }
   // The same for a continuation line: its text after the fifth comma, as
   // AfterFifthField cuts it.
-  bool TryReadCellInPlace(std::string_view& cell) {
+  [[gnu::always_inline]] bool TryReadCellInPlace(std::string_view& cell) {
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
     // As for a record: the fifth comma is most often in the short window.
     std::uint64_t fifth = ShortMaskWindow(commas_.data(), start);
     for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
-    std::size_t from = start + LowestBit(fifth) + 1;
-    if (fifth == 0 || from > end) {
+    std::size_t from;
+    if (fifth == 0 || (from = start + LowestBit(fifth) + 1) > end) {
       const std::uint64_t commas = CommasAt(start, end);
       if (end - start <= kShortWindowBits) {
         // Fewer than five commas: the text after the last, or all of it.
@@ -125,7 +124,7 @@ class ReportReader {
   // before its Ctrl-Z, ends with LF or CR LF and holds no other CR, so that
   // it needs no gathering: then the reader goes past it and `end` is where
   // its line end starts. Otherwise reads nothing.
-  bool CutLine(std::size_t& end) {
+  [[gnu::always_inline]] bool CutLine(std::size_t& end) {
     const std::uint64_t ends = ShortMaskWindow(line_ends_.data(), pos_);
     end = ends != 0 ? pos_ + LowestBit(ends) : LongLineEnd();
     // Most lines end with CR LF: two bytes compared at once.
