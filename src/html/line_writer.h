@@ -65,8 +65,9 @@ class ReservedWrite {
   // most common case; else copies nothing.
   bool ShortPlain(std::string_view text) {
     if (text.size() > kVectorBytes) return false;
-    const std::uint32_t in_text = (std::uint32_t{1} << text.size()) - 1;
-    if ((EscapedBits16(text.data()) & in_text) != 0) return false;
+    // Mostly none of the 16 bytes is one to escape, inside the text or past it.
+    const std::uint32_t escaped = EscapedBits16(text.data());
+    if (escaped != 0 && LowestBit(escaped) < text.size()) return false;
     std::memcpy(out_, text.data(), kVectorBytes);
     out_ += text.size();
     return true;

@@ -169,7 +169,10 @@ class ReportReader {
   // values are short and hold none.
   std::string_view Value(std::size_t from, std::size_t end) {
     const std::size_t length = end - from;
-    if (length > kVectorBytes || (ByteBits16(block_.data() + from, kValueComma) & ((1u << length) - 1)) != 0) {
+    if (length > kVectorBytes) {
+      ReplaceSemicolons(from, end);
+    } else if (const std::uint32_t semicolons = ByteBits16(block_.data() + from, kValueComma);
+               semicolons != 0 && LowestBit(semicolons) < length) {
       ReplaceSemicolons(from, end);
     }
     return std::string_view(block_.data() + from, length);
