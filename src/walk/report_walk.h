@@ -45,8 +45,9 @@ class HeldTitle {
     const std::size_t size = title.size();
     if (size != size_) return false;
     if (size > kVectorBytes) return std::memcmp(title.data(), bytes_.data(), size) == 0;
-    const std::uint32_t in_title = (std::uint32_t{1} << size) - 1;
-    return (~EqualBits16(title.data(), bytes_.data()) & in_title) == 0;
+    // The first byte that differs, of the 16 read: never none, since the
+    // upper half of the complement is all ones.
+    return LowestBit(~EqualBits16(title.data(), bytes_.data())) >= size;
   }
   void Hold(std::string_view title) {
     if (title.size() + kTextPadding > bytes_.size()) bytes_.resize(title.size() + kTextPadding);
