@@ -106,6 +106,35 @@ class ReportReader {
     return true;
   }
 
+  // Reads continuation lines as TryReadCellInPlace does while they are of
+  // the common kind (shorter than kShortWindowBits, ended by CR LF, with
+  // five commas), up to `count` of them; gives how many were read. The lines
+  // of a table row are read in one call, the reader's state in registers.
+  [[gnu::always_inline]] std::size_t ReadCommonCells(std::string_view* cells, std::size_t count) {
+    const char* const block = block_.data();
+    const std::uint64_t* const line_ends = line_ends_.data();
+    const std::uint64_t* const commas = commas_.data();
+    const std::size_t data_end = data_end_;
+    std::size_t pos = pos_;
+    std::size_t read = 0;
+    for (; read < count; ++read) {
+      const std::uint64_t ends = ShortMaskWindow(line_ends, pos);
+      if (ends == 0) break;
+      const std::size_t end = pos + LowestBit(ends);
+      static constexpr char kCrLf[2] = {kCarriageReturn, kLineFeed};
+      if (end + 1 >= data_end || std::memcmp(block + end, kCrLf, 2) != 0) break;
+      std::uint64_t fifth = ShortMaskWindow(commas, pos);
+      for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
+      if (fifth == 0) break;
+      const std::size_t from = pos + LowestBit(fifth) + 1;
+      if (from > end) break;
+      cells[read] = std::string_view(block + from, end - from);
+      pos = end + 2;
+    }
+    pos_ = pos;
+    return read;
+  }
+
   // True when the next byte to read is the end of the data or a Ctrl-Z.
   bool AtEnd() {
     // Bytes before the block's Ctrl-Z are left: the input goes on. (Once

@@ -212,7 +212,10 @@ class ReportWalk {
   [[gnu::always_inline]] void TableRow(const ReportRecord& record, std::size_t columns) {
     cells_[0] = record.group;
     cells_[1] = record.value;
-    for (std::size_t k = 2; k < columns; ++k) {
+    std::size_t k = 2;
+    // Most rows: every line of the common kind, none from the look-ahead.
+    if (look_ahead_next_ == look_ahead_count_ && k < columns) k += reader_.ReadCommonCells(&cells_[k], columns - k);
+    for (; k < columns; ++k) {
       if (look_ahead_next_ < look_ahead_count_) {
         const std::span<char> line = NextLine();
         cells_[k] = AfterFifthField({line.data(), line.size()});

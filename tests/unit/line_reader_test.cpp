@@ -221,6 +221,11 @@ Cuts CutLikeConversion(const std::string& input, std::size_t block, bool in_plac
     ReportReader reader(source, block);
     while (!reader.AtEnd()) {
       if (as_cells) {
+        // Up to three at once, as a table row reads them.
+        std::string_view row[3];
+        const std::size_t common = in_place ? reader.ReadCommonCells(row, std::size(row)) : 0;
+        cuts.cells.insert(cuts.cells.end(), row, row + common);
+        if (common != 0) continue;
         std::string_view cell;
         if (!in_place || !reader.TryReadCellInPlace(cell)) {
           const std::span<char> line = reader.ReadLine();
