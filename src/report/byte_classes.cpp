@@ -76,43 +76,60 @@ inline void Classify64(const char* p, std::uint64_t& line_ends, std::uint64_t& c
 
 }  // namespace
 
-void ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks) { ClassifyTail(data, 0, size, masks); }
+// Where the data ends for a reader: at its first Ctrl-Z, or at `size`.
+std::size_t FirstCtrlZ(const char* data, std::size_t size) {
+  const void* ctrl_z = std::memchr(data, kCtrlZ, size);
+  return ctrl_z ? static_cast<std::size_t>(static_cast<const char*>(ctrl_z) - data) : size;
+}
+
+std::size_t ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks) {
+  ClassifyTail(data, 0, size, masks);
+  return FirstCtrlZ(data, size);
+}
 
 #if defined(RPTCONV_CLASSIFY_SSE2) || defined(RPTCONV_CLASSIFY_NEON)
-void ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks) {
+std::size_t ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks) {
   std::size_t begin = 0;
   for (; begin + kMaskBits <= size; begin += kMaskBits) {
     Classify64(data + begin, masks.line_ends[begin / kMaskBits], masks.commas[begin / kMaskBits]);
   }
   ClassifyTail(data, begin, size, masks);
+  return FirstCtrlZ(data, size);
 }
 #else
-void ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks) {
-  ClassifyBlockScalar(data, size, masks);
+std::size_t ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks) {
+  return ClassifyBlockScalar(data, size, masks);
 }
 #endif
 
 #if defined(RPTCONV_CLASSIFY_AVX2)
 // 32 bytes a comparison where the processor has AVX2; the function is
-// compiled for AVX2 alone and called only after asking the processor.
-__attribute__((target("avx2"))) void ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks) {
+// compiled for AVX2 alone and called only after asking the processor. It
+// also notes whether the block holds a Ctrl-Z, which is seldom, so that
+// the block is searched for one only then.
+__attribute__((target("avx2"))) std::size_t ClassifyBlockWide(const char* data, std::size_t size,
+                                                              BlockMasks masks) {
   std::size_t begin = 0;
-  for (; begin + kMaskBits <= size; begin += kMaskBits) {
-    std::uint32_t ends_bits[2];
-    std::uint32_t comma_bits[2];
-    for (unsigned i = 0; i < 2; ++i) {
-      const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + begin + 32 * i));
+  std::uint64_t* line_ends = masks.line_ends;
+  std::uint64_t* commas = masks.commas;
+  __m256i ctrl_z = _mm256_setzero_si256();
+  for (; begin + kMaskBits <= size; begin += kMaskBits, ++line_ends, ++commas) {
+    for (unsigned half = 0; half < 2; ++half) {
+      const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + begin + 32 * half));
       const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8(kLineFeed)),
                                            _mm256_cmpeq_epi8(x, _mm256_set1_epi8(kCarriageReturn)));
       const __m256i separators = _mm256_cmpeq_epi8(x, _mm256_set1_epi8(kFieldSeparator));
-      ends_bits[i] = static_cast<std::uint32_t>(_mm256_movemask_epi8(ends));
-      comma_bits[i] = static_cast<std::uint32_t>(_mm256_movemask_epi8(separators));
+      ctrl_z = _mm256_or_si256(ctrl_z, _mm256_cmpeq_epi8(x, _mm256_set1_epi8(kCtrlZ)));
+      // x86 is little-endian: the two halves of 32 bits are the word's in order.
+      const auto ends_bits = static_cast<std::uint32_t>(_mm256_movemask_epi8(ends));
+      const auto comma_bits = static_cast<std::uint32_t>(_mm256_movemask_epi8(separators));
+      std::memcpy(reinterpret_cast<char*>(line_ends) + 4 * half, &ends_bits, sizeof ends_bits);
+      std::memcpy(reinterpret_cast<char*>(commas) + 4 * half, &comma_bits, sizeof comma_bits);
     }
-    // x86 is little-endian: the two halves are the word's bytes in order.
-    std::memcpy(&masks.line_ends[begin / kMaskBits], ends_bits, sizeof ends_bits);
-    std::memcpy(&masks.commas[begin / kMaskBits], comma_bits, sizeof comma_bits);
   }
   ClassifyTail(data, begin, size, masks);
+  if (_mm256_testz_si256(ctrl_z, ctrl_z) && std::memchr(data + begin, kCtrlZ, size - begin) == nullptr) return size;
+  return FirstCtrlZ(data, size);
 }
 
 bool HasWideClassifier() {
@@ -120,16 +137,14 @@ bool HasWideClassifier() {
   return has_avx2;
 }
 #else
-void ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks) { ClassifyBlockVector(data, size, masks); }
+std::size_t ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks) {
+  return ClassifyBlockVector(data, size, masks);
+}
 bool HasWideClassifier() { return false; }
 #endif
 
-void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) {
-  if (HasWideClassifier()) {
-    ClassifyBlockWide(data, size, masks);
-  } else {
-    ClassifyBlockVector(data, size, masks);
-  }
+std::size_t ClassifyBlock(const char* data, std::size_t size, BlockMasks masks) {
+  return HasWideClassifier() ? ClassifyBlockWide(data, size, masks) : ClassifyBlockVector(data, size, masks);
 }
 
 std::uint32_t EscapedBits16Scalar(const char* p) {

@@ -45,15 +45,16 @@ struct BlockMasks {
   std::uint64_t* commas;
 };
 // Writes the masks of the `size` bytes at `data`, with the widest vectors
-// the processor has.
-void ClassifyBlock(const char* data, std::size_t size, BlockMasks masks);
+// the processor has, and gives where a reader's data ends: at the first
+// Ctrl-Z, or at `size` when there is none.
+std::size_t ClassifyBlock(const char* data, std::size_t size, BlockMasks masks);
 // The same with 16-byte vectors (SSE2 or NEON), and with 32-byte vectors
 // (AVX2) when HasWideClassifier.
-void ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks);
-void ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks);
+std::size_t ClassifyBlockVector(const char* data, std::size_t size, BlockMasks masks);
+std::size_t ClassifyBlockWide(const char* data, std::size_t size, BlockMasks masks);
 bool HasWideClassifier();
 // The same, byte by byte: the reference the vector code is tested against.
-void ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks);
+std::size_t ClassifyBlockScalar(const char* data, std::size_t size, BlockMasks masks);
 
 // The 64 bits of a mask from bit `at` on; the mask has a word after the one
 // holding bit `at`.

@@ -21,11 +21,9 @@ bool ReportReader::FillBuffer() {
   pos_ = 0;
   end_ = source_.Read(block_.data(), block_size_);
   if (end_ == 0) stopped_ = true;
-  ClassifyBlock(block_.data(), end_, {line_ends_.data(), commas_.data()});
+  data_end_ = ClassifyBlock(block_.data(), end_, {line_ends_.data(), commas_.data()});
   for (std::size_t w = MaskWords(end_); w < MaskWords(end_) + 2; ++w) line_ends_[w] = commas_[w] = 0;
   padded_.size = end_;
-  const char* sub = static_cast<const char*>(std::memchr(block_.data(), kCtrlZ, end_));
-  data_end_ = sub ? static_cast<std::size_t>(sub - block_.data()) : end_;
   return end_ != 0;
 }
 

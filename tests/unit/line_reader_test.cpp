@@ -282,11 +282,11 @@ TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
         const char* data = padded.data() + align;
         std::vector<std::uint64_t> a(MaskWords(size) * 2 + 2), b(a.size()), c(a.size());
         const std::size_t words = MaskWords(size);
-        ClassifyBlockVector(data, size, {a.data(), a.data() + words});
-        ClassifyBlockScalar(data, size, {b.data(), b.data() + words});
+        const std::size_t data_end = ClassifyBlockScalar(data, size, {b.data(), b.data() + words});
+        ASSERT_EQ(ClassifyBlockVector(data, size, {a.data(), a.data() + words}), data_end) << "size " << size;
         ASSERT_EQ(a, b) << "align " << align << ", size " << size;
         if (HasWideClassifier()) {
-          ClassifyBlockWide(data, size, {c.data(), c.data() + words});
+          ASSERT_EQ(ClassifyBlockWide(data, size, {c.data(), c.data() + words}), data_end) << "size " << size;
           ASSERT_EQ(c, b) << "wide, align " << align << ", size " << size;
         }
       }
