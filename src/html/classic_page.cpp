@@ -116,7 +116,8 @@ void ClassicPage::MakeOpenings(std::string_view alignment) {
       std::copy(bytes.begin(), bytes.end(), opening.store.begin() + static_cast<std::ptrdiff_t>(opening.size));
       opening.size += bytes.size();
     };
-    if (column > 0) add(kCellGap);
+    // The first cell's opening begins the row, the others end the cell before.
+    add(column == 0 ? kTableRowStart : kCellGap);
     const char code = column < size ? alignment[column] : ' ';
     switch (code) {
       case 'L': add("<TD>"); break;
@@ -134,7 +135,6 @@ void ClassicPage::MakeOpenings(std::string_view alignment) {
 
 void ClassicPage::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
   const auto& openings = OpeningsFor(alignment);
-  out_.Raw(kTableRowStart);
   for (std::size_t column = 0; column < names.size(); ++column) {
     out_.Piece(openings[column].store.data(), openings[column].size);
     out_.Raw("<B>").Raw(names[column]).Raw("</B>");

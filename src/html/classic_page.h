@@ -49,8 +49,9 @@ class ClassicPage final : public PageEvents {
   // Taken and given back by value, so that the write position can stay in
   // a register in the caller.
   static ReservedWrite MaybeLink(ReservedWrite out, std::string_view value);
-  // The markup before each cell of a table: the gap after the cell before
-  // and the cell's opening tag, made once per alignment code.
+  // The markup before each cell of a table: the start of the row or the gap
+  // after the cell before, then the cell's opening tag; made once per
+  // alignment code.
   struct CellOpening {
     std::array<char, kPieceStore> store;
     std::size_t size;
@@ -101,10 +102,8 @@ inline void ClassicPage::TableRow(std::span<const std::string_view> cells, std::
   const auto& openings = OpeningsFor(alignment);
   // The line has at most kMaxColumns cells, each with an opening of
   // kPieceStore bytes: well within the line's room.
-  static_assert(kTableRowStart.size() + kMaxColumns * (kPieceStore + kVectorBytes) + kLongestLinkMarkup <
-                ReservedWrite::kLineRoom);
+  static_assert(kMaxColumns * (kPieceStore + kVectorBytes) + kLongestLinkMarkup < ReservedWrite::kLineRoom);
   ReservedWrite out = out_.Reserve();
-  out.Raw(kTableRowStart);
   out.Piece(openings[0].store.data(), openings[0].size).Text(cells[0]);
   if (cells.size() > 1) {
     out.Piece(openings[1].store.data(), openings[1].size);
