@@ -50,7 +50,10 @@ class HeldTitle {
     return LowestBit(~EqualBits16(title.data(), bytes_.data())) >= size;
   }
   void Hold(std::string_view title) {
-    if (title.size() + kTextPadding > bytes_.size()) bytes_.resize(title.size() + kTextPadding);
+    if (title.size() + kTextPadding > room_) {
+      bytes_.resize(title.size() + kTextPadding);
+      room_ = bytes_.size();
+    }
     if (title.size() <= kVectorBytes) {
       std::memcpy(bytes_.data(), title.data(), kVectorBytes);
     } else {
@@ -62,6 +65,7 @@ class HeldTitle {
 
  private:
   std::vector<char> bytes_ = std::vector<char>(64);
+  std::size_t room_ = bytes_.size();
   std::size_t size_ = 0;
 };
 
@@ -79,12 +83,12 @@ class ReportWalk {
     ReportRecord record;
     while (look_ahead_next_ < look_ahead_count_) {
       record = SplitRecord(NextLine());
-      if (!IsDiscarded(record)) Record(record);
+      if (!IsDiscarded(record)) Record<kMayLookAhead>(record);
     }
     // Then every record comes from the reader, most of them cut where they lie.
     while (!reader_.AtEnd()) {
       if (!reader_.TryReadRecordInPlace(record)) record = SplitRecord(reader_.ReadLine());
-      if (!IsDiscarded(record)) Record(record);
+      if (!IsDiscarded(record)) Record<kReaderOnly>(record);
     }
     events_.EndDocument();
   }
@@ -143,15 +147,20 @@ class ReportWalk {
     return std::string_view(look_ahead_[i]).substr(0, look_ahead_[i].size() - kTextPadding);
   }
 
+  // Whether lines of a row may still come from the look-ahead.
+  static constexpr bool kMayLookAhead = true;
+  static constexpr bool kReaderOnly = false;
+
+  template <bool kLookAhead>
   [[gnu::always_inline]] void Record(const ReportRecord& record) {
     if (!record.page.empty() && !last_page_.Holds(record.page)) BeginPage(record.page);
     if (!record.group.empty() && !last_group_.Holds(record.group)) BeginGroup(record);
     if (!record.item.empty() && !last_item_.Holds(record.item)) BeginItem(record.item);
 
     if (page_columns_ != 0) {
-      TableRow(record, page_columns_);
+      TableRow<kLookAhead>(record, page_columns_);
     } else if (group_columns_ != 0) {
-      TableRow(record, group_columns_);
+      TableRow<kLookAhead>(record, group_columns_);
     } else {
       events_.Property(record.label, record.value, !last_item_.empty());
     }
@@ -209,14 +218,17 @@ class ReportWalk {
   // without an end test. The cells stay where they lie in the read block while the
   // lines after them can be read in place; before a line must be gathered,
   // which may move the earlier ones, they are copied aside.
+  template <bool kLookAhead>
   [[gnu::always_inline]] void TableRow(const ReportRecord& record, std::size_t columns) {
     cells_[0] = record.group;
     cells_[1] = record.value;
     std::size_t k = 2;
     // Most rows: every line of the common kind, none from the look-ahead.
-    if (look_ahead_next_ == look_ahead_count_ && k < columns) k += reader_.ReadCommonCells(&cells_[k], columns - k);
+    if ((!kLookAhead || look_ahead_next_ == look_ahead_count_) && k < columns) {
+      k += reader_.ReadCommonCells(&cells_[k], columns - k);
+    }
     for (; k < columns; ++k) {
-      if (look_ahead_next_ < look_ahead_count_) {
+      if (kLookAhead && look_ahead_next_ < look_ahead_count_) {
         const std::span<char> line = NextLine();
         cells_[k] = AfterFifthField({line.data(), line.size()});
       } else if (!reader_.TryReadCellInPlace(cells_[k])) {
