@@ -88,7 +88,9 @@ inline const std::array<ClassicPage::CellOpening, kMaxColumns>& ClassicPage::Ope
 
 // A value may be a link; most are not, as their first byte tells.
 inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
-  if (value.empty() || (value[0] != kWebPrefix[0] && value[0] != kContactAddress[0])) {
+  // (A report text, even an empty one, may be read past its end.)
+  const char first = *value.data();
+  if (first != kWebPrefix[0] && first != kContactAddress[0]) {
     out.Text(value);
   } else {
     out = MaybeLink(out, value);
