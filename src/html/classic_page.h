@@ -62,6 +62,7 @@ class ClassicPage final : public PageEvents {
   LineWriter& out_;
   std::array<CellOpening, kMaxColumns> openings_{};
   std::array<char, kMaxColumns> openings_alignment_{};  // the code they were made for
+  std::uint64_t openings_alignment_word_ = 0;           // the same as a word
   std::size_t openings_alignment_size_ = kMaxColumns + 1;  // none yet
 };
 
@@ -69,20 +70,18 @@ class ClassicPage final : public PageEvents {
 // the code in lower case as the class ("cc" centre, "cr" right); a column
 // beyond the code counts as a blank.
 inline const std::array<ClassicPage::CellOpening, kMaxColumns>& ClassicPage::OpeningsFor(std::string_view alignment) {
-  const std::size_t size = std::min(alignment.size(), kMaxColumns);
-  if (size == kMaxColumns && openings_alignment_size_ == kMaxColumns) {
-    // A whole code is eight bytes long: one word compares it.
+  // A whole code, as every section has, is eight bytes long: one word
+  // compares it.
+  static_assert(sizeof(std::uint64_t) == kMaxColumns);
+  if (alignment.size() == kMaxColumns && openings_alignment_size_ == kMaxColumns) {
     std::uint64_t now;
-    std::uint64_t before;
-    static_assert(sizeof now == kMaxColumns);
     std::memcpy(&now, alignment.data(), sizeof now);
-    std::memcpy(&before, openings_alignment_.data(), sizeof before);
-    if (now == before) return openings_;
-  } else if (size == openings_alignment_size_ &&
-             alignment.substr(0, size) == std::string_view(openings_alignment_.data(), size)) {
-    return openings_;
+    if (now == openings_alignment_word_) return openings_;
   }
-  MakeOpenings(alignment.substr(0, size));
+  const std::size_t size = std::min(alignment.size(), kMaxColumns);
+  if (size != openings_alignment_size_ || alignment.substr(0, size) != std::string_view(openings_alignment_.data(), size)) {
+    MakeOpenings(alignment.substr(0, size));
+  }
   return openings_;
 }
 
