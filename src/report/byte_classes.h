@@ -19,9 +19,10 @@
 #elif defined(__SSE2__) || defined(_M_X64)
 #define RPTCONV_CLASSIFY_SSE2 1
 #include <emmintrin.h>
-#if defined(__GNUC__) && defined(__x86_64__)
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(RPTCONV_NO_WIDE_CLASSIFIER)
 // Whole blocks are also classified 32 bytes at a time where the processor
-// has AVX2, asked at run time.
+// has AVX2, asked at run time (unless RPTCONV_NO_WIDE_CLASSIFIER is defined,
+// to measure the SSE2 code on a processor that has AVX2).
 #define RPTCONV_CLASSIFY_AVX2 1
 #include <immintrin.h>
 #endif
