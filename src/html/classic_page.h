@@ -37,7 +37,7 @@ class ClassicPage final : public PageEvents {
   }
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  inline void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  [[gnu::always_inline]] inline void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
   void EndDocument() override;
 
  private:
@@ -56,7 +56,7 @@ class ClassicPage final : public PageEvents {
     std::array<char, kPieceStore> store;
     std::size_t size;
   };
-  const std::array<CellOpening, kMaxColumns>& OpeningsFor(std::string_view alignment);
+  [[gnu::always_inline]] const std::array<CellOpening, kMaxColumns>& OpeningsFor(std::string_view alignment);
   void MakeOpenings(std::string_view alignment);
 
   LineWriter& out_;
