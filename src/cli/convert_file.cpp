@@ -27,6 +27,7 @@ ConvertResult ConvertReport(platform::ReportFiles& files, Console& console, cons
     console.Line(OpenFailureLine(job.input));
     return ConvertResult::kOpenFailed;
   }
+  if (job.identity) *job.identity = input->Identity();
   std::unique_ptr<platform::OutputFile> output =
       job.to_stdout ? std::make_unique<StandardOutputPage>() : files.CreateOutput(job.output, *input);
   if (!output) {

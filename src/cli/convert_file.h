@@ -18,6 +18,7 @@ struct ReportJob {
   bool quiet = false;       // no progress line
   ConvertOptions options;
   ReportSummary* summary = nullptr;  // filled for the index, when there is one
+  platform::FileIdentity* identity = nullptr;  // set to the report's once it is open, when asked
 };
 
 enum class ConvertResult { kConverted, kOpenFailed, kCreateFailed };

@@ -1,10 +1,12 @@
 #include "cli/driver.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "cli/args.h"
 #include "cli/cmdline_split.h"
@@ -110,7 +112,12 @@ class Batch {
   // With --keep-going an I/O failure of one report is reported and the batch
   // goes on; a console that cannot be written still ends the program.
   int Convert(ReportJob job) {
-    if (index_) job.summary = &summary_;
+    if (index_) {
+      job.summary = &summary_;
+      // The index may not replace a report of the run: each one's identity
+      // is kept, once it is open.
+      job.identity = &reports_.emplace_back(kUnknownFile);
+    }
     try {
       switch (ConvertReport(platform::Files(), console_, job)) {
         case ConvertResult::kConverted:
@@ -157,16 +164,24 @@ class Batch {
   }
 
   // The index is written like a page: a temporary file moved onto its name
-  // once complete. It belongs to no report, so it keeps the usual modes.
+  // once complete. It stands for every report of the run: like a page, it
+  // may replace none of them, and it keeps the usual modes.
   void WriteIndex() {
-    class NoReport : public platform::ReportSource {
+    class RunReports : public platform::ReportSource {
      public:
+      explicit RunReports(const std::vector<platform::FileIdentity>& files) : files_(files) {}
       std::size_t Read(char*, std::size_t) override { return 0; }
-      platform::FileIdentity Identity() const override { return {~0ULL, ~0ULL}; }
+      platform::FileIdentity Identity() const override { return kUnknownFile; }
+      bool IsFile(const platform::FileIdentity& identity) const override {
+        return identity != kUnknownFile && std::find(files_.begin(), files_.end(), identity) != files_.end();
+      }
       std::uint32_t Permissions() const override { return 0777; }
+
+     private:
+      const std::vector<platform::FileIdentity>& files_;
     };
-    const NoReport none;
-    std::unique_ptr<platform::OutputFile> file = platform::Files().CreateOutput(*inv_.index, none);
+    const RunReports reports(reports_);
+    std::unique_ptr<platform::OutputFile> file = platform::Files().CreateOutput(*inv_.index, reports);
     if (!file) {
       console_.Line(CreateFailureLine(*inv_.index));
       Record(kExitCreateFailed);
@@ -201,6 +216,10 @@ class Batch {
   int first_failure_ = kExitOk;
   std::optional<FleetIndex> index_;
   ReportSummary summary_;
+  // The identity of a report that is not open (yet), or of a file whose
+  // identity cannot be had.
+  static constexpr platform::FileIdentity kUnknownFile{~0ULL, ~0ULL};
+  std::vector<platform::FileIdentity> reports_;  // of the run, for the index
   std::string current_dir_;
   std::string index_dir_;
 };

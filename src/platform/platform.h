@@ -70,6 +70,9 @@ struct FileIdentity {
 class ReportSource : public ByteSource {
  public:
   virtual FileIdentity Identity() const = 0;
+  // Whether the file `identity` is this report, which its output may not
+  // replace; an output that stands for several reports answers for each.
+  virtual bool IsFile(const FileIdentity& identity) const { return identity == Identity(); }
   // The report's read, write and execute bits for its owner, group and
   // others (0777 where the platform has none): its page is made readable by
   // no class that cannot read the report.
@@ -83,8 +86,8 @@ class ReportFiles {
   // Opens the report for reading; null when it cannot be opened.
   virtual std::unique_ptr<ReportSource> OpenReport(const std::string& path) = 0;
   // Creates the output of `report`; null when it cannot be created (also
-  // when it would be the report itself, is read-only, or may not be
-  // replaced by the running user).
+  // when it would be the report itself (see ReportSource::IsFile), is
+  // read-only, or may not be replaced by the running user).
   virtual std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReportSource& report) = 0;
 };
 ReportFiles& Files();

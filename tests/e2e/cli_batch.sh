@@ -273,6 +273,10 @@ where "--index -k" 1 "${LINE}Cannot open input file: \"in/none.csv\"$CRLF" "" ou
   -k -d out --index="$D/index.htm" in/a.csv in/none.csv
 expect_eq "--index -k: failure row and count" "$(index_of "$D/index.htm")" \
   $'2 reports, 1 converted, 1 failed\nhref="out/a.htm"\nfailed"><td>in/none.csv<td class="w">Cannot open input file: &quot;in/none.csv&quot;'
+# The index is refused, as a page is, where it would replace a report of
+# the run; the pages are written.
+where "--index onto a report" 2 "${LINE}Cannot create output file: \"in/a.csv\"$CRLF" "" out/a.htm \
+  -d out --index=in/a.csv in/a.csv
 rm -rf "$D/idx" "$D/index.htm"
 (cd "$D" && cat in/a.csv | "$RPTCONV" - 2>/dev/null >out/pipe.htm)
 expect_same_file "cat | rptconv -" "$D/a.ref" "$D/out/pipe.htm"

@@ -228,7 +228,7 @@ class PosixFiles : public ReportFiles {
       // page replaces) may be missing; a name too long for the file system
       // cannot take the page.
       if (errno != ENOENT) return nullptr;
-    } else if (IdentityOf(target) == report.Identity() || S_ISDIR(target.st_mode)) {
+    } else if (report.IsFile(IdentityOf(target)) || S_ISDIR(target.st_mode)) {
       // The report itself (also through a link) or a directory cannot
       // become the page.
       return nullptr;

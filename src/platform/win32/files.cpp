@@ -142,7 +142,7 @@ std::string TemporaryPath(const std::string& page, int n) {
 
 // Can the page's name be taken? Not when it is the report itself, read-only,
 // a directory, held by another program, or in a directory that is missing.
-bool PageNameFree(const std::string& path, const FileIdentity& report) {
+bool PageNameFree(const std::string& path, const ReportSource& report) {
   // Checked by hand: Wine run as root would write a read-only file.
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
@@ -157,7 +157,8 @@ bool PageNameFree(const std::string& path, const FileIdentity& report) {
   if (probe == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
   // The report under another name (a hard link) whose sharing did not stop
   // the probe.
-  const bool other_file = IdentityOf(probe) != report;
+  const std::optional<FileIdentity> identity = IdentityOf(probe);
+  const bool other_file = !identity || !report.IsFile(*identity);
   ::CloseHandle(probe);
   return other_file;
 }
@@ -173,7 +174,7 @@ class Win32Files : public ReportFiles {
   }
 
   std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReportSource& report) override {
-    if (path.size() > kMaxPathBytes || !PageNameFree(path, report.Identity())) return nullptr;
+    if (path.size() > kMaxPathBytes || !PageNameFree(path, report)) return nullptr;
     for (int n = 0; n < kTemporaryNames; ++n) {
       std::string temporary = TemporaryPath(path, n);
       if (temporary.size() > kMaxPathBytes) return nullptr;
