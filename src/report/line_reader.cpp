@@ -37,8 +37,8 @@ bool ReportReader::AtEndOfBlock() {
   return false;
 }
 
-std::size_t ReportReader::LongLineEnd() const {
-  return MaskCursor(line_ends_.data(), pos_ + kShortWindowBits, data_end_).Next();
+std::size_t ReportReader::LongLineEnd(std::size_t pos) const {
+  return MaskCursor(line_ends_.data(), pos + kShortWindowBits, data_end_).Next();
 }
 
 void ReportReader::ReplaceSemicolons(std::size_t from, std::size_t end) {

@@ -83,32 +83,22 @@ class ReportReader {
     return true;
   }
   // The same for a continuation line: its text after the fifth comma, as
-  // AfterFifthField cuts it.
-  [[gnu::always_inline]] bool TryReadCellInPlace(std::string_view& cell) {
+  // AfterFifthField cuts it. Lines of the common kind are cut the quick way.
+  bool TryReadCellInPlace(std::string_view& cell) {
+    if (ReadCommonCells(&cell, 1) == 1) return true;
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
-    // As for a record: the fifth comma is most often in the short window.
-    std::uint64_t fifth = ShortMaskWindow(commas_.data(), start);
-    for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
-    std::size_t from;
-    if (fifth == 0 || (from = start + LowestBit(fifth) + 1) > end) {
-      const std::uint64_t commas = CommasAt(start, end);
-      if (end - start <= kShortWindowBits) {
-        // Fewer than five commas: the text after the last, or all of it.
-        from = start + static_cast<std::size_t>(std::bit_width(commas));
-      } else {
-        const LineCut cut = CutAt(start, end);
-        from = cut.comma_count == 0 ? start : cut.commas[cut.comma_count - 1] + 1;
-      }
-    }
+    const LineCut cut = CutAt(start, end);
+    const std::size_t from = cut.comma_count == 0 ? start : cut.commas[cut.comma_count - 1] + 1;
     cell = std::string_view(block_.data() + from, end - from);
     return true;
   }
 
+
   // Reads continuation lines as TryReadCellInPlace does while they are of
-  // the common kind (shorter than kShortWindowBits, ended by CR LF, with
-  // five commas), up to `count` of them; gives how many were read. The lines
+  // the common kind (ended by CR LF, with five commas in the first
+  // kShortWindowBits bytes), up to `count` of them; gives how many were read. The lines
   // of a table row are read in one call, the reader's state in registers.
   [[gnu::always_inline]] std::size_t ReadCommonCells(std::string_view* cells, std::size_t count) {
     const char* const block = block_.data();
@@ -119,10 +109,8 @@ class ReportReader {
     std::size_t read = 0;
     for (; read < count; ++read) {
       const std::uint64_t ends = ShortMaskWindow(line_ends, pos);
-      if (ends == 0) break;
-      const std::size_t end = pos + LowestBit(ends);
-      static constexpr char kCrLf[2] = {kCarriageReturn, kLineFeed};
-      if (end + 1 >= data_end || std::memcmp(block + end, kCrLf, 2) != 0) break;
+      const std::size_t end = ends != 0 ? pos + LowestBit(ends) : LongLineEnd(pos);
+      if (!CrLfAt(block, end, data_end)) break;
       std::uint64_t fifth = ShortMaskWindow(commas, pos);
       for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
       if (fifth == 0) break;
@@ -155,10 +143,8 @@ class ReportReader {
   // its line end starts. Otherwise reads nothing.
   [[gnu::always_inline]] bool CutLine(std::size_t& end) {
     const std::uint64_t ends = ShortMaskWindow(line_ends_.data(), pos_);
-    end = ends != 0 ? pos_ + LowestBit(ends) : LongLineEnd();
-    // Most lines end with CR LF: two bytes compared at once.
-    static constexpr char kCrLf[2] = {kCarriageReturn, kLineFeed};
-    if (end + 1 < data_end_ && std::memcmp(block_.data() + end, kCrLf, 2) == 0) {
+    end = ends != 0 ? pos_ + LowestBit(ends) : LongLineEnd(pos_);
+    if (CrLfAt(block_.data(), end, data_end_)) {
       pos_ = end + 2;
       return true;
     }
@@ -167,15 +153,16 @@ class ReportReader {
     pos_ = end + 1;
     return true;
   }
-  // The first LF or CR from kShortWindowBits bytes after the reader's
-  // position on, or data_end_.
-  std::size_t LongLineEnd() const;
-  // The commas of the line from `start` to `end` in the short window (none
-  // past its end).
-  std::uint64_t CommasAt(std::size_t start, std::size_t end) const {
-    const std::uint64_t commas = ShortMaskWindow(commas_.data(), start);
-    return end - start < kMaskBits ? commas & ((std::uint64_t{1} << (end - start)) - 1) : commas;
+  // The first LF or CR from kShortWindowBits bytes after `pos` on, or
+  // data_end_.
+  std::size_t LongLineEnd(std::size_t pos) const;
+  // Whether a CR LF, the line end of most lines, stands at `at` before
+  // `data_end`: two bytes compared at once.
+  static bool CrLfAt(const char* block, std::size_t at, std::size_t data_end) {
+    static constexpr char kCrLf[2] = {kCarriageReturn, kLineFeed};
+    return at + 1 < data_end && std::memcmp(block + at, kCrLf, 2) == 0;
   }
+
   // The cut of the line from `start` to `end`, with its first five commas.
   LineCut CutAt(std::size_t start, std::size_t end) const {
     LineCut cut{start, end, {}, 0};
