@@ -85,12 +85,17 @@ class Dom(HTMLParser):
         return sum(1 for t, _ in self.elements if t == tag)
 
 
-def only_own_markup(dom, page):
+def only_markup_of(dom, page, tags, attributes):
+    """Only the elements and attributes named: what the page (and its script) make."""
     for tag, attrs in dom.elements:
-        check(tag in OWN_TAGS, f"{page}: an element <{tag}> that the converter never writes")
+        check(tag in tags, f"{page}: an element <{tag}> that the page never makes")
         for name, value in attrs:
-            check(name in OWN_ATTRIBUTES,
-                  f"{page}: an attribute {name}={value!r} on <{tag}> that the converter never writes")
+            check(name in attributes, f"{page}: an attribute {name}={value!r} on <{tag}> that the page never makes")
+            check(not (tag == "body" and name == "id"), f"{page}: a script from the report ran (id {value!r})")
+
+
+def only_own_markup(dom, page):
+    only_markup_of(dom, page, OWN_TAGS, OWN_ATTRIBUTES)
     check(len(dom.elements) > 20, f"{page}: the DOM is (nearly) empty")
     check(dom.headings[:1] == [BANNER], f"{page}: the first page heading is {dom.headings[:1]}, not the banner")
 
@@ -183,14 +188,6 @@ def number(text):
     return float(m.group(0).replace(",", ".")) if m else None
 
 
-def check_modern_markup(dom, page):
-    """Only elements and attributes that the modern pages and their script make."""
-    for tag, attrs in dom.elements:
-        check(tag in MODERN_TAGS, f"{page}: an element <{tag}> that the page never makes")
-        for name, value in attrs:
-            check(name in MODERN_ATTRIBUTES,
-                  f"{page}: an attribute {name}={value!r} on <{tag}> that the page never makes")
-            check(not (tag == "body" and name == "id"), f"{page}: a script from the report ran (id {value!r})")
 
 
 def probe_result(dom, page):
@@ -201,7 +198,7 @@ def probe_result(dom, page):
 
 
 def check_modern(dom, page, shown, links, sorted_column):
-    check_modern_markup(dom, page)
+    only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
     check(dom.count("script") == 2, f"{page}: {dom.count('script')} scripts, expected the page's and the probe's")
     for text in shown:
         check(text in dom.text, f"{page}: the text {text!r} is not shown as text")
@@ -284,7 +281,7 @@ def check_index(dom, folder):
     element or attribute from a report's name or text, sorting by name and
     filtering."""
     page = "index"
-    check_modern_markup(dom, page)
+    only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
     names = ["<i>\"x&'.csv", "english.csv", "hostile-hu.csv", "hostile.csv", "hungarian.csv"]
     links = [(href, text) for href, _, text in dom.links]
     check(sorted(text for _, text in links) == names, f"{page}: links {links!r}")
