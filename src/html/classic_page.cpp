@@ -108,7 +108,6 @@ void ClassicPage::Property(std::string_view label, std::string_view value, bool 
 void ClassicPage::MakeOpenings(std::string_view alignment) {
   const std::size_t size = alignment.size();
   std::copy_n(alignment.begin(), size, openings_alignment_.begin());
-  std::memcpy(&openings_alignment_word_, openings_alignment_.data(), sizeof openings_alignment_word_);
   openings_alignment_size_ = size;
   for (std::size_t column = 0; column < kMaxColumns; ++column) {
     CellOpening& opening = openings_[column];

@@ -62,7 +62,6 @@ class ClassicPage final : public PageEvents {
   LineWriter& out_;
   std::array<CellOpening, kMaxColumns> openings_{};
   std::array<char, kMaxColumns> openings_alignment_{};  // the code they were made for
-  std::uint64_t openings_alignment_word_ = 0;           // the same as a word
   std::size_t openings_alignment_size_ = kMaxColumns + 1;  // none yet
 };
 
@@ -75,8 +74,10 @@ inline const std::array<ClassicPage::CellOpening, kMaxColumns>& ClassicPage::Ope
   static_assert(sizeof(std::uint64_t) == kMaxColumns);
   if (alignment.size() == kMaxColumns && openings_alignment_size_ == kMaxColumns) {
     std::uint64_t now;
+    std::uint64_t before;
     std::memcpy(&now, alignment.data(), sizeof now);
-    if (now == openings_alignment_word_) return openings_;
+    std::memcpy(&before, openings_alignment_.data(), sizeof before);
+    if (now == before) return openings_;
   }
   const std::size_t size = std::min(alignment.size(), kMaxColumns);
   if (size != openings_alignment_size_ || alignment.substr(0, size) != std::string_view(openings_alignment_.data(), size)) {

@@ -10,10 +10,10 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "report/line_reader.h"
 #include "report/record.h"
@@ -39,33 +39,33 @@ inline constexpr std::size_t kTitleLine = 6;
 // at a time.
 class HeldTitle {
  public:
-  std::string_view view() const { return {bytes_.data(), size_}; }
+  std::string_view view() const { return {bytes_.get(), size_}; }
   bool empty() const { return size_ == 0; }
   bool Holds(std::string_view title) const {
     const std::size_t size = title.size();
     if (size != size_) return false;
-    if (size > kVectorBytes) return std::memcmp(title.data(), bytes_.data(), size) == 0;
+    if (size > kVectorBytes) return std::memcmp(title.data(), bytes_.get(), size) == 0;
     // The first byte that differs, of the 16 read: never none, since the
     // upper half of the complement is all ones.
-    return LowestBit(~EqualBits16(title.data(), bytes_.data())) >= size;
+    return LowestBit(~EqualBits16(title.data(), bytes_.get())) >= size;
   }
   void Hold(std::string_view title) {
     if (title.size() + kTextPadding > room_) {
-      bytes_.resize(title.size() + kTextPadding);
-      room_ = bytes_.size();
+      room_ = title.size() + kTextPadding;
+      bytes_ = std::make_unique<char[]>(room_);
     }
     if (title.size() <= kVectorBytes) {
-      std::memcpy(bytes_.data(), title.data(), kVectorBytes);
+      std::memcpy(bytes_.get(), title.data(), kVectorBytes);
     } else {
-      std::memcpy(bytes_.data(), title.data(), title.size());
+      std::memcpy(bytes_.get(), title.data(), title.size());
     }
     size_ = title.size();
   }
   void Clear() { size_ = 0; }
 
  private:
-  std::vector<char> bytes_ = std::vector<char>(64);
-  std::size_t room_ = bytes_.size();
+  std::size_t room_ = 64;
+  std::unique_ptr<char[]> bytes_ = std::make_unique<char[]>(room_);
   std::size_t size_ = 0;
 };
 
