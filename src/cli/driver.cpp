@@ -13,9 +13,10 @@
 #include "cli/console.h"
 #include "cli/convert_file.h"
 #include "cli/failure_report.h"
-#include "cli/fleet_index.h"
+#include "cli/link_paths.h"
 #include "cli/paths.h"
 #include "cli/usage.h"
+#include "html/index_page.h"
 #include "platform/platform.h"
 #include "rptconv/rptconv.h"
 

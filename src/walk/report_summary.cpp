@@ -1,4 +1,4 @@
-#include "html/report_summary.h"
+#include "walk/report_summary.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "html/classic_page.h"
 #include "html/line_writer.h"
 #include "html/modern_page.h"
-#include "html/report_summary.h"
+#include "walk/report_summary.h"
 #include "rptconv/rptconv.h"
 #include "walk/report_walk.h"
 
