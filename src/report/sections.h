@@ -21,7 +21,30 @@ struct Section {
   std::string_view alignment;  // "L", "C" or "R" per column, blanks to eight characters
   std::string_view headers_en;  // comma-separated column headers
   std::string_view headers_hu;
+  // The same in both languages, for data and comparisons: the section's
+  // stable lower-case snake_case English key, and its columns' keys,
+  // comma-separated.
+  std::string_view key;
+  std::string_view column_keys;
+  // One code per column: kKeyColumn for a column that tells one row from
+  // another (rows of two reports are matched by their key columns),
+  // kVolatileColumn for one whose value changes without anything changing on
+  // the computer (memory in use, last access), kPlainColumn otherwise.
+  std::string_view column_roles;
+  // One code per column: what its texts hold (kTextColumn, kSizeColumn,
+  // kCountColumn, kPercentColumn, kDateColumn).
+  std::string_view column_kinds;
 };
+
+inline constexpr char kKeyColumn = 'K';
+inline constexpr char kVolatileColumn = 'V';
+inline constexpr char kPlainColumn = '-';
+
+inline constexpr char kTextColumn = 'T';     // free text
+inline constexpr char kSizeColumn = 'S';     // a size such as "37.2 GB" or "236 KB"
+inline constexpr char kCountColumn = 'N';    // a whole number
+inline constexpr char kPercentColumn = 'P';  // a percentage such as "35 %"
+inline constexpr char kDateColumn = 'D';     // a date, possibly with a time
 
 inline constexpr std::size_t kSectionCount = 41;
 extern const std::array<Section, kSectionCount> kSections;

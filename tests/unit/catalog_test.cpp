@@ -3,6 +3,7 @@
 // is pinned by the golden pages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <set>
 #include <string>
@@ -52,6 +53,24 @@ TEST(CatalogTest, EveryEntryHasOneCodeAndOneHeaderPerColumn) {
         EXPECT_FALSE(name.empty() || name.starts_with(' ') || name.ends_with(' ')) << headers;
       }
     }
+    // Keys are what data files and scripts rely on: snake_case, one per
+    // column, a role and a kind per column, at least one key column.
+    const auto is_key = [](std::string_view key) {
+      return !key.empty() && key.front() != '_' && key.back() != '_' &&
+             std::all_of(key.begin(), key.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'; });
+    };
+    EXPECT_TRUE(is_key(entry.key)) << entry.key;
+    std::set<std::string_view> column_keys;
+    for (std::string_view key : SplitHeaders(entry.column_keys)) {
+      EXPECT_TRUE(is_key(key)) << key;
+      EXPECT_TRUE(column_keys.insert(key).second) << key;
+    }
+    EXPECT_EQ(column_keys.size(), columns) << entry.column_keys;
+    ASSERT_EQ(entry.column_roles.size(), columns);
+    ASSERT_EQ(entry.column_kinds.size(), columns);
+    EXPECT_NE(entry.column_roles.find(kKeyColumn), std::string_view::npos);
+    EXPECT_EQ(entry.column_roles.find_first_not_of("K-V"), std::string_view::npos) << entry.column_roles;
+    EXPECT_EQ(entry.column_kinds.find_first_not_of("TSNPD"), std::string_view::npos) << entry.column_kinds;
   }
 }
 
@@ -59,8 +78,10 @@ TEST(CatalogTest, TitlesAreUniqueAndOnlyTheLastTwoAreStarred) {
   // Unique titles make the order of the entries matter only for the group
   // tables, whose starred titles come last.
   std::set<std::string_view> seen;
+  std::set<std::string_view> keys;
   for (const Section& entry : kSections) {
     SCOPED_TRACE("entry " + std::to_string(Number(entry)));
+    EXPECT_TRUE(keys.insert(entry.key).second) << entry.key;
     EXPECT_FALSE(entry.title_en.empty());
     EXPECT_TRUE(seen.insert(entry.title_en).second) << entry.title_en;
     if (entry.title_hu != entry.title_en) {
