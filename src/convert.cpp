@@ -1,5 +1,7 @@
 // The library's conversion: one walk over the report, told to the page of
-// the chosen style and, when asked, to the report's summary.
+// the chosen style and, when asked, to the report's summary and the facts
+// an overview compares across reports.
+#include "fleet/facts_listener.h"
 #include "html/classic_page.h"
 #include "html/line_writer.h"
 #include "html/modern_page.h"
@@ -20,8 +22,10 @@ void WalkToPage(ReportReader& reader, Page& page, const ConvertOptions& options,
     return;
   }
   SummaryListener summary_listener(*summary, options.codepage);
-  BothListeners both(page, summary_listener);
-  WalkReport(reader, both);
+  FactsListener facts_listener(summary->facts);
+  BothListeners gatherers(summary_listener, facts_listener);
+  BothListeners all(page, gatherers);
+  WalkReport(reader, all);
 }
 
 }  // namespace

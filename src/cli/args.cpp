@@ -28,7 +28,8 @@ bool IsSlashHelpWord(std::string_view word) {
 }
 
 enum class Option {
-  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex
+  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex,
+  kMinFree, kMaxAntivirusAge, kMaxErrors
 };
 
 struct OptionSpec {
@@ -51,7 +52,20 @@ constexpr OptionSpec kOptions[] = {
     {Option::kStyle, '\0', "style", true, false},
     {Option::kCodepage, '\0', "codepage", true, false},
     {Option::kIndex, '\0', "index", true, false},
+    {Option::kMinFree, '\0', "min-free", true, false},
+    {Option::kMaxAntivirusAge, '\0', "max-av-age", true, false},
+    {Option::kMaxErrors, '\0', "max-errors", true, false},
 };
+
+// The index's thresholds: whole numbers from 0 to `most`.
+constexpr int kMostPercent = 100;
+constexpr int kMostCount = 1000000;
+std::optional<int> ParseThreshold(std::string_view text, int most) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > most) return std::nullopt;
+  return value;
+}
 
 // Only the code pages the modern page has a table for.
 std::optional<int> ParseCodepage(std::string_view text) {
@@ -120,6 +134,17 @@ class OptionReader {
       case Option::kIndex:
         if (needs(true)) inv_.index = std::string(value);
         break;
+      case Option::kMinFree:
+      case Option::kMaxAntivirusAge:
+      case Option::kMaxErrors: {
+        const std::optional<int> threshold = ParseThreshold(value, entry.option == Option::kMinFree ? kMostPercent : kMostCount);
+        if (!needs(threshold.has_value())) break;
+        if (entry.option == Option::kMinFree) inv_.attention.min_free_percent = *threshold;
+        if (entry.option == Option::kMaxAntivirusAge) inv_.attention.max_antivirus_days = *threshold;
+        if (entry.option == Option::kMaxErrors) inv_.attention.max_error_events = static_cast<std::size_t>(*threshold);
+        thresholds_ = std::string(spelled);
+        break;
+      }
     }
   }
 
@@ -218,7 +243,9 @@ class OptionReader {
       inv_.stdin_pattern = std::find(inv_.patterns.begin(), inv_.patterns.end(), kStandardStream) !=
                            inv_.patterns.end();
     }
-    if (inv_.output && inv_.output_dir) {
+    if (!thresholds_.empty() && !inv_.index) {
+      Mistake("option '" + thresholds_ + "' needs '--index'");
+    } else if (inv_.output && inv_.output_dir) {
       Mistake("options '--output' and '--output-dir' exclude each other");
     } else if (inv_.output &&
                (inv_.patterns.size() != 1 ||
@@ -231,6 +258,7 @@ class OptionReader {
   Invocation inv_;
   std::optional<Invocation::Action> asked_;
   std::string error_;
+  std::string thresholds_;  // the last threshold option given, as spelled
 };
 
 }  // namespace

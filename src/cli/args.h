@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fleet/fleet.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -30,6 +31,7 @@ struct Invocation {
   bool quiet = false;
   ConvertOptions convert;              // --style, --codepage
   std::optional<std::string> index;    // --index: read, not yet written
+  AttentionRules attention;            // --min-free, --max-av-age, --max-errors: the index's thresholds
 };
 
 // The arguments that count: those before the first empty one.

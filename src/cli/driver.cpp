@@ -60,7 +60,8 @@ class Batch {
   explicit Batch(const Invocation& inv)
       : inv_(inv), console_(PagesToStdout() ? platform::StandardStream::kError : platform::StandardStream::kOutput) {
     if (inv_.index) {
-      index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8);
+      index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8,
+                     inv_.attention);
       current_dir_ = platform::CurrentDirectory();
       index_dir_ = DirectoryOf(AbsolutePath(*inv_.index, current_dir_, Windows()));
     }

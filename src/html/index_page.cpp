@@ -4,6 +4,7 @@
 
 #include "html/codepage.h"
 #include "html/escape.h"
+#include "html/fleet_sections.h"
 #include "html/links.h"
 #include "html/modern_assets.h"
 #include "walk/page_events.h"
@@ -36,6 +37,7 @@ void FleetIndex::AddConverted(std::string_view report_name, std::string page_hre
   } else {
     AppendUtf8Text(row.report_name, *table, report_name);
   }
+  fleet_.Add(summary, page_href, report_name, names_ == NameBytes::kUtf8 ? 0 : summary.codepage);
   row.page_href = std::move(page_href);
   AppendUtf8Text(row.title, *table, summary.title);
   std::string label;
@@ -74,6 +76,7 @@ void FleetIndex::Write(LineWriter& out) const {
   out.Line("<title>Overview of reports</title>");
   out.Line("<style>");
   WriteLines(out, ModernStyleSheet());
+  WriteLines(out, FleetStyleSheet());
   out.Line("</style>");
   out.Line("</head>");
   out.Line("<body>");
@@ -112,9 +115,11 @@ void FleetIndex::Write(LineWriter& out) const {
     out.EndLine();
   }
   out.Line("</tbody></table></div>");
+  WriteFleetSections(out, fleet_);
   out.Line("</main>");
   out.Line("<script>");
   WriteLines(out, ModernScript());
+  WriteLines(out, FleetScript());
   out.Line("</script>");
   out.Line("</body>");
   out.Line("</html>");

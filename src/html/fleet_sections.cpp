@@ -1,0 +1,333 @@
+#include "html/fleet_sections.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "html/codepage.h"
+#include "html/escape.h"
+
+namespace rptconv {
+
+namespace {
+
+// A bar shows this many versions, the most used first; the rest share one
+// grey segment.
+constexpr std::size_t kBarVersions = 5;
+constexpr double kPercent = 100;
+constexpr double kKibi = 1024;
+constexpr std::array<std::string_view, 5> kSizeUnits = {"B", "KB", "MB", "GB", "TB"};
+
+constexpr std::string_view kStyleSheet[] = {
+    ":root { --k0: #2f6db5; --k1: #e08a1e; --k2: #3a9a5b; --k3: #8e5bb5; --k4: #c4475b; --k5: #9aa3ad;"
+    " --warn: #b3261e; --ok: #3a9a5b; }",
+    "@media (prefers-color-scheme: dark) { :root { --k0: #6fa8f0; --k1: #f0ad4e; --k2: #6cc48a; --k3: #b793dc;"
+    " --k4: #ee7d8f; --k5: #6b747e; --warn: #ff8a80; --ok: #6cc48a; } }",
+    ".bar { display: inline-flex; width: 9rem; height: .75rem; margin-right: .5rem; vertical-align: middle;"
+    " background: var(--line); border-radius: 2px; overflow: hidden;"
+    " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
+    ".bar span { display: block; height: 100%; }",
+    ".k0 { background: var(--k0); } .k1 { background: var(--k1); } .k2 { background: var(--k2); }",
+    ".k3 { background: var(--k3); } .k4 { background: var(--k4); } .k5 { background: var(--k5); }",
+    ".free span { background: var(--ok); } .free.low span { background: var(--warn); }",
+    ".legend { display: inline; margin: 0; padding: 0; list-style: none; }",
+    ".legend li { display: inline-block; margin-right: .8rem; }",
+    ".legend i { display: inline-block; width: .7rem; height: .7rem; margin-right: .25rem; border-radius: 2px;"
+    " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
+    ".cols td.flag strong { color: var(--warn); }",
+    ".rules { margin: .3rem 0 .6rem; padding-left: 1.4rem; color: var(--muted); }",
+    ".software details { min-width: 12rem; white-space: normal; }",
+    ".software summary { cursor: pointer; color: var(--accent); }",
+    ".software details p { margin: .2rem 0; max-width: 48rem; }",
+    "@media print { .software details { display: none; } }",
+};
+
+// Plain ES5. The computers of a version are names in the page; on opening
+// a program's list they become links, copied from the attention table's
+// first cells (the rows "c" + number), so the page carries each address once.
+constexpr std::string_view kScript[] = {
+    "(function () {",
+    "  \"use strict\";",
+    "  function link(number) {",
+    "    var row = document.getElementById(\"c\" + number);",
+    "    if (!row) return document.createTextNode(\"?\");",
+    "    var cell = row.cells[0], a = cell.querySelector(\"a\");",
+    "    return a ? a.cloneNode(true) : document.createTextNode(cell.textContent);",
+    "  }",
+    "  document.addEventListener(\"toggle\", function (event) {",
+    "    var details = event.target;",
+    "    if (!details.open || details.getAttribute(\"data-linked\")) return;",
+    "    details.setAttribute(\"data-linked\", \"1\");",
+    "    Array.prototype.forEach.call(details.querySelectorAll(\"p[data-c]\"), function (p) {",
+    "      var list = p.querySelector(\"span\"), links = document.createDocumentFragment();",
+    "      p.getAttribute(\"data-c\").split(\" \").forEach(function (number, i) {",
+    "        if (i) links.appendChild(document.createTextNode(\", \"));",
+    "        links.appendChild(link(number));",
+    "      });",
+    "      list.textContent = \"\";",
+    "      list.appendChild(links);",
+    "    });",
+    "  }, true);",
+    "})();",
+};
+
+// Report text (or a UTF-8 name when `codepage` is 0) as escaped UTF-8.
+std::string Utf8Name(std::string_view raw, int codepage) {
+  std::string text;
+  const CodepageTable* table = codepage != 0 ? FindCodepage(codepage) : nullptr;
+  if (table) {
+    AppendUtf8Text(text, *table, raw);
+  } else {
+    AppendUtf8Checked(text, raw);
+  }
+  return text;
+}
+
+std::string Fixed(double value, int decimals) {
+  std::array<char, 32> buffer{};
+  const int length = std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
+  return std::string(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
+}
+
+// "3.4 %", "35 %": a decimal only where it tells something.
+std::string PercentText(double percent) {
+  constexpr double kWholeFrom = 10;
+  return Fixed(percent, percent < kWholeFrom && percent != std::floor(percent) ? 1 : 0) + " %";
+}
+
+// "12.9 GB", "650 MB".
+std::string SizeText(double bytes) {
+  std::size_t unit = 0;
+  while (bytes >= kKibi && unit + 1 < kSizeUnits.size()) {
+    bytes /= kKibi;
+    ++unit;
+  }
+  constexpr double kWholeFrom = 100;
+  return Fixed(bytes, bytes < kWholeFrom && bytes != std::floor(bytes) ? 1 : 0) + " " + std::string(kSizeUnits[unit]);
+}
+
+std::string Count(std::size_t n, std::string_view one, std::string_view many) {
+  return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+// The share as a CSS width: "width:37.5%".
+std::string Width(double share) { return "width:" + Fixed(share * kPercent, 1) + "%"; }
+
+class SectionWriter {
+ public:
+  SectionWriter(LineWriter& out, const Fleet& fleet) : out_(out), fleet_(fleet) {
+    names_.reserve(fleet.computers().size());
+    for (const FleetComputer& computer : fleet.computers()) names_.push_back(Utf8Name(computer.name, computer.codepage));
+  }
+
+  void Software() {
+    const std::vector<const FleetProgram*> programs = fleet_.ProgramsByName();
+    out_.Line("<section id=\"software\">");
+    out_.Line("<h2>Software</h2>");
+    out_.Raw("<p class=\"count\">")
+        .Raw(Count(programs.size(), "program", "programs"))
+        .Raw(" on ")
+        .Raw(Count(fleet_.computers().size(), "computer", "computers"));
+    if (fleet_.programs_dropped() > 0) {
+      out_.Raw("; ").Raw(std::to_string(fleet_.programs_dropped())).Raw(" more beyond the reports' bound not counted");
+    }
+    out_.Raw("</p>").EndLine();
+    out_.Line("<div class=\"scroll\"><table class=\"cols software\">");
+    out_.Line("<thead><tr><th scope=\"col\">Program<th scope=\"col\">Computers<th scope=\"col\">Versions"
+              "<th scope=\"col\">Versions by computers<th scope=\"col\">Which computers</thead>");
+    out_.Line("<tbody>");
+    for (const FleetProgram* program : programs) ProgramRow(*program);
+    out_.Line("</tbody></table></div>");
+    out_.Line("</section>");
+  }
+
+  void Attention() {
+    const std::vector<std::uint32_t> order = fleet_.ComputersByAttention();
+    const auto needing = static_cast<std::size_t>(std::count_if(
+        fleet_.computers().begin(), fleet_.computers().end(), [](const FleetComputer& c) { return c.flags != 0; }));
+    const AttentionRules& rules = fleet_.rules();
+    out_.Line("<section id=\"attention\">");
+    out_.Line("<h2>Computers that need attention</h2>");
+    out_.Raw("<p class=\"count\">")
+        .Raw(std::to_string(needing))
+        .Raw(" of ")
+        .Raw(Count(fleet_.computers().size(), "computer", "computers"))
+        .Raw(needing == 1 ? " needs" : " need")
+        .Raw(" attention, the most first</p>")
+        .EndLine();
+    out_.Line("<ul class=\"rules\">");
+    out_.Raw("<li>Free space: a fixed drive with less than ").Raw(PercentText(rules.min_free_percent)).Raw(" free")
+        .EndLine();
+    out_.Raw("<li>Antivirus: none listed, or a virus database more than ")
+        .Raw(Count(static_cast<std::size_t>(rules.max_antivirus_days), "day", "days"))
+        .Raw(" older than the report")
+        .EndLine();
+    out_.Raw("<li>Event logs: more than ").Raw(Count(rules.max_error_events, "error event", "error events"))
+        .EndLine();
+    out_.Line("<li>SMART: an attribute whose status is not OK");
+    out_.Line("</ul>");
+    out_.Line("<div class=\"scroll\"><table class=\"cols attention\">");
+    out_.Line("<thead><tr><th scope=\"col\">Computer<th scope=\"col\">Needs<th scope=\"col\">Lowest free space"
+              "<th scope=\"col\">Antivirus database age<th scope=\"col\">Error events<th scope=\"col\">SMART</thead>");
+    out_.Line("<tbody>");
+    for (const std::uint32_t number : order) ComputerRow(number);
+    out_.Line("</tbody></table></div>");
+    out_.Line("</section>");
+  }
+
+ private:
+  void ProgramRow(const FleetProgram& program) {
+    const std::vector<const FleetVersion*> versions = Fleet::VersionsByShare(program);
+    std::size_t listings = 0;
+    for (const FleetVersion* version : versions) listings += version->computers.size();
+    out_.Raw("<tr><td class=\"w\">").Raw(Utf8Name(program.name, program.codepage));
+    out_.Raw("<td class=\"r\">").Raw(std::to_string(program.computers));
+    out_.Raw("<td class=\"r\">").Raw(std::to_string(versions.size()));
+    // The bar: one segment per version, the rest as one.
+    out_.Raw("<td><span class=\"bar\" aria-hidden=\"true\">");
+    std::size_t rest = listings;
+    for (std::size_t k = 0; k < versions.size() && k < kBarVersions; ++k) {
+      const std::size_t n = versions[k]->computers.size();
+      rest -= n;
+      Segment(k, static_cast<double>(n) / static_cast<double>(listings));
+    }
+    if (rest > 0) Segment(kBarVersions, static_cast<double>(rest) / static_cast<double>(listings));
+    out_.Raw("</span><ul class=\"legend\">");
+    for (std::size_t k = 0; k < versions.size() && k < kBarVersions; ++k) {
+      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers.size(), program.computers);
+    }
+    if (rest > 0) {
+      LegendItem(kBarVersions, Count(versions.size() - kBarVersions, "other version", "other versions"), rest,
+                 program.computers);
+    }
+    out_.Raw("</ul>");
+    // The computers of each version, as names; the script makes them links.
+    out_.Raw("<td><details><summary>").Raw(Count(program.computers, "computer", "computers")).Raw("</summary>");
+    for (const FleetVersion* version : versions) {
+      out_.Raw("<p data-c=\"");
+      for (std::size_t i = 0; i < version->computers.size(); ++i) {
+        if (i > 0) out_.Raw(" ");
+        out_.Raw(std::to_string(version->computers[i]));
+      }
+      out_.Raw("\"><b>").Raw(VersionName(program, *version)).Raw("</b>: <span>");
+      for (std::size_t i = 0; i < version->computers.size(); ++i) {
+        if (i > 0) out_.Raw(", ");
+        out_.Raw(names_[version->computers[i]]);
+      }
+      out_.Raw("</span></p>");
+    }
+    out_.Raw("</details>").EndLine();
+  }
+
+  static std::string VersionName(const FleetProgram& program, const FleetVersion& version) {
+    return version.text.empty() ? std::string("no version") : Utf8Name(version.text, program.codepage);
+  }
+
+  void Segment(std::size_t color, double share) {
+    out_.Raw("<span class=\"k").Raw(std::to_string(color)).Raw("\" style=\"").Raw(Width(share)).Raw("\"></span>");
+  }
+
+  void LegendItem(std::size_t color, std::string_view label, std::size_t n, std::size_t of) {
+    out_.Raw("<li><i class=\"k")
+        .Raw(std::to_string(color))
+        .Raw("\"></i>")
+        .Raw(label)
+        .Raw(": ")
+        .Raw(std::to_string(n))
+        .Raw(" (")
+        .Raw(PercentText(kPercent * static_cast<double>(n) / static_cast<double>(of)))
+        .Raw(")");
+  }
+
+  void ComputerRow(std::uint32_t number) {
+    const FleetComputer& computer = fleet_.computers()[number];
+    const ReportSummary::Facts& facts = computer.facts;
+    out_.Raw("<tr id=\"c").Raw(std::to_string(number)).Raw("\"><td>");
+    if (computer.page_href.empty()) {
+      out_.Raw(names_[number]);
+    } else {
+      out_.Raw("<a href=\"").Raw(computer.page_href).Raw("\">").Raw(names_[number]).Raw("</a>");
+    }
+    out_.Raw("<td class=\"r\">").Raw(std::to_string(computer.FlagCount()));
+
+    const bool low = (computer.flags & kLowSpace) != 0;
+    OpenCell(low, false);
+    if (facts.drive.empty()) {
+      out_.Raw("no fixed drive");
+    } else {
+      const double percent = computer.FreePercent();
+      out_.Raw("<span class=\"free").Raw(low ? " low" : "").Raw("\" aria-hidden=\"true\"><span style=\"")
+          .Raw(Width(percent / kPercent))
+          .Raw("\"></span></span>");
+      Value(low, PercentText(percent));
+      out_.Raw(" ")
+          .Raw(Utf8Name(facts.drive, computer.codepage))
+          .Raw(" ")
+          .Raw(SizeText(facts.drive_free))
+          .Raw(" of ")
+          .Raw(SizeText(facts.drive_total));
+    }
+
+    const bool no_antivirus = (computer.flags & kNoAntivirus) != 0;
+    const bool old = (computer.flags & kOldAntivirus) != 0;
+    OpenCell(no_antivirus || old, true);
+    if (no_antivirus) {
+      Value(true, "none");
+    } else if (computer.antivirus_age_known) {
+      Value(old, Count(static_cast<std::size_t>(std::max(computer.antivirus_age, 0)), "day", "days"));
+    } else {
+      out_.Raw("unknown");
+    }
+
+    const bool errors = (computer.flags & kErrorEvents) != 0;
+    OpenCell(errors, true);
+    Value(errors, std::to_string(facts.error_events));
+
+    const bool smart = (computer.flags & kSmartWarnings) != 0;
+    OpenCell(smart, false);
+    if (smart) {
+      Value(true, Count(facts.smart_warnings, "attribute not OK", "attributes not OK"));
+      if (!facts.smart_disk.empty()) out_.Raw(" (").Raw(Utf8Name(facts.smart_disk, computer.codepage)).Raw(")");
+    } else {
+      out_.Raw("OK");
+    }
+    out_.EndLine();
+  }
+
+  void OpenCell(bool flagged, bool number) {
+    out_.Raw("<td");
+    if (flagged || number) {
+      out_.Raw(" class=\"").Raw(flagged ? "flag" : "").Raw(flagged && number ? " " : "").Raw(number ? "r" : "").Raw("\"");
+    }
+    out_.Raw(">");
+  }
+
+  // A value; flagged values are strong, so they stand out in print too.
+  void Value(bool flagged, std::string_view text) {
+    if (flagged) {
+      out_.Raw("<strong>").Raw(text).Raw("</strong>");
+    } else {
+      out_.Raw(text);
+    }
+  }
+
+  LineWriter& out_;
+  const Fleet& fleet_;
+  std::vector<std::string> names_;  // of the computers, UTF-8 and escaped
+};
+
+}  // namespace
+
+void WriteFleetSections(LineWriter& out, const Fleet& fleet) {
+  SectionWriter writer(out, fleet);
+  writer.Attention();
+  writer.Software();
+}
+
+std::span<const std::string_view> FleetStyleSheet() { return kStyleSheet; }
+std::span<const std::string_view> FleetScript() { return kScript; }
+
+}  // namespace rptconv
