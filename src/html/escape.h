@@ -11,6 +11,11 @@ namespace rptconv {
 // tab.
 void AppendUtf8Checked(std::string& out, std::string_view text);
 
+// Appends UTF-8 `text` as a JSON string, quotes included, fit to stand in a
+// page's <script> block: "<" is written as \u003c, so no "</script" or
+// "<!--" can end or bend the block.
+void AppendScriptJsonString(std::string& out, std::string_view text);
+
 // `path` with every byte that may not stand as it is in an address
 // percent-encoded ("/" and ":" stay).
 std::string PercentEncoded(std::string_view path);

@@ -33,8 +33,8 @@ constexpr std::string_view kStyleSheet[] = {
     ".k0 { background: var(--k0); } .k1 { background: var(--k1); } .k2 { background: var(--k2); }",
     ".k3 { background: var(--k3); } .k4 { background: var(--k4); } .k5 { background: var(--k5); }",
     ".free span { background: var(--ok); } .free.low span { background: var(--warn); }",
-    ".legend { display: inline; margin: 0; padding: 0; list-style: none; }",
-    ".legend li { display: inline-block; margin-right: .8rem; }",
+    ".legend { display: block; margin: .15rem 0 0; padding: 0; list-style: none; max-width: 40rem; }",
+    ".legend li { display: inline-block; margin-right: .8rem; white-space: nowrap; }",
     ".legend i { display: inline-block; width: .7rem; height: .7rem; margin-right: .25rem; border-radius: 2px;"
     " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
     ".cols td.flag strong { color: var(--warn); }",
@@ -45,39 +45,59 @@ constexpr std::string_view kStyleSheet[] = {
     "@media print { .software details { display: none; } }",
 };
 
-// Plain ES5. The computers of a version are names in the page; on opening
-// a program's list they become links, copied from the attention table's
-// first cells (the rows "c" + number), so the page carries each address once.
+// Plain ES5. Gives each program a closed list of its computers, filled from
+// the page's data block when first opened: a paragraph per version, the
+// computers as links copied from the attention table's first cells (rows
+// "c" + number), so the page carries each address once and stays light.
 constexpr std::string_view kScript[] = {
     "(function () {",
     "  \"use strict\";",
+    "  var block = document.getElementById(\"software-computers\"), data = null;",
+    "  if (!block) return;",
     "  function link(number) {",
     "    var row = document.getElementById(\"c\" + number);",
     "    if (!row) return document.createTextNode(\"?\");",
     "    var cell = row.cells[0], a = cell.querySelector(\"a\");",
     "    return a ? a.cloneNode(true) : document.createTextNode(cell.textContent);",
     "  }",
-    "  document.addEventListener(\"toggle\", function (event) {",
-    "    var details = event.target;",
-    "    if (!details.open || details.getAttribute(\"data-linked\")) return;",
-    "    details.setAttribute(\"data-linked\", \"1\");",
-    "    Array.prototype.forEach.call(details.querySelectorAll(\"p[data-c]\"), function (p) {",
-    "      var list = p.querySelector(\"span\"), links = document.createDocumentFragment();",
-    "      p.getAttribute(\"data-c\").split(\" \").forEach(function (number, i) {",
-    "        if (i) links.appendChild(document.createTextNode(\", \"));",
-    "        links.appendChild(link(number));",
+    "  function fill(details, versions) {",
+    "    versions.forEach(function (version) {",
+    "      var p = document.createElement(\"p\"), b = document.createElement(\"b\");",
+    "      b.textContent = version[0] || \"no version\";",
+    "      p.appendChild(b);",
+    "      p.appendChild(document.createTextNode(\": \"));",
+    "      version[1].forEach(function (number, i) {",
+    "        if (i) p.appendChild(document.createTextNode(\", \"));",
+    "        p.appendChild(link(number));",
     "      });",
-    "      list.textContent = \"\";",
-    "      list.appendChild(links);",
+    "      details.appendChild(p);",
     "    });",
-    "  }, true);",
+    "  }",
+    "  Array.prototype.forEach.call(document.querySelectorAll(\"td.where\"), function (cell) {",
+    "    var details = document.createElement(\"details\"), summary = document.createElement(\"summary\");",
+    "    var count = cell.parentNode.cells[1].textContent;",
+    "    summary.textContent = count + (count === \"1\" ? \" computer\" : \" computers\");",
+    "    details.appendChild(summary);",
+    "    details.addEventListener(\"toggle\", function () {",
+    "      if (!details.open || details.childNodes.length > 1) return;",
+    "      if (!data) data = JSON.parse(block.textContent);",
+    "      fill(details, data[+cell.getAttribute(\"data-p\")]);",
+    "    });",
+    "    cell.appendChild(details);",
+    "  });",
     "})();",
 };
+
+// The table of a report's code page; Western for one without a table.
+const CodepageTable* TableOf(int codepage) {
+  const CodepageTable* table = FindCodepage(codepage);
+  return table ? table : FindCodepage(kCodepageWestern);
+}
 
 // Report text (or a UTF-8 name when `codepage` is 0) as escaped UTF-8.
 std::string Utf8Name(std::string_view raw, int codepage) {
   std::string text;
-  const CodepageTable* table = codepage != 0 ? FindCodepage(codepage) : nullptr;
+  const CodepageTable* table = codepage != 0 ? TableOf(codepage) : nullptr;
   if (table) {
     AppendUtf8Text(text, *table, raw);
   } else {
@@ -139,8 +159,9 @@ class SectionWriter {
     out_.Line("<thead><tr><th scope=\"col\">Program<th scope=\"col\">Computers<th scope=\"col\">Versions"
               "<th scope=\"col\">Versions by computers<th scope=\"col\">Which computers</thead>");
     out_.Line("<tbody>");
-    for (const FleetProgram* program : programs) ProgramRow(*program);
+    for (std::size_t p = 0; p < programs.size(); ++p) ProgramRow(*programs[p], p);
     out_.Line("</tbody></table></div>");
+    ComputerData(programs);
     out_.Line("</section>");
   }
 
@@ -179,7 +200,7 @@ class SectionWriter {
   }
 
  private:
-  void ProgramRow(const FleetProgram& program) {
+  void ProgramRow(const FleetProgram& program, std::size_t number) {
     const std::vector<const FleetVersion*> versions = Fleet::VersionsByShare(program);
     std::size_t listings = 0;
     for (const FleetVersion* version : versions) listings += version->computers.size();
@@ -187,7 +208,7 @@ class SectionWriter {
     out_.Raw("<td class=\"r\">").Raw(std::to_string(program.computers));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(versions.size()));
     // The bar: one segment per version, the rest as one.
-    out_.Raw("<td><span class=\"bar\" aria-hidden=\"true\">");
+    out_.Raw("<td class=\"w\"><span class=\"bar\" aria-hidden=\"true\">");
     std::size_t rest = listings;
     for (std::size_t k = 0; k < versions.size() && k < kBarVersions; ++k) {
       const std::size_t n = versions[k]->computers.size();
@@ -204,22 +225,36 @@ class SectionWriter {
                  program.computers);
     }
     out_.Raw("</ul>");
-    // The computers of each version, as names; the script makes them links.
-    out_.Raw("<td><details><summary>").Raw(Count(program.computers, "computer", "computers")).Raw("</summary>");
-    for (const FleetVersion* version : versions) {
-      out_.Raw("<p data-c=\"");
-      for (std::size_t i = 0; i < version->computers.size(); ++i) {
-        if (i > 0) out_.Raw(" ");
-        out_.Raw(std::to_string(version->computers[i]));
+    // The computers of each version are in the page's data block; the
+    // script opens them here.
+    out_.Raw("<td class=\"where\" data-p=\"").Raw(std::to_string(number)).Raw("\">").EndLine();
+  }
+
+  // Per program in the table's order, its versions (the most used first),
+  // each with the numbers of its computers: [["1.0",[0,3]],["2.0",[7]]].
+  void ComputerData(const std::vector<const FleetProgram*>& programs) {
+    out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
+    std::string line;
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+      line.assign(p == 0 ? "[" : ",[");
+      const std::vector<const FleetVersion*> versions = Fleet::VersionsByShare(*programs[p]);
+      for (std::size_t v = 0; v < versions.size(); ++v) {
+        if (v > 0) line.push_back(',');
+        line.push_back('[');
+        std::string text;
+        AppendUtf8(text, *TableOf(programs[p]->codepage), versions[v]->text);
+        AppendScriptJsonString(line, text);
+        line.append(",[");
+        for (std::size_t i = 0; i < versions[v]->computers.size(); ++i) {
+          if (i > 0) line.push_back(',');
+          line.append(std::to_string(versions[v]->computers[i]));
+        }
+        line.append("]]");
       }
-      out_.Raw("\"><b>").Raw(VersionName(program, *version)).Raw("</b>: <span>");
-      for (std::size_t i = 0; i < version->computers.size(); ++i) {
-        if (i > 0) out_.Raw(", ");
-        out_.Raw(names_[version->computers[i]]);
-      }
-      out_.Raw("</span></p>");
+      line.push_back(']');
+      out_.Raw(line).EndLine();
     }
-    out_.Raw("</details>").EndLine();
+    out_.Line("]</script>");
   }
 
   static std::string VersionName(const FleetProgram& program, const FleetVersion& version) {

@@ -264,7 +264,11 @@ where "- -o FILE" 0 "Converting: \"-\"$CRLF" "" out/p.htm - -o out/p.htm
 where "- -o onto its own file" 2 "Cannot create output file: \"in/a.csv\"$CRLF" "" "" - -o in/a.csv
 # The index links each page relative to its own directory, and lists a
 # report that failed (with --keep-going) with its failure line.
-index_of() { grep -o 'href="[^"]*"\|failed"><td>[^<]*<td class="w">[^<]*\|[0-9]* reports*, [0-9]* converted, [0-9]* failed' "$1" | tr -d '\r'; }
+# (The report table: the lines before the sections across the fleet.)
+index_of() {
+  sed '/<section id="attention">/q' "$1" |
+    grep -o 'href="[^"]*"\|failed"><td>[^<]*<td class="w">[^<]*\|[0-9]* reports*, [0-9]* converted, [0-9]* failed' | tr -d '\r'
+}
 mkdir -p "$D/idx"
 where "--index -d" 0 "$LINE" "" out/a.htm -d out --index=idx/index.htm 'in/*.csv'
 expect_eq "--index -d: link and count" "$(index_of "$D/idx/index.htm")" \

@@ -188,6 +188,13 @@ std::string Describe(const Invocation& inv) {
   if (inv.convert.style == PageStyle::kModern) d += " modern";
   if (inv.convert.codepage != 0) d += " cp" + std::to_string(inv.convert.codepage);
   if (inv.index) d += " index " + *inv.index;
+  const AttentionRules defaults;
+  if (inv.attention.min_free_percent != defaults.min_free_percent ||
+      inv.attention.max_antivirus_days != defaults.max_antivirus_days ||
+      inv.attention.max_error_events != defaults.max_error_events) {
+    d += " attention " + std::to_string(static_cast<int>(inv.attention.min_free_percent)) + "/" +
+         std::to_string(inv.attention.max_antivirus_days) + "/" + std::to_string(inv.attention.max_error_events);
+  }
   return d;
 }
 
@@ -207,6 +214,9 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--keep-going", "--quiet", "--output-dir=o"}, "convert[a] -d o -k -q"},
       {kPosix, {"a", "--style=modern", "--codepage", "1252", "--index=i"}, "convert[a] modern cp1252 index i"},
       {kPosix, {"a", "--", "-o", "x"}, "convert[a][-o][x]"},
+      {kPosix, {"a", "--index=i", "--min-free", "0", "--max-av-age=30", "--max-errors=5"},
+       "convert[a] index i attention 0/30/5"},
+      {kWindows, {"a", "--index=i", "--min-free=100"}, "convert[a] index i attention 100/7/0"},
       // Mistakes: nothing is converted; the first one is told.
       {kPosix, {"-kx", "-V", "a"}, "error: unknown option '-x'"},
       {kPosix, {"a", "--outpt=x"}, "error: unknown option '--outpt'"},
@@ -217,6 +227,10 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--codepage=65536"}, "error: invalid value '65536' for option '--codepage'"},
       {kPosix, {"a", "--codepage=-5"}, "error: invalid value '-5' for option '--codepage'"},
       {kPosix, {"a", "--codepage=1251"}, "error: invalid value '1251' for option '--codepage'"},
+      {kPosix, {"a", "--index=i", "--min-free=101"}, "error: invalid value '101' for option '--min-free'"},
+      {kPosix, {"a", "--index=i", "--max-av-age=-1"}, "error: invalid value '-1' for option '--max-av-age'"},
+      {kPosix, {"a", "--index=i", "--max-errors=2x"}, "error: invalid value '2x' for option '--max-errors'"},
+      {kPosix, {"a", "--max-errors=2"}, "error: option '--max-errors' needs '--index'"},
       {kPosix, {"--output=x.htm"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"-o", "x", "a", "b"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"-o", "x", "r[1].csv"}, "error: option '--output' takes one report, named without wildcards"},
