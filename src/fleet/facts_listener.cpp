@@ -47,9 +47,14 @@ std::string_view Cell(std::span<const std::string_view> cells, std::size_t colum
 
 void FactsListener::BeginDocument(std::string_view, Language language) {
   english_titles_ = language == Language::kEnglish;
+  auto programs = std::move(facts_.programs);
   facts_ = {};
+  facts_.programs = std::move(programs);
+  programs_ = 0;
   table_ = Table::kNone;
 }
+
+void FactsListener::EndDocument() { facts_.programs.resize(programs_); }
 
 void FactsListener::BeginPage(std::string_view title, bool first) {
   page_section_ = FindSection(first ? kBannerText : title, english_titles_).section;
@@ -102,11 +107,18 @@ void FactsListener::TableRow(std::span<const std::string_view> cells, std::strin
 void FactsListener::Program(std::span<const std::string_view> cells) {
   const std::string_view name = TrimBlanks(Cell(cells, columns_[0]));
   if (name.empty()) return;
-  if (facts_.programs.size() == ReportSummary::Facts::kMostPrograms) {
+  if (programs_ == ReportSummary::Facts::kMostPrograms) {
     ++facts_.programs_dropped;
     return;
   }
-  facts_.programs.emplace_back(name, TrimBlanks(Cell(cells, columns_[1])));
+  const std::string_view version = TrimBlanks(Cell(cells, columns_[1]));
+  if (programs_ == facts_.programs.size()) {
+    facts_.programs.emplace_back(name, version);
+  } else {
+    facts_.programs[programs_].first.assign(name);
+    facts_.programs[programs_].second.assign(version);
+  }
+  ++programs_;
 }
 
 void FactsListener::Drive(std::span<const std::string_view> cells) {

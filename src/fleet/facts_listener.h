@@ -25,7 +25,7 @@ class FactsListener final : public PageEvents {
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view, std::string_view, bool) override {}
   void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
-  void EndDocument() override {}
+  void EndDocument() override;
 
  private:
   // The tables whose rows say something across reports.
@@ -45,6 +45,9 @@ class FactsListener final : public PageEvents {
   bool group_begun_ = false;  // since the page began
   std::string group_title_;   // of a group table that is kept
   Table table_ = Table::kNone;
+  // Programs of this report so far; the strings of the report before are
+  // reused, so that a batch does not allocate anew for every program.
+  std::size_t programs_ = 0;
   // The columns of the current table that are read, in the order its
   // reader names their keys.
   static constexpr std::size_t kMostColumnsRead = 5;

@@ -63,7 +63,7 @@ void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string
 }
 
 void Fleet::AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer) {
-  key_ = NameKey(name);
+  AssignNameKey(key_, name);
   const auto [found, added] = program_numbers_.try_emplace(key_, static_cast<std::uint32_t>(programs_.size()));
   if (added) {
     FleetProgram& fresh = programs_.emplace_back();

@@ -131,21 +131,30 @@ std::optional<std::int32_t> ParseDay(std::string_view text) {
 }
 
 std::string NameKey(std::string_view name) {
-  name = TrimBlanks(name);
-  std::string key(name);
-  for (char& c : key) {
-    const auto byte = static_cast<unsigned char>(c);
-    constexpr unsigned char kFirstCapital = 0xC0;
-    constexpr unsigned char kLastCapital = 0xDE;
-    constexpr unsigned char kMultiplication = 0xD7;  // "×", no letter
-    constexpr unsigned char kToLower = 0x20;
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    } else if (byte >= kFirstCapital && byte <= kLastCapital && byte != kMultiplication) {
-      c = static_cast<char>(byte + kToLower);
-    }
-  }
+  std::string key;
+  AssignNameKey(key, name);
   return key;
+}
+
+// Each byte's lower-case form: ASCII capitals and the accented capitals
+// 0xC0 to 0xDE but 0xD7 ("×", no letter) move up by 0x20.
+constexpr std::array<char, 256> kLowerCase = [] {
+  constexpr int kFirstCapital = 0xC0;
+  constexpr int kLastCapital = 0xDE;
+  constexpr int kMultiplication = 0xD7;
+  constexpr int kToLower = 0x20;
+  std::array<char, 256> lower{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const bool capital = (byte >= 'A' && byte <= 'Z') ||
+                         (byte >= kFirstCapital && byte <= kLastCapital && byte != kMultiplication);
+    lower[static_cast<std::size_t>(byte)] = static_cast<char>(capital ? byte + kToLower : byte);
+  }
+  return lower;
+}();
+
+void AssignNameKey(std::string& key, std::string_view name) {
+  key.assign(TrimBlanks(name));
+  for (char& c : key) c = kLowerCase[static_cast<unsigned char>(c)];
 }
 
 bool IsOneOf(std::string_view text, std::span<const std::string_view> words) {

@@ -26,6 +26,8 @@ std::string_view TrimBlanks(std::string_view text);
 // The key under which names compare: trimmed, letters in lower case (ASCII
 // and the accented capitals 0xC0 to 0xDE that Windows-1250 and -1252 share).
 std::string NameKey(std::string_view name);
+// The same into `key`, whose room is reused.
+void AssignNameKey(std::string& key, std::string_view name);
 
 // Whether `text`, trimmed, equals one of `words` without regard to ASCII case.
 bool IsOneOf(std::string_view text, std::span<const std::string_view> words);

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -106,16 +107,19 @@ std::string Utf8Name(std::string_view raw, int codepage) {
   return text;
 }
 
-std::string Fixed(double value, int decimals) {
-  std::array<char, 32> buffer{};
-  const int length = std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
-  return std::string(buffer.data(), static_cast<std::size_t>(std::max(length, 0)));
+// `value` (not negative) with one decimal, or none: "37.2", "37".
+std::string Fixed(double value, bool decimal) {
+  constexpr double kTenths = 10;
+  constexpr double kHalf = 0.5;
+  if (!decimal) return std::to_string(static_cast<std::uint64_t>(value + kHalf));
+  const auto tenths = static_cast<std::uint64_t>(value * kTenths + kHalf);
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
 // "3.4 %", "35 %": a decimal only where it tells something.
 std::string PercentText(double percent) {
   constexpr double kWholeFrom = 10;
-  return Fixed(percent, percent < kWholeFrom && percent != std::floor(percent) ? 1 : 0) + " %";
+  return Fixed(percent, percent < kWholeFrom && percent != std::floor(percent)) + " %";
 }
 
 // "12.9 GB", "650 MB".
@@ -126,15 +130,25 @@ std::string SizeText(double bytes) {
     ++unit;
   }
   constexpr double kWholeFrom = 100;
-  return Fixed(bytes, bytes < kWholeFrom && bytes != std::floor(bytes) ? 1 : 0) + " " + std::string(kSizeUnits[unit]);
+  return Fixed(bytes, bytes < kWholeFrom && bytes != std::floor(bytes)) + " " + std::string(kSizeUnits[unit]);
 }
 
 std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
+// "0,3,17": the numbers, comma-separated.
+void AppendNumbers(std::string& out, const std::vector<std::uint32_t>& numbers) {
+  std::array<char, 16> digits{};
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), numbers[i]);
+    out.append(digits.data(), end);
+  }
+}
+
 // The share as a CSS width: "width:37.5%".
-std::string Width(double share) { return "width:" + Fixed(share * kPercent, 1) + "%"; }
+std::string Width(double share) { return "width:" + Fixed(share * kPercent, true) + "%"; }
 
 class SectionWriter {
  public:
@@ -245,10 +259,7 @@ class SectionWriter {
         AppendUtf8(text, *TableOf(programs[p]->codepage), versions[v]->text);
         AppendScriptJsonString(line, text);
         line.append(",[");
-        for (std::size_t i = 0; i < versions[v]->computers.size(); ++i) {
-          if (i > 0) line.push_back(',');
-          line.append(std::to_string(versions[v]->computers[i]));
-        }
+        AppendNumbers(line, versions[v]->computers);
         line.append("]]");
       }
       line.push_back(']');
