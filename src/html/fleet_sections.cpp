@@ -21,6 +21,12 @@ constexpr std::size_t kBarVersions = 5;
 constexpr double kPercent = 100;
 constexpr double kKibi = 1024;
 constexpr std::array<std::string_view, 5> kSizeUnits = {"B", "KB", "MB", "GB", "TB"};
+constexpr std::string_view kNoBreak = "&nbsp;";
+// Likely heights in CSS pixels: a section's heading, count and filter, and
+// one row of each table.
+constexpr std::size_t kSectionHead = 200;
+constexpr std::size_t kSoftwareRow = 54;
+constexpr std::size_t kAttentionRow = 31;
 
 constexpr std::string_view kStyleSheet[] = {
     ":root { --k0: #2f6db5; --k1: #e08a1e; --k2: #3a9a5b; --k3: #8e5bb5; --k4: #c4475b; --k5: #9aa3ad;"
@@ -30,20 +36,22 @@ constexpr std::string_view kStyleSheet[] = {
     ".bar { display: inline-flex; width: 9rem; height: .75rem; margin-right: .5rem; vertical-align: middle;"
     " background: var(--line); border-radius: 2px; overflow: hidden;"
     " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
-    ".bar span { display: block; height: 100%; }",
     ".k0 { background: var(--k0); } .k1 { background: var(--k1); } .k2 { background: var(--k2); }",
     ".k3 { background: var(--k3); } .k4 { background: var(--k4); } .k5 { background: var(--k5); }",
-    ".free span { background: var(--ok); } .free.low span { background: var(--warn); }",
-    ".legend { display: block; margin: .15rem 0 0; padding: 0; list-style: none; max-width: 40rem; }",
-    ".legend li { display: inline-block; margin-right: .8rem; white-space: nowrap; }",
-    ".legend i { display: inline-block; width: .7rem; height: .7rem; margin-right: .25rem; border-radius: 2px;"
+    ".free span { display: block; height: 100%; background: var(--ok); } .free.low span { background: var(--warn); }",
+    ".legend { display: block; margin: .15rem 0 0; max-width: 40rem; word-spacing: .5rem; }",
+    ".legend i { display: inline-block; width: .7rem; height: .7rem; margin: 0 .25rem 0 0; border-radius: 2px;"
     " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
     ".cols td.flag strong { color: var(--warn); }",
     ".rules { margin: .3rem 0 .6rem; padding-left: 1.4rem; color: var(--muted); }",
     ".software details { min-width: 12rem; white-space: normal; }",
     ".software summary { cursor: pointer; color: var(--accent); }",
     ".software details p { margin: .2rem 0; max-width: 48rem; }",
-    "@media print { .software details { display: none; } }",
+    // Off screen, the long sections are neither laid out nor painted until
+    // scrolled to: the page opens at once. Each section states its likely
+    // height, so the scroll bar is right from the start.
+    "#software, #attention { content-visibility: auto; }",
+    "@media print { .software details { display: none; } #software, #attention { content-visibility: visible; } }",
 };
 
 // Plain ES5. Gives each program a closed list of its computers, filled from
@@ -159,7 +167,10 @@ class SectionWriter {
 
   void Software() {
     const std::vector<const FleetProgram*> programs = fleet_.ProgramsByName();
-    out_.Line("<section id=\"software\">");
+    out_.Raw("<section id=\"software\" style=\"contain-intrinsic-size: auto ")
+        .Raw(std::to_string(kSectionHead + programs.size() * kSoftwareRow))
+        .Raw("px\">")
+        .EndLine();
     out_.Line("<h2>Software</h2>");
     out_.Raw("<p class=\"count\">")
         .Raw(Count(programs.size(), "program", "programs"))
@@ -184,7 +195,10 @@ class SectionWriter {
     const auto needing = static_cast<std::size_t>(std::count_if(
         fleet_.computers().begin(), fleet_.computers().end(), [](const FleetComputer& c) { return c.flags != 0; }));
     const AttentionRules& rules = fleet_.rules();
-    out_.Line("<section id=\"attention\">");
+    out_.Raw("<section id=\"attention\" style=\"contain-intrinsic-size: auto ")
+        .Raw(std::to_string(kSectionHead + order.size() * kAttentionRow))
+        .Raw("px\">")
+        .EndLine();
     out_.Line("<h2>Computers that need attention</h2>");
     out_.Raw("<p class=\"count\">")
         .Raw(std::to_string(needing))
@@ -221,24 +235,28 @@ class SectionWriter {
     out_.Raw("<tr><td class=\"w\">").Raw(Utf8Name(program.name, program.codepage));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(program.computers));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(versions.size()));
-    // The bar: one segment per version, the rest as one.
-    out_.Raw("<td class=\"w\"><span class=\"bar\" aria-hidden=\"true\">");
-    std::size_t rest = listings;
-    for (std::size_t k = 0; k < versions.size() && k < kBarVersions; ++k) {
-      const std::size_t n = versions[k]->computers.size();
-      rest -= n;
-      Segment(k, static_cast<double>(n) / static_cast<double>(listings));
+    // The bar: one segment per version, the rest as one, drawn as hard
+    // stops of one gradient; then the same numbers as text.
+    std::string stops;
+    double end = 0;
+    std::size_t shown = 0;
+    for (; shown < versions.size() && shown < kBarVersions; ++shown) {
+      end += static_cast<double>(versions[shown]->computers.size()) / static_cast<double>(listings);
+      Stop(stops, shown, end);
     }
-    if (rest > 0) Segment(kBarVersions, static_cast<double>(rest) / static_cast<double>(listings));
-    out_.Raw("</span><ul class=\"legend\">");
-    for (std::size_t k = 0; k < versions.size() && k < kBarVersions; ++k) {
+    const std::size_t rest = listings - Listed(versions, shown);
+    if (rest > 0) Stop(stops, kBarVersions, 1);
+    out_.Raw("<td class=\"w\"><span class=\"bar\" aria-hidden=\"true\" style=\"background:linear-gradient(90deg")
+        .Raw(stops)
+        .Raw(")\"></span><span class=\"legend\">");
+    for (std::size_t k = 0; k < shown; ++k) {
       LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers.size(), program.computers);
     }
     if (rest > 0) {
-      LegendItem(kBarVersions, Count(versions.size() - kBarVersions, "other version", "other versions"), rest,
+      LegendItem(kBarVersions, Count(versions.size() - shown, "other version", "other versions"), rest,
                  program.computers);
     }
-    out_.Raw("</ul>");
+    out_.Raw("</span>");
     // The computers of each version are in the page's data block; the
     // script opens them here.
     out_.Raw("<td class=\"where\" data-p=\"").Raw(std::to_string(number)).Raw("\">").EndLine();
@@ -272,19 +290,32 @@ class SectionWriter {
     return version.text.empty() ? std::string("no version") : Utf8Name(version.text, program.codepage);
   }
 
-  void Segment(std::size_t color, double share) {
-    out_.Raw("<span class=\"k").Raw(std::to_string(color)).Raw("\" style=\"").Raw(Width(share)).Raw("\"></span>");
+  // Appends ",var(--kN) 0 37.5%": a segment of color N up to `end` (a share).
+  static void Stop(std::string& stops, std::size_t color, double end) {
+    stops.append(",var(--k").append(std::to_string(color)).append(") 0 ").append(Fixed(end * kPercent, true)).append("%");
   }
 
+  static std::size_t Listed(const std::vector<const FleetVersion*>& versions, std::size_t count) {
+    std::size_t listed = 0;
+    for (std::size_t k = 0; k < count; ++k) listed += versions[k]->computers.size();
+    return listed;
+  }
+
+  // "▪1.0: 6 (50 %)", kept on one line; items are parted by a blank.
   void LegendItem(std::size_t color, std::string_view label, std::size_t n, std::size_t of) {
-    out_.Raw("<li><i class=\"k")
+    if (color > 0) out_.Raw(" ");
+    std::string percent = PercentText(kPercent * static_cast<double>(n) / static_cast<double>(of));
+    percent.replace(percent.find(' '), 1, kNoBreak);
+    out_.Raw("<i class=\"k")
         .Raw(std::to_string(color))
         .Raw("\"></i>")
         .Raw(label)
-        .Raw(": ")
+        .Raw(":")
+        .Raw(kNoBreak)
         .Raw(std::to_string(n))
-        .Raw(" (")
-        .Raw(PercentText(kPercent * static_cast<double>(n) / static_cast<double>(of)))
+        .Raw(kNoBreak)
+        .Raw("(")
+        .Raw(percent)
         .Raw(")");
   }
 

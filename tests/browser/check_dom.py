@@ -276,18 +276,28 @@ def check_modern_pages(folder):
     check_index(dom("index"), folder)
 
 
+# The index's sections across the fleet add bars, legends and lists.
+INDEX_TAGS = MODERN_TAGS | {"span", "ul", "i", "b", "strong", "details", "summary"}
+INDEX_ATTRIBUTES = MODERN_ATTRIBUTES | {"style", "aria-hidden", "data-p", "open"}
+
+
 def check_index(dom, folder):
     """The index of the modern pages: a link to each page that exists, no
     element or attribute from a report's name or text, sorting by name and
-    filtering."""
+    filtering; across the fleet, programs with the computers that have them,
+    linked to their pages."""
     page = "index"
-    only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
+    only_markup_of(dom, page, INDEX_TAGS, INDEX_ATTRIBUTES)
     names = ["<i>\"x&'.csv", "english.csv", "hostile-hu.csv", "hostile.csv", "hungarian.csv"]
-    links = [(href, text) for href, _, text in dom.links]
+    # The report table's links name reports; the attention table's name computers.
+    links = [(href, text) for href, _, text in dom.links if text.endswith(".csv")]
     check(sorted(text for _, text in links) == names, f"{page}: links {links!r}")
-    for href, _ in links:
+    for href, _, _ in dom.links:
         check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
     check("5 reports, 5 converted, 0 failed" in dom.text, f"{page}: no count line")
+    for text in ["</script><script>document.body.id='prog'</script>", "5 of 5 computers need attention",
+                 "<!-- Ő & ű \\u2028"]:
+        check(text in dom.text, f"{page}: the text {text!r} is not shown as text")
     check("IRODA-07 heti leltár" in dom.text and "WS-042" in dom.text, f"{page}: titles or properties missing")
     probe = probe_result(dom, page)
     if probe is None:
@@ -297,6 +307,14 @@ def check_index(dom, folder):
           f"{page}: sorting by name gives {sorts}")
     check(sorted(probe.get("shown") or []) and all("hostile" in r for r in probe["shown"])
           and len(probe["shown"]) == 2, f"{page}: filtering by 'hostile' shows {probe.get('shown')}")
+    # The sample's programs: QUORVIX on both English copies and the Hungarian.
+    software = probe.get("software") or {}
+    check(software.get("shown") == [["QUORVIX", "3"]], f"{page}: filtering programs shows {software.get('shown')}")
+    opened = software.get("links") or []
+    check(opened and software.get("summary") == f"{len(opened)} computer" + ("s" if len(opened) > 1 else ""),
+          f"{page}: the first program's list is {software.get('summary')!r} with links {opened}")
+    for href, _ in opened:
+        check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
 
 
 def main():

@@ -1,8 +1,8 @@
 // Appended to a modern page by check_pages.sh, after the page's own script:
 // follows the navigation, sorts the processes table by its last column
 // (twice) and types "explorer" into its filter box (on an index: sorts by
-// the report names and types "hostile"), then leaves what it saw as JSON in
-// <pre id="probe">.
+// the report names and types "hostile", opens a program's computers and
+// filters the software), then leaves what it saw as JSON in <pre id="probe">.
 (function () {
   "use strict";
   var result = { nav: [], sections: document.querySelectorAll("main section").length, sorts: [] };
@@ -35,6 +35,30 @@
       result.rows = table.tBodies[0].rows.length;
       result.shown = Array.prototype.filter.call(table.tBodies[0].rows, function (row) { return !row.hidden; })
         .map(function (row) { return row.textContent; });
+    }
+  }
+  // On an index: opens the first program's list of computers (the toggle
+  // event is sent at once, as the browser would send it later) and filters
+  // the software table by "quorvix".
+  var software = document.querySelector("table.software");
+  if (software) {
+    var details = software.querySelector("details");
+    result.software = { rows: software.tBodies[0].rows.length, links: [] };
+    if (details) {
+      details.open = true;
+      details.dispatchEvent(new Event("toggle"));
+      result.software.summary = details.querySelector("summary").textContent;
+      Array.prototype.forEach.call(details.querySelectorAll("a"), function (a) {
+        result.software.links.push([a.getAttribute("href"), a.textContent]);
+      });
+    }
+    var softwareBox = software.parentNode.previousElementSibling;
+    if (softwareBox && softwareBox.className === "filter") {
+      softwareBox.value = "quorvix";
+      softwareBox.dispatchEvent(new Event("input"));
+      result.software.shown = Array.prototype.filter.call(software.tBodies[0].rows, function (row) {
+        return !row.hidden;
+      }).map(function (row) { return [row.cells[0].textContent, row.cells[1].textContent]; });
     }
   }
   var pre = document.createElement("pre");
