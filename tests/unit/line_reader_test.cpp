@@ -292,9 +292,9 @@ TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
       }
       for (std::size_t at = 0; at < input.size(); ++at) {
         const char* p = padded.data() + align + at;
-        ASSERT_EQ(EscapedBits16(p), EscapedBits16Scalar(p)) << "at " << at;
-        ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16Scalar(p, kValueComma)) << "at " << at;
-        ASSERT_EQ(EqualBits16(p, padded.data() + at), EqualBits16Scalar(p, padded.data() + at)) << "at " << at;
+        ASSERT_EQ(EscapedBits16(p), EscapedBits16<ScalarBytes16>(p)) << "at " << at;
+        ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16<ScalarBytes16>(p, kValueComma)) << "at " << at;
+        ASSERT_EQ(EqualBits16(p, padded.data() + at), EqualBits16<ScalarBytes16>(p, padded.data() + at)) << "at " << at;
       }
     }
   }
