@@ -70,19 +70,10 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
   const bool hungarian = language == Language::kHungarian;
   table_ = FindCodepage(codepage_ != 0 ? codepage_ : CodepageOf(language));
 
-  out_.Line("<!DOCTYPE html>");
-  out_.Line(hungarian ? "<html lang=\"hu\">" : "<html lang=\"en\">");
-  out_.Line("<head>");
-  out_.Line("<meta charset=\"utf-8\">");
-  out_.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
-  out_.Raw("<title>Report of &lt;");
-  Text(title);
-  out_.Raw("&gt;</title>").EndLine();
-  out_.Line("<style>");
-  WriteLines(out_, ModernStyleSheet());
-  out_.Line("</style>");
-  out_.Line("</head>");
-  out_.Line("<body>");
+  std::string page_title = "Report of &lt;";
+  AppendUtf8Text(page_title, *table_, title);
+  page_title.append("&gt;");
+  WriteModernHead(out_, hungarian ? "hu" : "en", page_title);
   if (!IsBlank(title)) AppendUtf8Text(title_, *table_, title);
 }
 
