@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "html/codepage.h"
+#include "doubles.h"
 #include "html/line_writer.h"
 
 namespace rptconv {
@@ -16,15 +17,7 @@ namespace {
 
 using namespace std::string_literals;
 
-class StringSink : public ByteSink {
- public:
-  void Write(std::string_view bytes) override {
-    ++writes;
-    data.append(bytes);
-  }
-  std::string data;
-  int writes = 0;
-};
+using StringSink = testing::MemorySink;
 
 TEST(LineWriterTest, TextIsEscapedRawIsNot) {
   const struct {
