@@ -189,8 +189,7 @@ class Batch {
       Record(kExitCreateFailed);
       return;
     }
-    LineWriter out(*file);
-    index_->Write(out);
+    index_->Write(*file);
     file->Commit();
   }
 

@@ -57,7 +57,8 @@ void FactsListener::BeginDocument(std::string_view, Language language) {
 void FactsListener::EndDocument() { facts_.programs.resize(programs_); }
 
 void FactsListener::BeginPage(std::string_view title, bool first) {
-  page_section_ = FindSection(first ? kBannerText : title, english_titles_).section;
+  // The first page is never a table: it is headed by the banner.
+  page_section_ = first ? nullptr : FindSection(title, english_titles_).section;
   group_section_ = FindGroupSection(title, english_titles_).section;
   group_begun_ = false;
   table_ = Table::kNone;
@@ -93,7 +94,7 @@ void FactsListener::TableHeader(std::span<const std::string_view>, std::string_v
   }
 }
 
-void FactsListener::TableRow(std::span<const std::string_view> cells, std::string_view) {
+void FactsListener::TableRow(std::span<const std::string_view> cells) {
   switch (table_) {
     case Table::kNone: return;
     case Table::kPrograms: Program(cells); return;

@@ -24,7 +24,7 @@ class FactsListener final : public PageEvents {
   void BeginItem(std::string_view, bool, bool) override {}
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view, std::string_view, bool) override {}
-  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:

@@ -266,7 +266,7 @@ where "- -o onto its own file" 2 "Cannot create output file: \"in/a.csv\"$CRLF" 
 # report that failed (with --keep-going) with its failure line.
 # (The report table: the lines before the sections across the fleet.)
 index_of() {
-  sed '/<section id="attention">/q' "$1" |
+  sed '/<section id="attention"/q' "$1" |
     grep -o 'href="[^"]*"\|failed"><td>[^<]*<td class="w">[^<]*\|[0-9]* reports*, [0-9]* converted, [0-9]* failed' | tr -d '\r'
 }
 mkdir -p "$D/idx"

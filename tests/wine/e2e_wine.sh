@@ -267,7 +267,7 @@ for f in a b c; do expect_same_file "--output-dir=: $f" "$dir/out/$f.htm" "$PAGE
 run "$dir" 'rptconv *.csv --output-dir=out --quiet --index=index.htm'
 # (The report table: the lines before the sections across the fleet.)
 expect_eq "--index=" \
-  "$CODE|$(sed '/<section id="attention">/q' "$dir/index.htm" | grep -o 'href="[^"]*"\|[0-9][0-9]* reports,' | tr '\n' ' ')" \
+  "$CODE|$(sed '/<section id="attention"/q' "$dir/index.htm" | grep -o 'href="[^"]*"\|[0-9][0-9]* reports,' | tr '\n' ' ')" \
   '0|3 reports, href="out/a.htm" href="out/b.htm" href="out/c.htm" '
 rm "$dir/index.htm"
 # What the index tells across the hand-made fleet, as natively.
