@@ -54,8 +54,8 @@ constexpr std::string_view kStyleSheet[] = {
     "@media print { .software details { display: none; } #software, #attention { content-visibility: visible; } }",
 };
 
-// Plain ES5. Gives each program a closed list of its computers, filled from
-// the page's data block when first opened: a paragraph per version, the
+// Plain ES5. Fills a program's list of computers from the page's data block
+// when it is first opened (one listener for all): a paragraph per version, the
 // computers as links copied from the attention table's first cells (rows
 // "c" + number), so the page carries each address once and stays light.
 constexpr std::string_view kScript[] = {
@@ -82,18 +82,15 @@ constexpr std::string_view kScript[] = {
     "      details.appendChild(p);",
     "    });",
     "  }",
-    "  Array.prototype.forEach.call(document.querySelectorAll(\"td.where\"), function (cell) {",
-    "    var details = document.createElement(\"details\"), summary = document.createElement(\"summary\");",
-    "    var count = cell.parentNode.cells[1].textContent;",
-    "    summary.textContent = count + (count === \"1\" ? \" computer\" : \" computers\");",
-    "    details.appendChild(summary);",
-    "    details.addEventListener(\"toggle\", function () {",
-    "      if (!details.open || details.childNodes.length > 1) return;",
-    "      if (!data) data = JSON.parse(block.textContent);",
-    "      fill(details, data[+cell.getAttribute(\"data-p\")]);",
-    "    });",
-    "    cell.appendChild(details);",
-    "  });",
+    "  document.addEventListener(\"toggle\", function (event) {",
+    "    var details = event.target;",
+    "    if (!details.open || !details.hasAttribute(\"data-p\") || details.hasAttribute(\"data-filled\")) return;",
+    "    details.setAttribute(\"data-filled\", \"\");",
+    "    if (!data) data = JSON.parse(block.textContent);",
+    "    var note = details.querySelector(\"p\");",
+    "    if (note) details.removeChild(note);",
+    "    fill(details, data[+details.getAttribute(\"data-p\")]);",
+    "  }, true);",
     "})();",
 };
 
@@ -259,7 +256,12 @@ class SectionWriter {
     out_.Raw("</span>");
     // The computers of each version are in the page's data block; the
     // script opens them here.
-    out_.Raw("<td class=\"where\" data-p=\"").Raw(std::to_string(number)).Raw("\">").EndLine();
+    out_.Raw("<td><details data-p=\"")
+        .Raw(std::to_string(number))
+        .Raw("\"><summary>")
+        .Raw(Count(program.computers, "computer", "computers"))
+        .Raw("</summary><p>The list needs script.</p></details>")
+        .EndLine();
   }
 
   // Per program in the table's order, its versions (the most used first),

@@ -278,7 +278,7 @@ def check_modern_pages(folder):
 
 # The index's sections across the fleet add bars, legends and lists.
 INDEX_TAGS = MODERN_TAGS | {"span", "ul", "i", "b", "strong", "details", "summary"}
-INDEX_ATTRIBUTES = MODERN_ATTRIBUTES | {"style", "aria-hidden", "data-p", "open"}
+INDEX_ATTRIBUTES = MODERN_ATTRIBUTES | {"style", "aria-hidden", "data-p", "data-filled", "open"}
 
 
 def check_index(dom, folder):

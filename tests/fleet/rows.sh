@@ -7,4 +7,4 @@
 set -euo pipefail
 tr -d '\r' <"$1" |
   sed -n -e '/^<tr id="c[0-9]*">/p' -e '/^<tr><td class="w">/p' -e '/^,\{0,1\}\[\[/p' |
-  sed -e 's/<td[^>]*>/|/g' -e 's#</\{0,1\}strong>#*#g' -e 's/&nbsp;/ /g' -e 's/<[^>]*>//g'
+  sed -e 's/<td[^>]*>/|/g' -e 's#</\{0,1\}strong>#*#g' -e 's/&nbsp;/ /g' -e 's/<p>/ /g' -e 's/<[^>]*>//g'
