@@ -22,11 +22,7 @@ constexpr double kPercent = 100;
 constexpr double kKibi = 1024;
 constexpr std::array<std::string_view, 5> kSizeUnits = {"B", "KB", "MB", "GB", "TB"};
 constexpr std::string_view kNoBreak = "&nbsp;";
-// Likely heights in CSS pixels: a section's heading, count and filter, and
-// one row of each table.
-constexpr std::size_t kSectionHead = 200;
-constexpr std::size_t kSoftwareRow = 54;
-constexpr std::size_t kAttentionRow = 31;
+constexpr std::string_view kSwatch = "\xE2\x96\xA0";  // "■" (U+25A0), in the color of its version
 
 constexpr std::string_view kStyleSheet[] = {
     ":root { --k0: #2f6db5; --k1: #e08a1e; --k2: #3a9a5b; --k3: #8e5bb5; --k4: #c4475b; --k5: #9aa3ad;"
@@ -36,26 +32,24 @@ constexpr std::string_view kStyleSheet[] = {
     ".bar { display: inline-flex; width: 9rem; height: .75rem; margin-right: .5rem; vertical-align: middle;"
     " background: var(--line); border-radius: 2px; overflow: hidden;"
     " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
-    ".k0 { background: var(--k0); } .k1 { background: var(--k1); } .k2 { background: var(--k2); }",
-    ".k3 { background: var(--k3); } .k4 { background: var(--k4); } .k5 { background: var(--k5); }",
+    ".k0 { color: var(--k0); } .k1 { color: var(--k1); } .k2 { color: var(--k2); }",
+    ".k3 { color: var(--k3); } .k4 { color: var(--k4); } .k5 { color: var(--k5); }",
     ".free span { display: block; height: 100%; background: var(--ok); } .free.low span { background: var(--warn); }",
-    ".legend { display: block; margin: .15rem 0 0; max-width: 40rem; word-spacing: .5rem; }",
-    ".legend i { display: inline-block; width: .7rem; height: .7rem; margin: 0 .25rem 0 0; border-radius: 2px;"
-    " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
+    ".legend { display: block; margin: .15rem 0 0; max-width: 40rem; }",
+    ".legend i { font-style: normal; margin: 0 .2rem 0 .7rem; -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
+    ".legend i:first-child { margin-left: 0; }",
     ".cols td.flag strong { color: var(--warn); }",
     ".rules { margin: .3rem 0 .6rem; padding-left: 1.4rem; color: var(--muted); }",
-    ".software details { min-width: 12rem; white-space: normal; }",
-    ".software summary { cursor: pointer; color: var(--accent); }",
-    ".software details p { margin: .2rem 0; max-width: 48rem; }",
-    // Off screen, the long sections are neither laid out nor painted until
-    // scrolled to: the page opens at once. Each section states its likely
-    // height, so the scroll bar is right from the start.
-    "#software, #attention { content-visibility: auto; }",
-    "@media print { .software details { display: none; } #software, #attention { content-visibility: visible; } }",
+    "button.list { margin: 0; padding: 0; border: 0; background: none; font: inherit; color: var(--accent);"
+    " cursor: pointer; white-space: nowrap; }",
+    "button.list::before { content: \"\\25B8  \"; } button.list[aria-expanded=true]::before { content: \"\\25BE  \"; }",
+    ".computers { min-width: 16rem; max-width: 48rem; white-space: normal; }",
+    ".computers p { margin: .2rem 0; } .computers a { white-space: nowrap; }",
+    "@media print { button.list { display: none; } }",
 };
 
-// Plain ES5. Fills a program's list of computers from the page's data block
-// when it is first opened (one listener for all): a paragraph per version, the
+// Plain ES5. A program's button opens and closes the list of its computers,
+// made from the page's data block (one listener for all): a paragraph per version, the
 // computers as links copied from the attention table's first cells (rows
 // "c" + number), so the page carries each address once and stays light.
 constexpr std::string_view kScript[] = {
@@ -69,7 +63,9 @@ constexpr std::string_view kScript[] = {
     "    var cell = row.cells[0], a = cell.querySelector(\"a\");",
     "    return a ? a.cloneNode(true) : document.createTextNode(cell.textContent);",
     "  }",
-    "  function fill(details, versions) {",
+    "  function list(versions) {",
+    "    var div = document.createElement(\"div\");",
+    "    div.className = \"computers\";",
     "    versions.forEach(function (version) {",
     "      var p = document.createElement(\"p\"), b = document.createElement(\"b\");",
     "      b.textContent = version[0] || \"no version\";",
@@ -79,18 +75,22 @@ constexpr std::string_view kScript[] = {
     "        if (i) p.appendChild(document.createTextNode(\", \"));",
     "        p.appendChild(link(number));",
     "      });",
-    "      details.appendChild(p);",
+    "      div.appendChild(p);",
     "    });",
+    "    return div;",
     "  }",
-    "  document.addEventListener(\"toggle\", function (event) {",
-    "    var details = event.target;",
-    "    if (!details.open || !details.hasAttribute(\"data-p\") || details.hasAttribute(\"data-filled\")) return;",
-    "    details.setAttribute(\"data-filled\", \"\");",
-    "    if (!data) data = JSON.parse(block.textContent);",
-    "    var note = details.querySelector(\"p\");",
-    "    if (note) details.removeChild(note);",
-    "    fill(details, data[+details.getAttribute(\"data-p\")]);",
-    "  }, true);",
+    "  document.addEventListener(\"click\", function (event) {",
+    "    var button = event.target.closest && event.target.closest(\"button.list\");",
+    "    if (!button) return;",
+    "    var open = button.nextElementSibling;",
+    "    if (open) {",
+    "      button.parentNode.removeChild(open);",
+    "    } else {",
+    "      if (!data) data = JSON.parse(block.textContent);",
+    "      button.parentNode.appendChild(list(data[+button.getAttribute(\"data-p\")]));",
+    "    }",
+    "    button.setAttribute(\"aria-expanded\", open ? \"false\" : \"true\");",
+    "  });",
     "})();",
 };
 
@@ -164,10 +164,7 @@ class SectionWriter {
 
   void Software() {
     const std::vector<const FleetProgram*> programs = fleet_.ProgramsByName();
-    out_.Raw("<section id=\"software\" style=\"contain-intrinsic-size: auto ")
-        .Raw(std::to_string(kSectionHead + programs.size() * kSoftwareRow))
-        .Raw("px\">")
-        .EndLine();
+    out_.Line("<section id=\"software\">");
     out_.Line("<h2>Software</h2>");
     out_.Raw("<p class=\"count\">")
         .Raw(Count(programs.size(), "program", "programs"))
@@ -192,10 +189,7 @@ class SectionWriter {
     const auto needing = static_cast<std::size_t>(std::count_if(
         fleet_.computers().begin(), fleet_.computers().end(), [](const FleetComputer& c) { return c.flags != 0; }));
     const AttentionRules& rules = fleet_.rules();
-    out_.Raw("<section id=\"attention\" style=\"contain-intrinsic-size: auto ")
-        .Raw(std::to_string(kSectionHead + order.size() * kAttentionRow))
-        .Raw("px\">")
-        .EndLine();
+    out_.Line("<section id=\"attention\">");
     out_.Line("<h2>Computers that need attention</h2>");
     out_.Raw("<p class=\"count\">")
         .Raw(std::to_string(needing))
@@ -255,12 +249,13 @@ class SectionWriter {
     }
     out_.Raw("</span>");
     // The computers of each version are in the page's data block; the
-    // script opens them here.
-    out_.Raw("<td><details data-p=\"")
+    // button opens them here (a button, lighter than a details element:
+    // the table lays out and filters faster).
+    out_.Raw("<td><button type=\"button\" class=\"list\" aria-expanded=\"false\" data-p=\"")
         .Raw(std::to_string(number))
-        .Raw("\"><summary>")
+        .Raw("\">")
         .Raw(Count(program.computers, "computer", "computers"))
-        .Raw("</summary><p>The list needs script.</p></details>")
+        .Raw("</button>")
         .EndLine();
   }
 
@@ -303,14 +298,17 @@ class SectionWriter {
     return listed;
   }
 
-  // "▪1.0: 6 (50 %)", kept on one line; items are parted by a blank.
+  // "■1.0: 6 (50 %)", kept on one line (the square, a letter-like
+  // character, keeps to the text after it); items are parted by a blank.
   void LegendItem(std::size_t color, std::string_view label, std::size_t n, std::size_t of) {
     if (color > 0) out_.Raw(" ");
     std::string percent = PercentText(kPercent * static_cast<double>(n) / static_cast<double>(of));
     percent.replace(percent.find(' '), 1, kNoBreak);
     out_.Raw("<i class=\"k")
         .Raw(std::to_string(color))
-        .Raw("\"></i>")
+        .Raw("\" aria-hidden=\"true\">")
+        .Raw(kSwatch)
+        .Raw("</i>")
         .Raw(label)
         .Raw(":")
         .Raw(kNoBreak)

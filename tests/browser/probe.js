@@ -37,18 +37,17 @@
         .map(function (row) { return row.textContent; });
     }
   }
-  // On an index: opens the first program's list of computers (the toggle
-  // event is sent at once, as the browser would send it later) and filters
+  // On an index: opens the first program's list of computers and filters
   // the software table by "quorvix".
   var software = document.querySelector("table.software");
   if (software) {
-    var details = software.querySelector("details");
+    var button = software.querySelector("button.list");
     result.software = { rows: software.tBodies[0].rows.length, links: [] };
-    if (details) {
-      details.open = true;
-      details.dispatchEvent(new Event("toggle"));
-      result.software.summary = details.querySelector("summary").textContent;
-      Array.prototype.forEach.call(details.querySelectorAll("a"), function (a) {
+    if (button) {
+      button.click();
+      result.software.summary = button.textContent;
+      result.software.expanded = button.getAttribute("aria-expanded");
+      Array.prototype.forEach.call(button.parentNode.querySelectorAll("a"), function (a) {
         result.software.links.push([a.getAttribute("href"), a.textContent]);
       });
     }
