@@ -63,14 +63,21 @@ void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string
 }
 
 void Fleet::AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer) {
-  AssignNameKey(key_, name);
-  const auto [found, added] = program_numbers_.try_emplace(key_, static_cast<std::uint32_t>(programs_.size()));
-  if (added) {
-    FleetProgram& fresh = programs_.emplace_back();
-    fresh.name.assign(TrimBlanks(name));
-    fresh.codepage = codepage;
+  // Most names come again as they were spelled before: those skip folding.
+  name = TrimBlanks(name);
+  key_.assign(name);
+  auto spelled = spelled_numbers_.find(key_);
+  if (spelled == spelled_numbers_.end()) {
+    AssignNameKey(key_, name);
+    const auto [found, added] = program_numbers_.try_emplace(key_, static_cast<std::uint32_t>(programs_.size()));
+    if (added) {
+      FleetProgram& fresh = programs_.emplace_back();
+      fresh.name.assign(name);
+      fresh.codepage = codepage;
+    }
+    spelled = spelled_numbers_.emplace(std::string(name), found->second).first;
   }
-  FleetProgram& program = programs_[found->second];
+  FleetProgram& program = programs_[spelled->second];
   if (program.last_computer != computer) {
     program.last_computer = computer;
     ++program.computers;

@@ -90,6 +90,7 @@ class Fleet {
   std::vector<FleetComputer> computers_;
   std::vector<FleetProgram> programs_;
   std::unordered_map<std::string, std::uint32_t> program_numbers_;  // by NameKey
+  std::unordered_map<std::string, std::uint32_t> spelled_numbers_;  // by the name as spelled, trimmed
   std::string key_;  // reused for lookups
   std::size_t programs_dropped_ = 0;
 };
