@@ -22,6 +22,7 @@ constexpr double kPercent = 100;
 constexpr double kKibi = 1024;
 constexpr std::array<std::string_view, 5> kSizeUnits = {"B", "KB", "MB", "GB", "TB"};
 constexpr std::string_view kNoBreak = "&nbsp;";
+constexpr std::string_view kItemSpace = "\xE2\x80\x83";  // an em space (U+2003) between legend items
 constexpr std::string_view kSwatch = "\xE2\x96\xA0";  // "■" (U+25A0), in the color of its version
 
 constexpr std::string_view kStyleSheet[] = {
@@ -36,8 +37,7 @@ constexpr std::string_view kStyleSheet[] = {
     ".k3 { color: var(--k3); } .k4 { color: var(--k4); } .k5 { color: var(--k5); }",
     ".free span { display: block; height: 100%; background: var(--ok); } .free.low span { background: var(--warn); }",
     ".legend { display: block; margin: .15rem 0 0; max-width: 40rem; }",
-    ".legend i { font-style: normal; margin: 0 .2rem 0 .7rem; -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
-    ".legend i:first-child { margin-left: 0; }",
+    ".legend i { font-style: normal; margin-right: .2rem; -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
     ".cols td.flag strong { color: var(--warn); }",
     ".rules { margin: .3rem 0 .6rem; padding-left: 1.4rem; color: var(--muted); }",
     "button.list { margin: 0; padding: 0; border: 0; background: none; font: inherit; color: var(--accent);"
@@ -299,9 +299,10 @@ class SectionWriter {
   }
 
   // "■1.0: 6 (50 %)", kept on one line (the square, a letter-like
-  // character, keeps to the text after it); items are parted by a blank.
+  // character, keeps to the text after it); items are parted by an em space,
+  // where lines may break.
   void LegendItem(std::size_t color, std::string_view label, std::size_t n, std::size_t of) {
-    if (color > 0) out_.Raw(" ");
+    if (color > 0) out_.Raw(kItemSpace);
     std::string percent = PercentText(kPercent * static_cast<double>(n) / static_cast<double>(of));
     percent.replace(percent.find(' '), 1, kNoBreak);
     out_.Raw("<i class=\"k")
