@@ -35,7 +35,8 @@ constexpr std::string_view kStyleSheet[] = {
     " -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
     ".k0 { color: var(--k0); } .k1 { color: var(--k1); } .k2 { color: var(--k2); }",
     ".k3 { color: var(--k3); } .k4 { color: var(--k4); } .k5 { color: var(--k5); }",
-    ".free span { display: block; height: 100%; background: var(--ok); } .free.low span { background: var(--warn); }",
+    ".bar.free { width: 6rem; } .free span { display: block; height: 100%; background: var(--ok); }",
+    ".free.low span { background: var(--warn); }",
     ".legend { display: block; margin: .15rem 0 0; max-width: 40rem; }",
     ".legend i { font-style: normal; margin-right: .2rem; -webkit-print-color-adjust: exact; print-color-adjust: exact; }",
     ".cols td.flag strong { color: var(--warn); }",
@@ -337,7 +338,7 @@ class SectionWriter {
       out_.Raw("no fixed drive");
     } else {
       const double percent = computer.FreePercent();
-      out_.Raw("<span class=\"free").Raw(low ? " low" : "").Raw("\" aria-hidden=\"true\"><span style=\"")
+      out_.Raw("<span class=\"bar free").Raw(low ? " low" : "").Raw("\" aria-hidden=\"true\"><span style=\"")
           .Raw(Width(percent / kPercent))
           .Raw("\"></span></span>");
       Value(low, PercentText(percent));
