@@ -307,6 +307,7 @@ def check_index(dom, folder):
           f"{page}: sorting by name gives {sorts}")
     check(sorted(probe.get("shown") or []) and all("hostile" in r for r in probe["shown"])
           and len(probe["shown"]) == 2, f"{page}: filtering by 'hostile' shows {probe.get('shown')}")
+    check(probe.get("bars") and all(width > 0 for width in probe["bars"]), f"{page}: bars {probe.get('bars')}")
     # The sample's programs: QUORVIX on both English copies and the Hungarian.
     software = probe.get("software") or {}
     check(software.get("shown") == [["QUORVIX", "3"]], f"{page}: filtering programs shows {software.get('shown')}")

@@ -40,6 +40,10 @@
   // On an index: opens the first program's list of computers and filters
   // the software table by "quorvix".
   var software = document.querySelector("table.software");
+  // The widths of the version and free-space bars: a bar without its box
+  // would show nothing.
+  result.bars = Array.prototype.map.call(document.querySelectorAll("table.software .bar, table.attention .bar"),
+    function (bar) { return bar.getBoundingClientRect().width; });
   if (software) {
     var button = software.querySelector("button.list");
     result.software = { rows: software.tBodies[0].rows.length, links: [] };
