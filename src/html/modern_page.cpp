@@ -96,15 +96,15 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
   out_.Line("<head>");
   out_.Line("<meta charset=\"utf-8\">");
   out_.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
-  out_.Raw("<title>Report of &lt;");
-  Text(title);
-  out_.Raw("&gt;</title>").EndLine();
+  if (!IsBlank(title)) AppendUtf8Text(title_, *table_, title);
+  // The report's title as it stands (a tab or a window shows it), or the
+  // banner when the report has none.
+  out_.Raw("<title>").Raw(title_.empty() ? kBannerText : std::string_view(title_)).Raw("</title>").EndLine();
   out_.Line("<style>");
   WriteLines(out_, ModernStyleSheet());
   out_.Line("</style>");
   out_.Line("</head>");
   out_.Line("<body>");
-  if (!IsBlank(title)) AppendUtf8Text(title_, *table_, title);
 }
 
 // The banner and the report's title, then the report pages. The head comes
