@@ -10,27 +10,10 @@
 
 namespace rptconv {
 
-namespace {
-
-// More columns make a table no one can read on a screen.
-constexpr std::size_t kMostColumns = 12;
-
-void WriteCell(LineWriter& out, std::string_view escaped) { out.Raw("<td>").Raw(escaped); }
-
-}  // namespace
-
-std::size_t FleetIndex::ColumnOf(const std::string& label) {
-  const auto found = std::find(columns_.begin(), columns_.end(), label);
-  if (found != columns_.end()) return static_cast<std::size_t>(found - columns_.begin());
-  if (columns_.size() == kMostColumns) return kMostColumns;
-  columns_.push_back(label);
-  return columns_.size() - 1;
-}
-
 void FleetIndex::AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary) {
   const CodepageTable* table = FindCodepage(summary.codepage);
   if (!table) table = FindCodepage(kEnglishCodepage);
-  Row row;
+  IndexRow row;
   if (names_ == NameBytes::kUtf8) {
     AppendUtf8Checked(row.report_name, report_name);
   } else {
@@ -38,20 +21,26 @@ void FleetIndex::AddConverted(std::string_view report_name, std::string page_hre
   }
   row.page_href = std::move(page_href);
   AppendUtf8Text(row.title, *table, summary.title);
+  row.language = summary.language;
+  // Only the values of labels that may get a column are kept: the first
+  // kMostIndexLabels labels seen in reports of this language.
+  std::vector<std::string>& labels = labels_[summary.language];
   std::string label;
   for (const auto& [raw_label, value] : summary.properties) {
     label.clear();
     AppendUtf8Text(label, *table, raw_label);
-    const std::size_t column = ColumnOf(label);
-    if (column == kMostColumns) continue;
-    if (row.values.size() <= column) row.values.resize(column + 1);
-    AppendUtf8Text(row.values[column], *table, value);
+    if (std::find(labels.begin(), labels.end(), label) == labels.end()) {
+      if (labels.size() == kMostIndexLabels) continue;
+      labels.push_back(label);
+    }
+    auto& property = row.properties.emplace_back(label, std::string());
+    AppendUtf8Text(property.second, *table, value);
   }
   rows_.push_back(std::move(row));
 }
 
 void FleetIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {
-  Row row;
+  IndexRow row;
   if (names_ == NameBytes::kUtf8) {
     AppendUtf8Checked(row.report_name, report_name);
     AppendUtf8Checked(row.title, failure_line);
@@ -91,27 +80,7 @@ void FleetIndex::Write(LineWriter& out) const {
       .EndLine();
   out.Line("</header>");
   out.Line("<main>");
-  out.Line("<div class=\"scroll\"><table class=\"cols index\">");
-  out.Raw("<thead><tr><th scope=\"col\">Report<th scope=\"col\">Title");
-  for (const std::string& column : columns_) out.Raw("<th scope=\"col\">").Raw(column);
-  out.EndLine();
-  out.Line("<tbody>");
-  for (const Row& row : rows_) {
-    if (row.failed) {
-      out.Raw("<tr class=\"failed\"><td>").Raw(row.report_name).Raw("<td class=\"w\">").Raw(row.title);
-    } else if (row.page_href.empty()) {
-      out.Raw("<tr><td>").Raw(row.report_name);
-      WriteCell(out, row.title);
-    } else {
-      out.Raw("<tr><td><a href=\"").Raw(row.page_href).Raw("\">").Raw(row.report_name).Raw("</a>");
-      WriteCell(out, row.title);
-    }
-    for (std::size_t column = 0; column < columns_.size(); ++column) {
-      WriteCell(out, column < row.values.size() ? std::string_view(row.values[column]) : std::string_view(""));
-    }
-    out.EndLine();
-  }
-  out.Line("</tbody></table></div>");
+  WriteReportTables(out, rows_);
   out.Line("</main>");
   out.Line("<script>");
   WriteLines(out, ModernScript());

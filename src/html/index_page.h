@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "html/index_reports.h"
 #include "html/line_writer.h"
 #include "rptconv/rptconv.h"
 
@@ -29,18 +31,9 @@ class FleetIndex {
   void Write(LineWriter& out) const;
 
  private:
-  struct Row {
-    std::string report_name;  // UTF-8, escaped
-    std::string page_href;    // percent-encoded; empty when there is no page to link
-    bool failed = false;
-    std::string title;        // UTF-8, escaped; the failure line for a failed report
-    std::vector<std::string> values;  // UTF-8, escaped, by column
-  };
-  std::size_t ColumnOf(const std::string& label);
-
   NameBytes names_;
-  std::vector<std::string> columns_;  // property labels, UTF-8 and escaped, first seen first
-  std::vector<Row> rows_;
+  std::map<std::string, std::vector<std::string>> labels_;  // by language, first seen first
+  std::vector<IndexRow> rows_;
   std::size_t failed_ = 0;
 };
 
