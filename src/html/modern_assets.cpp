@@ -6,9 +6,9 @@ namespace {
 
 constexpr std::string_view kStyleSheet[] = {
     ":root { color-scheme: light dark; --fg: #1b1f24; --bg: #fff; --muted: #57606a; --accent: #0b4f8a;"
-    " --line: #d5dbe1; --head: #eef1f4; --hover: #f2f7fc; }",
+    " --line: #d5dbe1; --head: #eef1f4; --hover: #f2f7fc; --warn: #b3261e; }",
     "@media (prefers-color-scheme: dark) { :root { --fg: #e3e6ea; --bg: #15181c; --muted: #9ba5b0;"
-    " --accent: #8fbaff; --line: #353b43; --head: #21262c; --hover: #1c2530; } }",
+    " --accent: #8fbaff; --line: #353b43; --head: #21262c; --hover: #1c2530; --warn: #ff8a80; } }",
     "* { box-sizing: border-box; }",
     "body { margin: 0 auto; max-width: 96rem; padding: 0 1rem 2rem; display: flex; flex-direction: column;"
     " font: 15px/1.45 system-ui, -apple-system, \"Segoe UI\", Roboto, \"Helvetica Neue\", Arial, sans-serif;"
@@ -40,6 +40,11 @@ constexpr std::string_view kStyleSheet[] = {
     ".cols thead th { background: var(--head); border-bottom: 2px solid var(--line); font-weight: 600; }",
     ".cols td.w { white-space: normal; min-width: 16rem; overflow-wrap: break-word; }",
     ".cols tbody tr:hover { background: var(--hover); }",
+    // A used share beside its numbers; the warning colour from 90 %.
+    ".bar { display: inline-block; width: 4rem; height: .7rem; margin-left: .5rem; vertical-align: -.05rem; }",
+    ".bar .track { fill: var(--line); }",
+    ".bar .fill { fill: var(--accent); }",
+    ".bar.full .fill { fill: var(--warn); }",
     ".c { text-align: center; }",
     ".r { text-align: right; font-variant-numeric: tabular-nums; }",
     // The sort button lies over its header cell, whose text stays where it
@@ -57,7 +62,7 @@ constexpr std::string_view kStyleSheet[] = {
     "@media (max-width: 40rem) { body { padding: 0 .6rem 1.5rem; font-size: 14px; }"
     " .props th { width: 38%; min-width: 0; white-space: normal; } .sub { margin-left: .5rem; width: calc(100% - .5rem); } }",
     "@media print {",
-    "  :root { color-scheme: light; --fg: #000; --bg: #fff; --muted: #333; --accent: #000; --line: #999; --head: #eee; }",
+    "  :root { color-scheme: light; --fg: #000; --bg: #fff; --muted: #333; --accent: #000; --line: #bbb; --head: #eee; --warn: #000; }",
     "  body { display: block; max-width: none; padding: 0; font-size: 9pt; }",
     "  nav, .filter { display: none; }",
     "  .sorts thead th::after, .sorts thead th button { display: none; }",
