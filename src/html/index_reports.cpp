@@ -31,8 +31,8 @@ const std::string* ValueOf(const IndexRow& row, std::string_view label) {
 }
 
 // The labels of the rows' properties in first-seen order, but for those
-// whose value is the report's title in every row (the title has a column
-// of its own), at most kMostIndexColumns.
+// whose value is the report's title in every row that has them (the title
+// has a column of its own), at most kMostIndexColumns.
 std::vector<std::string_view> ColumnsOf(std::span<const IndexRow* const> rows) {
   std::vector<std::string_view> labels;
   for (const IndexRow* row : rows) {
@@ -43,7 +43,7 @@ std::vector<std::string_view> ColumnsOf(std::span<const IndexRow* const> rows) {
   std::erase_if(labels, [&](std::string_view label) {
     return std::all_of(rows.begin(), rows.end(), [&](const IndexRow* row) {
       const std::string* value = ValueOf(*row, label);
-      return !row->failed && value != nullptr && *value == row->title;
+      return value == nullptr || *value == row->title;
     });
   });
   if (labels.size() > kMostIndexColumns) labels.resize(kMostIndexColumns);

@@ -96,11 +96,16 @@ cp "$work/cases/hostile.csv" "$work/modern/hostile.csv"
 cp "$root/tests/modern/hostile.csv" "$work/modern/hostile-hu.csv"
 cp "$root/samples/english.csv" "$root/samples/hungarian.csv" "$work/modern/"
 cp "$root/samples/english.csv" "$work/modern/<i>\"x&'.csv"
+cp "$root/samples/english.csv" "$work/modern/english-copy.csv"
+cp "$here/sorting.csv" "$here/sorting-hu.csv" "$work/modern/"
 if ! (cd "$work/modern" && "$binary" --style=modern --index=index.htm '*.csv' > console 2>&1); then
     echo "FAIL the converter failed on the modern pages:"
     cat "$work/modern/console"
     exit 1
 fi
+# An index of one language with a report that fails.
+(cd "$work/modern" && "$binary" -k --style=modern --index=index-en.htm english.csv sorting.csv missing.csv \
+    > console 2>&1) || true
 for page in "$work"/modern/*.htm; do
     # The probe goes before the last line, "</html>".
     { sed '$d' "$page"; printf '<script>\r\n'; cat "$here/probe.js"; printf '</script>\r\n</html>\r\n'; } > "$page.probe"
@@ -114,7 +119,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 port=$(cat "$work/port")
-for name in hostile hostile-hu english hungarian index; do
+for name in hostile hostile-hu english hungarian sorting sorting-hu index index-en; do
     dump_dom "modern/$name" "http://127.0.0.1:$port/$name.htm"
 done
 
