@@ -73,6 +73,7 @@ constexpr std::string_view kStyleSheet[] = {
     "  .scroll { overflow: visible; }",
     "  .cols th, .cols td { white-space: normal; }",
     "  .cols td.w { min-width: 0; }",
+    "  .cols td:has(.bar) { white-space: nowrap; }",
     "  thead { display: table-header-group; }",
     "  tr { break-inside: avoid; }",
     // A table's first row stays with its header, and its last row is never

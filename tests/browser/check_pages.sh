@@ -7,7 +7,8 @@
 # sample, served from 127.0.0.1 as UTF-8: the navigation reaches every
 # section, a column table sorts and filters, Hungarian letters are right;
 # and the index of these reports: its links reach the pages, it sorts and
-# filters.
+# filters. Then the modern pages printed to PDF: every sheet that goes on
+# with a table shows its header's names, and no sheet holds a lone row.
 #
 #   check_pages.sh BINARY
 #
@@ -123,9 +124,45 @@ for name in hostile hostile-hu english hungarian sorting sorting-hu index index-
     dump_dom "modern/$name" "http://127.0.0.1:$port/$name.htm"
 done
 
+# The modern pages printed to PDF: the samples' and a long table's, every
+# sheet read back as text (pdftotext, from poppler-utils).
+print_check() {
+    mkdir "$work/print"
+    cp "$root/samples/english.csv" "$root/samples/hungarian.csv" "$work/print/"
+    {
+        printf 'Page,Group,Item,Type,Property,Value\r\n'
+        printf 'Report,Summary,,,Report Title,A long table\r\n'
+        for i in $(seq 101 250); do
+            printf 'Processes,proc-%d.exe,,,Process File Name,C:\\Apps\\proc-%d.exe\r\n' "$i" "$i"
+            printf 'Processes,proc-%d.exe,,,Used Memory,%d KB\r\nProcesses,proc-%d.exe,,,Used Swap,%d KB\r\n' \
+                "$i" "$((i * 7))" "$i" "$((i * 3))"
+        done
+    } > "$work/print/long.csv"
+    (cd "$work/print" && "$binary" --style=modern '*.csv' > /dev/null)
+    local args=() name profile
+    for name in english hungarian long; do
+        profile=$(mktemp -d "$work/profile.XXXXXX")
+        if ! timeout 120 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
+            --disable-background-networking --disable-component-update --disable-sync \
+            --user-data-dir="$profile" --no-pdf-header-footer --print-to-pdf="$work/print/$name.pdf" \
+            "file://$work/print/$name.htm" > "$work/print/$name.log" 2>&1 || [[ ! -s $work/print/$name.pdf ]]; then
+            echo "FAIL chromium did not print $name.htm:"
+            tail -n 20 "$work/print/$name.log"
+            return 1
+        fi
+        args+=("$work/print/$name.htm" "$work/print/$name.pdf")
+    done
+    python3 "$here/check_print.py" "${args[@]}"
+}
+if ! command -v pdftotext > /dev/null 2>&1; then
+    echo "print check skipped: pdftotext (poppler-utils) not installed"
+elif ! print_check; then
+    exit 1
+fi
+
 if python3 "$here/check_dom.py" "$work/hostile.dom" "$work/english.dom" "$work/modern"; then
     echo "browser check passed: $(basename "$chromium") shows report markup as text and addresses as links;" \
-        "modern pages navigate, sort, filter and show Hungarian letters served as UTF-8"
+        "modern pages navigate, sort, filter, print their tables' headers and show Hungarian letters served as UTF-8"
 else
     exit 1
 fi
