@@ -319,6 +319,11 @@ def check_modern_pages(folder):
     check_modern(dom("sorting-hu"), "modern sorting-hu", ["Rendezési esetek", "1 000 000"], [], None,
                  "Rendezési esetek")
     check("\ufffd" not in hungarian.text, "modern hungarian: U+FFFD in the text served as UTF-8")
+    # The used shares drawn beside the memory's and the logical drives' numbers.
+    for name, bars in [("english", ["61 % used", "65 % used", "12 % used", "100 % used"]),
+                       ("hungarian", ["63 % foglalt", "74 % foglalt", "100 % foglalt"])]:
+        got = [a.get("aria-label") for t, attrs in dom(name).elements if t == "svg" for a in [dict(attrs)]]
+        check(got == bars, f"modern {name}: bars {got}, expected {bars}")
     check_index(dom("index"), folder)
     check_index_of_one_language(dom("index-en"))
 
