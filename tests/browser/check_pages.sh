@@ -69,13 +69,14 @@ for name in hostile english; do
 done
 
 # One fresh profile per page; no network, no updates, nothing kept.
-dump_dom() {
-    local page=$1 url=${2:-file://$work/$1.htm} profile
-    profile=$(mktemp -d "$work/profile.XXXXXX")
-    if ! timeout 90 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
+headless() {  # SECONDS ARGS...
+    timeout "$1" "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
         --disable-background-networking --disable-component-update --disable-sync \
-        --disable-quic --user-data-dir="$profile" \
-        --dump-dom "$url" > "$work/$page.dom" 2> "$work/$page.chromium.log"; then
+        --disable-quic --user-data-dir="$(mktemp -d "$work/profile.XXXXXX")" "${@:2}"
+}
+dump_dom() {
+    local page=$1 url=${2:-file://$work/$1.htm}
+    if ! headless 90 --dump-dom "$url" > "$work/$page.dom" 2> "$work/$page.chromium.log"; then
         echo "FAIL chromium failed on $page.htm or did not finish loading it within 90 s:"
         grep -v dbus "$work/$page.chromium.log" | tail -n 20
         exit 1
@@ -139,12 +140,9 @@ print_check() {
         done
     } > "$work/print/long.csv"
     (cd "$work/print" && "$binary" --style=modern '*.csv' > /dev/null)
-    local args=() name profile
+    local args=() name
     for name in english hungarian long; do
-        profile=$(mktemp -d "$work/profile.XXXXXX")
-        if ! timeout 120 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
-            --disable-background-networking --disable-component-update --disable-sync \
-            --user-data-dir="$profile" --no-pdf-header-footer --print-to-pdf="$work/print/$name.pdf" \
+        if ! headless 120 --no-pdf-header-footer --print-to-pdf="$work/print/$name.pdf" \
             "file://$work/print/$name.htm" > "$work/print/$name.log" 2>&1 || [[ ! -s $work/print/$name.pdf ]]; then
             echo "FAIL chromium did not print $name.htm:"
             tail -n 20 "$work/print/$name.log"
