@@ -142,6 +142,7 @@ class JournalOutput : public platform::OutputFile {
   void Write(std::string_view) override {
     if (fail_write_) throw IoError{kNoSpace, IoSite::kWriteOutput};
   }
+  platform::FileIdentity Identity() const override { return platform::kUnknownFile; }
   void Commit() override {
     journal_.events.push_back("commit");
     if (fail_commit_) throw IoError{kNoSpace, IoSite::kCommitOutput};
@@ -168,17 +169,20 @@ class JournalFiles : public platform::ReportFiles, public Console {
   JournalFiles(Journal& journal, Faults faults, std::string report)
       : journal_(journal), faults_(faults), report_(std::move(report)) {}
 
-  std::unique_ptr<platform::ReportSource> OpenReport(const std::string&) override {
+  std::unique_ptr<platform::ReportSource> OpenReport(const std::string&, platform::ReportOrigin) override {
     if (faults_.open_fails) return nullptr;
     auto source = std::make_unique<FailingSource>(report_, std::min(faults_.read_fails_at, report_.size() + 1));
     source->fail_close_ = faults_.fail_close;
     source_ = source.get();
     return source;
   }
-  std::unique_ptr<platform::OutputFile> CreateOutput(const std::string&, const platform::ReportSource&) override {
+  std::unique_ptr<platform::OutputFile> CreateOutput(const std::string&, const platform::ReplaceRule&,
+                                                     std::uint32_t) override {
     journal_.events.push_back("create");
     return std::make_unique<JournalOutput>(journal_, faults_.fail_write, faults_.fail_commit);
   }
+  bool CanCreateOutput(const std::string&, const platform::ReplaceRule&) override { return true; }
+  bool DirectoryTakesFiles(const std::string&) override { return true; }
   void Line(std::string_view line) override {
     if (++console_lines_ == faults_.console_line_fails) throw IoError{kNoSpace, IoSite::kWriteConsole};
     journal_.events.emplace_back(line);
