@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,24 @@ TEST(FailureConvertTest, ReadFailureAnywherePassesOut) {
     EXPECT_EQ(error.code, kEio);
     EXPECT_EQ(error.site, IoSite::kReadReport);
     EXPECT_EQ(sink.page_.find("</HTML>"), std::string::npos);
+  }
+}
+
+// A code page without a table is refused in every style before a byte is
+// read or written; 0 takes the report's own.
+TEST(FailureConvertTest, UnsupportedCodepageIsRefusedBeforeAnything) {
+  for (const PageStyle style : {PageStyle::kClassic, PageStyle::kModern}) {
+    for (const int codepage : {9999, -1, 1251}) {
+      SCOPED_TRACE(std::to_string(codepage));
+      FailingSource source(MakeReport(4), SIZE_MAX);
+      FailingSink sink;
+      EXPECT_THROW(Convert(source, sink, {style, codepage}), std::invalid_argument);
+      EXPECT_EQ(source.reads_ + sink.writes_, 0);
+    }
+    FailingSource source(MakeReport(4), SIZE_MAX);
+    FailingSink sink;
+    Convert(source, sink, {style, 0});
+    EXPECT_GT(sink.writes_, 0);
   }
 }
 
