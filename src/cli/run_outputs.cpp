@@ -5,12 +5,21 @@
 
 namespace rptconv {
 
+std::uint64_t RunOutputs::NameKey(std::string_view path) const {
+  // FNV-1a, the same on every platform and run.
+  std::uint64_t hash = 0xCBF29CE484222325ULL;
+  for (const char c : ComparablePath(path, current_dir_, windows_)) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+  }
+  return hash;
+}
+
 void RunOutputs::AddIdentity(Identities& set, const platform::FileIdentity& identity) {
   if (identity != platform::kUnknownFile) set.insert(identity);
 }
 
 void RunOutputs::AddReport(std::string_view path) {
-  report_names_.insert(ComparablePath(path, current_dir_, windows_));
+  report_names_.insert(NameKey(path));
   AddIdentity(report_files_, platform::IdentityOfPath(std::string(path)));
 }
 
@@ -20,25 +29,25 @@ void RunOutputs::ReportOpened(const platform::FileIdentity& identity, std::uint3
 }
 
 bool RunOutputs::Claim(std::string_view path) {
-  std::string name = ComparablePath(path, current_dir_, windows_);
+  const std::uint64_t name = NameKey(path);
   if (report_names_.contains(name) || output_names_.contains(name)) return false;
   const platform::FileIdentity there = platform::IdentityOfPath(std::string(path));
   if (there != platform::kUnknownFile && (report_files_.contains(there) || output_files_.contains(there))) {
     return false;
   }
-  output_names_.emplace(std::move(name), there);
+  output_names_.emplace(name, there);
   AddIdentity(output_files_, there);
   return true;
 }
 
 void RunOutputs::Written(std::string_view path, const platform::FileIdentity& identity) {
-  const auto found = output_names_.find(ComparablePath(path, current_dir_, windows_));
+  const auto found = output_names_.find(NameKey(path));
   if (found != output_names_.end()) found->second = identity;
   AddIdentity(output_files_, identity);
 }
 
 RunOutputs::Rule RunOutputs::RuleFor(std::string_view path) const {
-  const auto found = output_names_.find(ComparablePath(path, current_dir_, windows_));
+  const auto found = output_names_.find(NameKey(path));
   return Rule(*this, found != output_names_.end() ? found->second : platform::kUnknownFile);
 }
 

@@ -70,12 +70,16 @@ class RunOutputs {
   };
   using Identities = std::unordered_set<platform::FileIdentity, IdentityHash>;
   void AddIdentity(Identities& set, const platform::FileIdentity& identity);
+  // A name is kept as a 64-bit hash of its comparable spelling: a run of
+  // many thousand reports keeps a few bytes per name. Two names that differ
+  // but share a hash would only refuse an output, never let one through.
+  std::uint64_t NameKey(std::string_view path) const;
 
   std::string current_dir_;
   bool windows_;
-  std::unordered_set<std::string> report_names_;
+  std::unordered_set<std::uint64_t> report_names_;
   Identities report_files_;
-  std::unordered_map<std::string, platform::FileIdentity> output_names_;  // and the file there when claimed
+  std::unordered_map<std::uint64_t, platform::FileIdentity> output_names_;  // and the file there when claimed
   Identities output_files_;
   std::uint32_t readers_ = 0777;
 };

@@ -255,6 +255,13 @@ run_code "$D/dup" -d out a/r.csv b/r.csv
 expect_eq "-d same names without -k" "$CODE|$OUT" "2|Converting: \"a/r.csv\"${CRLF}Cannot create output file: \"out/r.htm\"$CRLF"
 rm -rf "$D/dup"
 
+# The index cuts a long cell after 48 bytes of the report and says so.
+mkdir -p "$D/long"
+printf 'Header\r\nReport,Summary,,,Computer Name,%s\r\n' "$(printf 'x%.0s' {1..5000})" >"$D/long/r.csv"
+run_code "$D/long" -q --index=i.htm r.csv
+expect_eq "index: a long cell cut" "$CODE|$(grep -o '<td>x*…' "$D/long/i.htm" | wc -c)" "0|$((4 + 48 + 3 + 1))"
+rm -rf "$D/long"
+
 # Two reports in one run: each page has its own title and no state of the
 # first reaches the second.
 run_code "$D" a.csv b.csv

@@ -196,6 +196,22 @@ std::string HeadOf(const std::string& path) {
   return head;
 }
 
+// Whether the last part of `path` names a DOS device (NUL, CON, PRN, AUX,
+// COM1 to COM9, LPT1 to LPT9), which Windows finds in every directory and
+// with any extension: such an output is written into, never replaced. Wine
+// reports some of them as disk files, so the name decides.
+bool IsDeviceName(const std::string& path) {
+  std::string name = path.substr(FileNameStart(path));
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && (name.back() == ' ' || name.back() == ':')) name.pop_back();
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (name == "NUL" || name == "CON" || name == "PRN" || name == "AUX") return true;
+  return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) && name[3] >= '1' &&
+         name[3] <= '9';
+}
+
 // What stands in an output's place: nothing (or a file it may replace), a
 // file it may not take, or a device it writes into (its handle open).
 struct OutputPlace {
@@ -208,7 +224,7 @@ struct OutputPlace {
 // is read-only, a directory, held by another program, or in a directory
 // that is missing. A device in its place is opened to be written into.
 OutputPlace Examine(const std::string& path, const ReplaceRule& rule) {
-  constexpr OutputPlace kRefused{OutputPlace::Kind::kRefused};
+  const OutputPlace kRefused{OutputPlace::Kind::kRefused};
   if (path.size() > kMaxPathBytes) return kRefused;
   // Checked by hand: Wine run as root would write a read-only file.
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -225,7 +241,7 @@ OutputPlace Examine(const std::string& path, const ReplaceRule& rule) {
     return ::GetLastError() == ERROR_FILE_NOT_FOUND ? OutputPlace{OutputPlace::Kind::kFree} : kRefused;
   }
   const std::optional<FileIdentity> identity = IdentityOf(probe);
-  if (::GetFileType(probe) != FILE_TYPE_DISK) {
+  if (::GetFileType(probe) != FILE_TYPE_DISK || IsDeviceName(path)) {
     if (rule.MayReplace(identity.value_or(kUnknownFile), {})) return {OutputPlace::Kind::kStream, probe};
     ::CloseHandle(probe);
     return kRefused;
