@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,8 +48,11 @@ enum class IoSite : std::uint32_t {
 };
 
 // An I/O operation failed: the platform's error number (errno on POSIX,
-// GetLastError() on Windows) and the check that found it.
-struct IoError {
+// GetLastError() on Windows) and the check that found it. what() names
+// both, e.g. "I/O error 28 writing a block of the page (site 00402010)".
+class IoError : public std::runtime_error {
+ public:
+  IoError(int error_code, IoSite error_site);
   int code;
   IoSite site;
 };
@@ -86,7 +90,7 @@ bool IsSupportedCodepage(int codepage);
 // - std::invalid_argument when `options.codepage` is neither 0 nor accepted
 //   by IsSupportedCodepage, in every style, before anything is read or
 //   written;
-// - IoError, passed on from `source` and `sink`;
+// - IoError, passed on from `source` and `sink` (or what they throw);
 // - std::bad_alloc when memory runs out, and std::length_error for a line
 //   longer than a string can hold.
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {},

@@ -259,8 +259,7 @@ class Batch {
       Record(kExitCreateFailed);
       return;
     }
-    LineWriter out(*file);
-    index_->Write(out);
+    index_->Write(*file);
     file->Commit();
     outputs_.Written(*inv_.index, file->Identity());
   }

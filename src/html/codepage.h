@@ -1,5 +1,4 @@
-// Report text in a Windows code page, written as UTF-8. The tables come from
-// iconv once (tools/gen_codepages.py), so every platform gives the same bytes.
+// Report text in a Windows code page, written as UTF-8 and escaped for HTML.
 #pragma once
 
 #include <array>
@@ -8,12 +7,9 @@
 #include <string_view>
 
 #include "html/line_writer.h"
+#include "report/codepage.h"
 
 namespace rptconv {
-
-// The code pages with a table: Central European and Western.
-inline constexpr int kCodepageCentralEuropean = 1250;
-inline constexpr int kCodepageWestern = 1252;
 
 // What one report byte becomes in a UTF-8 page: its UTF-8 bytes, "&", "<",
 // ">" and '"' as entities, and U+FFFD for a control byte other than tab or a
@@ -28,7 +24,8 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 // The table of `codepage`, or null when there is none.
 const CodepageTable* FindCodepage(int codepage);
 
-// Report text as UTF-8, escaped for HTML.
+// Report text as UTF-8, escaped for HTML. WriteUtf8Text takes a report text
+// as PageEvents hands it out, readable kTextPadding bytes past its end.
 void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text);
 void AppendUtf8Text(std::string& out, const CodepageTable& table, std::string_view text);
 // Report text as UTF-8 without escaping (for addresses, which are

@@ -8,10 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "html/line_writer.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
+
+class LineWriter;
 
 class FleetIndex {
  public:
@@ -26,8 +27,8 @@ class FleetIndex {
   // A report that failed, with the console line that said so.
   void AddFailed(std::string_view report_name, std::string_view failure_line);
 
-  // Writes the whole index page.
-  void Write(LineWriter& out) const;
+  // Writes the whole index page to `sink`.
+  void Write(ByteSink& sink) const;
 
  private:
   // More columns make a table no one can read on a screen.
