@@ -121,14 +121,16 @@ class Batch {
       auto search = platform::StartSearch(pattern);
       bool found = false;
       std::string name;
+      const bool wildcards = HasWildcards(pattern, PlatformPaths());
       while (search && search->Next(name)) {
         found = true;
         PlannedReport report{input_dir + name};
         // A name the pattern gives as it is was named, not found.
-        report.origin = report.input == pattern ? platform::ReportOrigin::kNamed : platform::ReportOrigin::kFound;
+        const bool named = !wildcards || report.input == pattern;
+        report.origin = named ? platform::ReportOrigin::kNamed : platform::ReportOrigin::kFound;
         plan_.push_back(std::move(report));
       }
-      if (!search || (!found && !HasWildcards(pattern, PlatformPaths()))) {
+      if (!search || (!found && !wildcards)) {
         plan_.push_back({pattern, false, true});
       }
     }
