@@ -1,8 +1,9 @@
 // The modern page: HTML5 in UTF-8 for today's browsers. Report pages are
 // sections with headings, properties and column tables are real tables, and
-// a navigation list of every report page comes last in the document and first
+// a navigation list of the report pages comes last in the document and first
 // on the screen (the style sheet moves it), so that the page is written as
-// the report is read and keeps only the list of page titles.
+// the report is read and keeps only the (cut) titles of the pages it lists,
+// at most 10,000 of them.
 #pragma once
 
 #include <array>
