@@ -279,9 +279,6 @@ for case in '*.csv --index=b.csv|b.csv' 'a.csv --index=a.htm|a.htm' 'a.csv --ind
 done
 expect_eq "refused up front: nothing written" "$(cd "$dir" && ls)" $'a.csv\nb.csv\nc.csv\nheld.txt\nout'
 rm "$dir/held.txt"
-# A device is written into, never replaced.
-run "$dir" 'rptconv a.csv --output=NUL'
-expect_eq "--output=NUL" "$CODE|$OUT" "0|Converting: \"a.csv\"$CRLF"
 # --quiet sends failure lines to standard error.
 run "$dir" 'rptconv none.csv --quiet'
 expect_eq "--quiet: failure on standard error" "$CODE|$OUT|$ERR" "1||Cannot open input file: \"none.csv\"$CRLF"

@@ -257,7 +257,9 @@ OutputPlace Examine(const std::string& path, const ReplaceRule& rule) {
 HANDLE CreateTemporary(const std::string& path, std::string& temporary) {
   for (int n = 0; n < kTemporaryNames; ++n) {
     temporary = TemporaryPath(path, n);
-    if (temporary.size() > kMaxPathBytes) return INVALID_HANDLE_VALUE;
+    // A device name with any extension is the device itself: never a file
+    // to create, delete or move (Wine maps NUL to the host's /dev/null).
+    if (temporary.size() > kMaxPathBytes || IsDeviceName(temporary)) return INVALID_HANDLE_VALUE;
     // DELETE access lets an interrupt mark the file for deletion.
     const HANDLE handle = ::CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
