@@ -140,7 +140,7 @@ class Batch {
     for (PlannedReport& report : plan_) {
       if (report.pattern_failed) continue;
       const std::string output = OutputOf(report.input, report.from_stdin);
-      if (output != kStandardStream) report.output_taken = !outputs_.Claim(output);
+      if (output != kStandardStream) report.output_taken = !outputs_.Claim(output, report.input);
     }
   }
 

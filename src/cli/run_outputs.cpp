@@ -28,27 +28,31 @@ void RunOutputs::ReportOpened(const platform::FileIdentity& identity, std::uint3
   readers_ &= permissions;
 }
 
-bool RunOutputs::Claim(std::string_view path) {
+bool RunOutputs::Claim(std::string_view path, std::string_view report) {
   const std::uint64_t name = NameKey(path);
-  if (report_names_.contains(name) || output_names_.contains(name)) return false;
+  const std::uint64_t shows = report.empty() ? 0 : NameKey(report);
+  if (const auto claimed = output_names_.find(name); claimed != output_names_.end()) {
+    return shows != 0 && claimed->second.report == shows;
+  }
+  if (report_names_.contains(name)) return false;
   const platform::FileIdentity there = platform::IdentityOfPath(std::string(path));
   if (there != platform::kUnknownFile && (report_files_.contains(there) || output_files_.contains(there))) {
     return false;
   }
-  output_names_.emplace(name, there);
+  output_names_.emplace(name, Claimed{there, shows});
   AddIdentity(output_files_, there);
   return true;
 }
 
 void RunOutputs::Written(std::string_view path, const platform::FileIdentity& identity) {
   const auto found = output_names_.find(NameKey(path));
-  if (found != output_names_.end()) found->second = identity;
+  if (found != output_names_.end()) found->second.there = identity;
   AddIdentity(output_files_, identity);
 }
 
 RunOutputs::Rule RunOutputs::RuleFor(std::string_view path) const {
   const auto found = output_names_.find(NameKey(path));
-  return Rule(*this, found != output_names_.end() ? found->second : platform::kUnknownFile);
+  return Rule(*this, found != output_names_.end() ? found->second.there : platform::kUnknownFile);
 }
 
 bool RunOutputs::Rule::MayReplace(const platform::FileIdentity& existing, std::string_view head) const {

@@ -40,8 +40,10 @@ class RunOutputs {
   void ReportOpened(const platform::FileIdentity& identity, std::uint32_t permissions);
 
   // Takes `path` for an output; false when it names a report of the run or
-  // an output claimed before, or the file there is one of them.
-  bool Claim(std::string_view path);
+  // an output claimed before, or the file there is one of them. `report`
+  // names the one report a page shows: a report named twice has one page,
+  // which it may claim again.
+  bool Claim(std::string_view path, std::string_view report = {});
   // The output at `path` has been written and is the file `identity`.
   void Written(std::string_view path, const platform::FileIdentity& identity);
 
@@ -79,7 +81,11 @@ class RunOutputs {
   bool windows_;
   std::unordered_set<std::uint64_t> report_names_;
   Identities report_files_;
-  std::unordered_map<std::uint64_t, platform::FileIdentity> output_names_;  // and the file there when claimed
+  struct Claimed {
+    platform::FileIdentity there;  // the file the name held when claimed
+    std::uint64_t report;          // the key of the report it shows, or 0
+  };
+  std::unordered_map<std::uint64_t, Claimed> output_names_;
   Identities output_files_;
   std::uint32_t readers_ = 0777;
 };

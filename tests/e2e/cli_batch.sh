@@ -253,6 +253,9 @@ expect_eq "-d same names: one link each" "$(grep -o 'href="out/[^"]*"' "$D/dup/i
   'href="out/r.htm" href="out/s.htm" '
 run_code "$D/dup" -d out a/r.csv b/r.csv
 expect_eq "-d same names without -k" "$CODE|$OUT" "2|Converting: \"a/r.csv\"${CRLF}Cannot create output file: \"out/r.htm\"$CRLF"
+# The same report named twice has one page, written twice.
+run_code "$D/dup" -d out a/r.csv ./a/r.csv
+expect_eq "-d the same report twice" "$CODE|$OUT" "0|Converting: \"a/r.csv\"${CRLF}Converting: \"./a/r.csv\"$CRLF"
 rm -rf "$D/dup"
 
 # The index cuts a long cell after 48 bytes of the report and says so.
