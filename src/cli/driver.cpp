@@ -15,8 +15,8 @@
 #include "cli/convert_file.h"
 #include "cli/failure_report.h"
 #include "cli/link_paths.h"
-#include "cli/paths.h"
 #include "cli/run_outputs.h"
+#include "cli/run_plan.h"
 #include "cli/usage.h"
 #include "html/index_page.h"
 #include "platform/platform.h"
@@ -30,13 +30,6 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitCreateFailed = 2;
 constexpr int kExitUsage = 64;  // EX_USAGE
-
-const PathSyntax& PlatformPaths() {
-  static const PathSyntax syntax = platform::ThisFamily() == platform::Family::kWindows
-                                       ? WindowsPaths(platform::IsLeadByte)
-                                       : kPosixPaths;
-  return syntax;
-}
 
 Invocation ReadInvocation(int argc, char** argv) {
   platform::RawCommandLine raw = platform::ReadCommandLine(argc, argv);
@@ -55,15 +48,6 @@ void PrintLines(std::span<const std::string_view> lines) {
   StandardConsole console(platform::StandardStream::kOutput);
   for (const std::string_view line : lines) console.Line(line);
 }
-
-// One entry of a run: a report to convert, or a pattern that found none.
-struct PlannedReport {
-  std::string input;  // the report's path as console lines name it, or the failed pattern
-  bool from_stdin = false;
-  bool pattern_failed = false;  // a literal name that is no report, or a directory that cannot be searched
-  platform::ReportOrigin origin = platform::ReportOrigin::kNamed;
-  bool output_taken = false;    // its page's name is another output's of the run, or a report's
-};
 
 // The conversions of one run, in the order the patterns name them. Every
 // pattern is searched and every output named before the first report is
@@ -87,7 +71,7 @@ class Batch {
   // --keep-going: of its first failure). The index, when asked for, lists
   // every report the batch took, also when a failure ended it.
   int Run() {
-    Plan();
+    plan_ = PlanRun(inv_, outputs_);
     if (!OutputsUsable()) return kExitCreateFailed;
     try {
       for (const PlannedReport& report : plan_) {
@@ -108,41 +92,6 @@ class Batch {
   }
 
   static bool Windows() { return platform::ThisFamily() == platform::Family::kWindows; }
-
-  // Searches every pattern and claims every page's name; a page whose name
-  // is taken fails when its turn comes.
-  void Plan() {
-    for (const std::string& pattern : inv_.patterns) {
-      if (inv_.stdin_pattern && pattern == kStandardStream) {
-        plan_.push_back({pattern, true});
-        continue;
-      }
-      const std::string input_dir = InputDir(pattern, PlatformPaths());
-      auto search = platform::StartSearch(pattern);
-      bool found = false;
-      std::string name;
-      const bool wildcards = HasWildcards(pattern, PlatformPaths());
-      while (search && search->Next(name)) {
-        found = true;
-        PlannedReport report{input_dir + name};
-        // A name the pattern gives as it is was named, not found.
-        const bool named = !wildcards || report.input == pattern;
-        report.origin = named ? platform::ReportOrigin::kNamed : platform::ReportOrigin::kFound;
-        plan_.push_back(std::move(report));
-      }
-      if (!search || (!found && !wildcards)) {
-        plan_.push_back({pattern, false, true});
-      }
-    }
-    for (const PlannedReport& report : plan_) {
-      if (!report.from_stdin) outputs_.AddReport(report.input);
-    }
-    for (PlannedReport& report : plan_) {
-      if (report.pattern_failed) continue;
-      const std::string output = OutputOf(report.input, report.from_stdin);
-      if (output != kStandardStream) report.output_taken = !outputs_.Claim(output, report.input);
-    }
-  }
 
   // The outputs the user named (-o, -d, the index) are checked, with their
   // directories, before any report is converted; one that cannot be made
@@ -167,15 +116,6 @@ class Batch {
     return false;
   }
 
-  std::string OutputOf(const std::string& input, bool from_stdin) const {
-    if (inv_.output) return *inv_.output;
-    if (from_stdin) return std::string(kStandardStream);
-    const PathSyntax& paths = PlatformPaths();
-    std::string output = MakeOutputName(input, inv_.extension, paths);
-    if (inv_.output_dir) output = JoinPath(*inv_.output_dir, FileNamePart(output, paths), paths);
-    return output;
-  }
-
   // Notes the outcome of one report; gives whether the batch goes on.
   bool Record(int code) {
     if (code == kExitOk) return true;
@@ -197,7 +137,7 @@ class Batch {
     job.origin = report.origin;
     job.quiet = inv_.quiet;
     job.options = inv_.convert;
-    job.output = OutputOf(report.input, report.from_stdin);
+    job.output = OutputPath(inv_, report.input, report.from_stdin);
     job.to_stdout = job.output == kStandardStream;
     job.outputs = &outputs_;
     job.output_taken = report.output_taken;
