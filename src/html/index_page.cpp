@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "html/codepage.h"
-#include "html/escape.h"
 #include "html/line_writer.h"
 #include "html/modern_assets.h"
 #include "html/page_texts.h"
@@ -11,47 +10,91 @@
 
 namespace rptconv {
 
-void FleetIndex::AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary) {
-  const CodepageTable* table = FindCodepage(summary.codepage);
-  if (!table) table = FindCodepage(kEnglishCodepage);
-  IndexRow row;
-  if (names_ == NameBytes::kUtf8) {
-    AppendUtf8Checked(row.report_name, report_name);
-  } else {
-    AppendUtf8Text(row.report_name, *table, report_name);
+namespace {
+
+// Cells are cut after this many bytes of the report, and names and failure
+// lines after this many: "a long value…".
+constexpr std::size_t kMostCellBytes = 48;
+constexpr std::size_t kMostNameBytes = 256;
+constexpr std::size_t kStoreBlock = std::size_t{1} << 20;
+constexpr std::string_view kUtf8Ellipsis = "\xE2\x80\xA6";  // U+2026
+constexpr char kCodepageEllipsis = '\x85';                    // U+2026 in Windows-1250 and -1252
+
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
+std::string_view FleetIndex::Keep(std::string_view text, std::size_t most, bool utf8) {
+  const bool cut = text.size() > most;
+  if (cut) {
+    std::size_t end = most;
+    // A UTF-8 character is kept whole or not at all.
+    while (utf8 && end > 0 && IsUtf8Continuation(text[end])) --end;
+    text = text.substr(0, end);
   }
-  row.page_href = std::move(page_href);
-  AppendUtf8Text(row.title, *table, summary.title);
-  row.language = summary.language;
+  const std::size_t size = text.size() + (cut ? kUtf8Ellipsis.size() : 0);
+  if (store_.empty() || store_.back().capacity() - store_.back().size() < size) {
+    store_.emplace_back().reserve(std::max(size, kStoreBlock));
+  }
+  std::string& block = store_.back();
+  const std::size_t start = block.size();
+  block.append(text);
+  if (cut) {
+    if (utf8) {
+      block.append(kUtf8Ellipsis);
+    } else {
+      block.push_back(kCodepageEllipsis);
+    }
+  }
+  return std::string_view(block).substr(start);
+}
+
+std::string_view FleetIndex::KeepName(std::string_view name) {
+  return Keep(name, kMostNameBytes, names_ == NameBytes::kUtf8);
+}
+
+std::size_t FleetIndex::LanguageOf(std::string_view tag) {
+  const auto found = std::find_if(languages_.begin(), languages_.end(),
+                                   [tag](const IndexLanguage& language) { return language.tag == tag; });
+  if (found != languages_.end()) return static_cast<std::size_t>(found - languages_.begin());
+  languages_.push_back({std::string(tag), {}});
+  return languages_.size() - 1;
+}
+
+void FleetIndex::AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary) {
+  IndexRow row;
+  row.codepage = FindCodepage(summary.codepage) ? summary.codepage : kEnglishCodepage;
+  const CodepageTable& table = *FindCodepage(row.codepage);
+  row.report_name = KeepName(report_name);
+  row.page_href = Keep(page_href, page_href.size(), false);
+  row.title = Keep(summary.title, kMostCellBytes, false);
+  row.language = LanguageOf(summary.language);
   // Only the values of labels that may get a column are kept: the first
   // kMostIndexLabels labels seen in reports of this language.
-  std::vector<std::string>& labels = labels_[summary.language];
+  std::vector<std::string>& labels = languages_[row.language].labels;
   std::string label;
   for (const auto& [raw_label, value] : summary.properties) {
     label.clear();
-    AppendUtf8Text(label, *table, raw_label);
-    if (std::find(labels.begin(), labels.end(), label) == labels.end()) {
+    AppendUtf8Text(label, table, raw_label);
+    auto found = std::find(labels.begin(), labels.end(), label);
+    if (found == labels.end()) {
       if (labels.size() == kMostIndexLabels) continue;
-      labels.push_back(label);
+      found = labels.insert(labels.end(), label);
     }
-    auto& property = row.properties.emplace_back(label, std::string());
-    AppendUtf8Text(property.second, *table, value);
+    const auto column = static_cast<std::size_t>(found - labels.begin());
+    row.values[column] = Keep(value, kMostCellBytes, false);
+    row.has.set(column);
   }
-  rows_.push_back(std::move(row));
+  rows_.push_back(row);
 }
 
 void FleetIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {
   IndexRow row;
-  if (names_ == NameBytes::kUtf8) {
-    AppendUtf8Checked(row.report_name, report_name);
-    AppendUtf8Checked(row.title, failure_line);
-  } else {
-    const CodepageTable& table = *FindCodepage(kEnglishCodepage);
-    AppendUtf8Text(row.report_name, table, report_name);
-    AppendUtf8Text(row.title, table, failure_line);
-  }
+  row.codepage = kEnglishCodepage;
+  row.report_name = KeepName(report_name);
+  row.title = Keep(failure_line, kMostNameBytes, names_ == NameBytes::kUtf8);
   row.failed = true;
-  rows_.push_back(std::move(row));
+  rows_.push_back(row);
   ++failed_;
 }
 
@@ -72,7 +115,7 @@ void FleetIndex::Write(ByteSink& sink) const {
       .EndLine();
   out.Line("</header>");
   out.Line("<main>");
-  WriteReportTables(out, rows_);
+  WriteReportTables(out, rows_, languages_, names_ == NameBytes::kUtf8);
   out.Line("</main>");
   out.Line("<script>");
   WriteLines(out, ModernScript());

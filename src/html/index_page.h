@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +11,8 @@
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
+
+class LineWriter;
 
 class FleetIndex {
  public:
@@ -30,9 +31,20 @@ class FleetIndex {
   void Write(ByteSink& sink) const;
 
  private:
+  // The texts of a row lie in the store as the report's bytes (a name as
+  // the platform gives it), cut where they are long, and are converted and
+  // escaped only as the page is written: an index of many reports holds a
+  // few bytes per cell.
+  // Keeps a copy of `text`, cut to `most` bytes and then marked "…" in its
+  // own encoding (UTF-8, or a Windows code page, where it is byte 0x85).
+  std::string_view Keep(std::string_view text, std::size_t most, bool utf8);
+  std::string_view KeepName(std::string_view name);
+  std::size_t LanguageOf(std::string_view tag);
+
   NameBytes names_;
-  std::map<std::string, std::vector<std::string>> labels_;  // by language, first seen first
+  std::vector<IndexLanguage> languages_;
   std::vector<IndexRow> rows_;
+  std::vector<std::string> store_;  // blocks that never move once made
   std::size_t failed_ = 0;
 };
 

@@ -1,7 +1,10 @@
 #include "html/index_reports.h"
 
 #include <algorithm>
-#include <string_view>
+
+#include "html/codepage.h"
+#include "html/escape.h"
+#include "html/line_writer.h"
 
 namespace rptconv {
 
@@ -23,89 +26,106 @@ std::string_view HeadingOf(std::string_view tag) {
   return "Reports";
 }
 
-const std::string* ValueOf(const IndexRow& row, std::string_view label) {
-  for (const auto& [name, value] : row.properties) {
-    if (name == label) return &value;
-  }
-  return nullptr;
-}
+class TableWriter {
+ public:
+  TableWriter(LineWriter& out, bool names_utf8) : out_(out), names_utf8_(names_utf8) {}
 
-// The labels of the rows' properties in first-seen order, but for those
-// whose value is the report's title in every row that has them (the title
-// has a column of its own), at most kMostIndexColumns.
-std::vector<std::string_view> ColumnsOf(std::span<const IndexRow* const> rows) {
-  std::vector<std::string_view> labels;
-  for (const IndexRow* row : rows) {
-    for (const auto& property : row->properties) {
-      if (std::find(labels.begin(), labels.end(), property.first) == labels.end()) labels.push_back(property.first);
+  // One table of `rows`, all of the language `language` (null: no language,
+  // only failed reports or none); `second` names the second column.
+  void Write(std::span<const IndexRow* const> rows, const IndexLanguage* language, std::string_view second) {
+    const std::vector<std::size_t> columns = language ? ColumnsOf(rows) : std::vector<std::size_t>();
+    out_.Raw("<div class=\"scroll\"><table class=\"cols index\"");
+    if (language) out_.Raw(" lang=\"").Raw(language->tag).Raw("\"");
+    out_.Raw(">").EndLine();
+    out_.Raw("<thead><tr><th scope=\"col\">Report<th scope=\"col\">").Raw(second);
+    for (const std::size_t column : columns) out_.Raw("<th scope=\"col\">").Raw(language->labels[column]);
+    out_.EndLine();
+    out_.Line("<tbody>");
+    for (const IndexRow* row : rows) WriteRow(*row, columns);
+    out_.Line("</tbody></table></div>");
+  }
+
+ private:
+  // The labels of the rows' language in first-seen order, but for those
+  // whose value is the report's title in every row that has them (the title
+  // has a column of its own), at most kMostIndexColumns.
+  static std::vector<std::size_t> ColumnsOf(std::span<const IndexRow* const> rows) {
+    std::vector<std::size_t> columns;
+    for (std::size_t label = 0; label < kMostIndexLabels && columns.size() < kMostIndexColumns; ++label) {
+      const bool shown = std::any_of(rows.begin(), rows.end(), [&](const IndexRow* row) { return row->has[label]; });
+      const bool title = std::all_of(rows.begin(), rows.end(), [&](const IndexRow* row) {
+        return !row->has[label] || row->values[label] == row->title;
+      });
+      if (shown && !title) columns.push_back(label);
+    }
+    return columns;
+  }
+
+  // A name (and a failure line, which quotes one) is UTF-8 on POSIX and in
+  // the report's code page on Windows; every other text is the report's.
+  void Text(std::string_view text, const IndexRow& row, bool name) {
+    if ((name || row.failed) && names_utf8_) {
+      checked_.clear();
+      AppendUtf8Checked(checked_, text);
+      out_.Raw(checked_);
+    } else {
+      WriteUtf8Text(out_, *FindCodepage(row.codepage), text);
     }
   }
-  std::erase_if(labels, [&](std::string_view label) {
-    return std::all_of(rows.begin(), rows.end(), [&](const IndexRow* row) {
-      const std::string* value = ValueOf(*row, label);
-      return value == nullptr || *value == row->title;
-    });
-  });
-  if (labels.size() > kMostIndexColumns) labels.resize(kMostIndexColumns);
-  return labels;
-}
 
-void WriteRow(LineWriter& out, const IndexRow& row, std::span<const std::string_view> columns) {
-  // A failed report's row stays below the others however the table is
-  // sorted (the script keeps rows marked data-sort-last last).
-  if (row.failed) {
-    out.Raw("<tr data-sort-last class=\"failed\"><td>").Raw(row.report_name).Raw("<td class=\"w\">").Raw(row.title);
-  } else if (row.page_href.empty()) {
-    out.Raw("<tr><td>").Raw(row.report_name).Raw("<td>").Raw(row.title);
-  } else {
-    out.Raw("<tr><td><a href=\"").Raw(row.page_href).Raw("\">").Raw(row.report_name).Raw("</a><td>").Raw(row.title);
+  void WriteRow(const IndexRow& row, std::span<const std::size_t> columns) {
+    // A failed report's row stays below the others however the table is
+    // sorted (the script keeps rows marked data-sort-last last).
+    if (row.failed) {
+      out_.Raw("<tr data-sort-last class=\"failed\"><td>");
+      Text(row.report_name, row, true);
+      out_.Raw("<td class=\"w\">");
+    } else if (row.page_href.empty()) {
+      out_.Raw("<tr><td>");
+      Text(row.report_name, row, true);
+      out_.Raw("<td>");
+    } else {
+      out_.Raw("<tr><td><a href=\"").Raw(row.page_href).Raw("\">");
+      Text(row.report_name, row, true);
+      out_.Raw("</a><td>");
+    }
+    Text(row.title, row, false);
+    for (const std::size_t column : columns) {
+      out_.Raw("<td>");
+      if (!row.failed) Text(row.values[column], row, false);
+    }
+    out_.EndLine();
   }
-  for (const std::string_view label : columns) {
-    const std::string* value = row.failed ? nullptr : ValueOf(row, label);
-    out.Raw("<td>");
-    if (value) out.Raw(*value);
-  }
-  out.EndLine();
-}
 
-// One table; `language` empty leaves the page's language, `second` names
-// the second column.
-void WriteTable(LineWriter& out, std::span<const IndexRow* const> rows, std::string_view language,
-                std::string_view second) {
-  const std::vector<std::string_view> columns = ColumnsOf(rows);
-  out.Raw("<div class=\"scroll\"><table class=\"cols index\"");
-  if (!language.empty()) out.Raw(" lang=\"").Raw(language).Raw("\"");
-  out.Raw(">").EndLine();
-  out.Raw("<thead><tr><th scope=\"col\">Report<th scope=\"col\">").Raw(second);
-  for (const std::string_view column : columns) out.Raw("<th scope=\"col\">").Raw(column);
-  out.EndLine();
-  out.Line("<tbody>");
-  for (const IndexRow* row : rows) WriteRow(out, *row, columns);
-  out.Line("</tbody></table></div>");
-}
+  LineWriter& out_;
+  bool names_utf8_;
+  std::string checked_;
+};
 
 }  // namespace
 
-void WriteReportTables(LineWriter& out, std::span<const IndexRow> rows) {
-  std::vector<std::string_view> languages;
+void WriteReportTables(LineWriter& out, std::span<const IndexRow> rows, std::span<const IndexLanguage> languages,
+                       bool names_utf8) {
+  TableWriter writer(out, names_utf8);
+  std::vector<std::size_t> shown;  // languages of converted reports, first converted first
   for (const IndexRow& row : rows) {
-    if (!row.failed && std::find(languages.begin(), languages.end(), row.language) == languages.end()) {
-      languages.push_back(row.language);
+    if (!row.failed && std::find(shown.begin(), shown.end(), row.language) == shown.end()) {
+      shown.push_back(row.language);
     }
   }
   std::vector<const IndexRow*> table;
-  if (languages.size() <= 1) {
+  if (shown.size() <= 1) {
     for (const IndexRow& row : rows) table.push_back(&row);
-    WriteTable(out, table, languages.empty() ? std::string_view() : languages.front(), "Title");
+    writer.Write(table, shown.empty() ? nullptr : &languages[shown.front()], "Title");
     return;
   }
-  for (const std::string_view language : languages) {
+  for (const std::size_t language : shown) {
     table.clear();
     for (const IndexRow& row : rows) {
       if (!row.failed && row.language == language) table.push_back(&row);
     }
-    out.Raw("<h2>").Raw(HeadingOf(language)).Raw("</h2>").EndLine();
-    WriteTable(out, table, language, "Title");
+    out.Raw("<h2>").Raw(HeadingOf(languages[language].tag)).Raw("</h2>").EndLine();
+    writer.Write(table, &languages[language], "Title");
   }
   table.clear();
   for (const IndexRow& row : rows) {
@@ -113,7 +133,7 @@ void WriteReportTables(LineWriter& out, std::span<const IndexRow> rows) {
   }
   if (table.empty()) return;
   out.Line("<h2>Reports that failed</h2>");
-  WriteTable(out, table, {}, "Failure");
+  writer.Write(table, nullptr, "Failure");
 }
 
 }  // namespace rptconv
