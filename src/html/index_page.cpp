@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "html/codepage.h"
-#include "html/escape.h"
 #include "html/fleet_sections.h"
 #include "html/line_writer.h"
 #include "html/modern_assets.h"
@@ -14,57 +13,90 @@ namespace rptconv {
 
 namespace {
 
-// More columns make a table no one can read on a screen.
-constexpr std::size_t kMostColumns = 12;
+// Cells are cut after this many bytes of the report, and names and failure
+// lines after this many: "a long value…".
+constexpr std::size_t kMostCellBytes = 48;
+constexpr std::size_t kMostNameBytes = 256;
+constexpr std::size_t kStoreBlock = std::size_t{1} << 20;
+constexpr std::string_view kUtf8Ellipsis = "\xE2\x80\xA6";  // U+2026
+constexpr char kCodepageEllipsis = '\x85';                    // U+2026 in Windows-1250 and -1252
 
-void WriteCell(LineWriter& out, std::string_view escaped) { out.Raw("<td>").Raw(escaped); }
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
 
-std::size_t FleetIndex::ColumnOf(const std::string& label) {
-  const auto found = std::find(columns_.begin(), columns_.end(), label);
-  if (found != columns_.end()) return static_cast<std::size_t>(found - columns_.begin());
-  if (columns_.size() == kMostColumns) return kMostColumns;
-  columns_.push_back(label);
-  return columns_.size() - 1;
+std::string_view FleetIndex::Keep(std::string_view text, std::size_t most, bool utf8) {
+  const bool cut = text.size() > most;
+  if (cut) {
+    std::size_t end = most;
+    // A UTF-8 character is kept whole or not at all.
+    while (utf8 && end > 0 && IsUtf8Continuation(text[end])) --end;
+    text = text.substr(0, end);
+  }
+  const std::size_t size = text.size() + (cut ? kUtf8Ellipsis.size() : 0);
+  if (store_.empty() || store_.back().capacity() - store_.back().size() < size) {
+    store_.emplace_back().reserve(std::max(size, kStoreBlock));
+  }
+  std::string& block = store_.back();
+  const std::size_t start = block.size();
+  block.append(text);
+  if (cut) {
+    if (utf8) {
+      block.append(kUtf8Ellipsis);
+    } else {
+      block.push_back(kCodepageEllipsis);
+    }
+  }
+  return std::string_view(block).substr(start);
+}
+
+std::string_view FleetIndex::KeepName(std::string_view name) {
+  return Keep(name, kMostNameBytes, names_ == NameBytes::kUtf8);
+}
+
+std::size_t FleetIndex::LanguageOf(std::string_view tag) {
+  const auto found = std::find_if(languages_.begin(), languages_.end(),
+                                   [tag](const IndexLanguage& language) { return language.tag == tag; });
+  if (found != languages_.end()) return static_cast<std::size_t>(found - languages_.begin());
+  languages_.push_back({std::string(tag), {}});
+  return languages_.size() - 1;
 }
 
 void FleetIndex::AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary) {
-  const CodepageTable* table = FindCodepage(summary.codepage);
-  if (!table) table = FindCodepage(kEnglishCodepage);
-  Row row;
-  if (names_ == NameBytes::kUtf8) {
-    AppendUtf8Checked(row.report_name, report_name);
-  } else {
-    AppendUtf8Text(row.report_name, *table, report_name);
-  }
-  fleet_.Add(summary, page_href, report_name, names_ == NameBytes::kUtf8 ? 0 : summary.codepage);
-  row.page_href = std::move(page_href);
-  AppendUtf8Text(row.title, *table, summary.title);
+  IndexRow row;
+  fleet_.Add(summary, std::string(page_href), report_name, names_ == NameBytes::kUtf8 ? 0 : summary.codepage);
+  row.codepage = FindCodepage(summary.codepage) ? summary.codepage : kEnglishCodepage;
+  const CodepageTable& table = *FindCodepage(row.codepage);
+  row.report_name = KeepName(report_name);
+  row.page_href = Keep(page_href, page_href.size(), false);
+  row.title = Keep(summary.title, kMostCellBytes, false);
+  row.language = LanguageOf(summary.language);
+  // Only the values of labels that may get a column are kept: the first
+  // kMostIndexLabels labels seen in reports of this language.
+  std::vector<std::string>& labels = languages_[row.language].labels;
   std::string label;
   for (const auto& [raw_label, value] : summary.properties) {
     label.clear();
-    AppendUtf8Text(label, *table, raw_label);
-    const std::size_t column = ColumnOf(label);
-    if (column == kMostColumns) continue;
-    if (row.values.size() <= column) row.values.resize(column + 1);
-    AppendUtf8Text(row.values[column], *table, value);
+    AppendUtf8Text(label, table, raw_label);
+    auto found = std::find(labels.begin(), labels.end(), label);
+    if (found == labels.end()) {
+      if (labels.size() == kMostIndexLabels) continue;
+      found = labels.insert(labels.end(), label);
+    }
+    const auto column = static_cast<std::size_t>(found - labels.begin());
+    row.values[column] = Keep(value, kMostCellBytes, false);
+    row.has.set(column);
   }
-  rows_.push_back(std::move(row));
+  rows_.push_back(row);
 }
 
 void FleetIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {
-  Row row;
-  if (names_ == NameBytes::kUtf8) {
-    AppendUtf8Checked(row.report_name, report_name);
-    AppendUtf8Checked(row.title, failure_line);
-  } else {
-    const CodepageTable& table = *FindCodepage(kEnglishCodepage);
-    AppendUtf8Text(row.report_name, table, report_name);
-    AppendUtf8Text(row.title, table, failure_line);
-  }
+  IndexRow row;
+  row.codepage = kEnglishCodepage;
+  row.report_name = KeepName(report_name);
+  row.title = Keep(failure_line, kMostNameBytes, names_ == NameBytes::kUtf8);
   row.failed = true;
-  rows_.push_back(std::move(row));
+  rows_.push_back(row);
   ++failed_;
 }
 
@@ -85,27 +117,7 @@ void FleetIndex::Write(ByteSink& sink) const {
       .EndLine();
   out.Line("</header>");
   out.Line("<main>");
-  out.Line("<div class=\"scroll\"><table class=\"cols index\">");
-  out.Raw("<thead><tr><th scope=\"col\">Report<th scope=\"col\">Title");
-  for (const std::string& column : columns_) out.Raw("<th scope=\"col\">").Raw(column);
-  out.EndLine();
-  out.Line("<tbody>");
-  for (const Row& row : rows_) {
-    if (row.failed) {
-      out.Raw("<tr class=\"failed\"><td>").Raw(row.report_name).Raw("<td class=\"w\">").Raw(row.title);
-    } else if (row.page_href.empty()) {
-      out.Raw("<tr><td>").Raw(row.report_name);
-      WriteCell(out, row.title);
-    } else {
-      out.Raw("<tr><td><a href=\"").Raw(row.page_href).Raw("\">").Raw(row.report_name).Raw("</a>");
-      WriteCell(out, row.title);
-    }
-    for (std::size_t column = 0; column < columns_.size(); ++column) {
-      WriteCell(out, column < row.values.size() ? std::string_view(row.values[column]) : std::string_view(""));
-    }
-    out.EndLine();
-  }
-  out.Line("</tbody></table></div>");
+  WriteReportTables(out, rows_, languages_, names_ == NameBytes::kUtf8);
   WriteFleetSections(out, fleet_);
   out.Line("</main>");
   out.Line("<script>");

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "fleet/fleet.h"
+#include "html/index_reports.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
+
+class LineWriter;
 
 class FleetIndex {
  public:
@@ -30,18 +33,20 @@ class FleetIndex {
   void Write(ByteSink& sink) const;
 
  private:
-  struct Row {
-    std::string report_name;  // UTF-8, escaped
-    std::string page_href;    // percent-encoded; empty when there is no page to link
-    bool failed = false;
-    std::string title;        // UTF-8, escaped; the failure line for a failed report
-    std::vector<std::string> values;  // UTF-8, escaped, by column
-  };
-  std::size_t ColumnOf(const std::string& label);
+  // The texts of a row lie in the store as the report's bytes (a name as
+  // the platform gives it), cut where they are long, and are converted and
+  // escaped only as the page is written: an index of many reports holds a
+  // few bytes per cell.
+  // Keeps a copy of `text`, cut to `most` bytes and then marked "…" in its
+  // own encoding (UTF-8, or a Windows code page, where it is byte 0x85).
+  std::string_view Keep(std::string_view text, std::size_t most, bool utf8);
+  std::string_view KeepName(std::string_view name);
+  std::size_t LanguageOf(std::string_view tag);
 
   NameBytes names_;
-  std::vector<std::string> columns_;  // property labels, UTF-8 and escaped, first seen first
-  std::vector<Row> rows_;
+  std::vector<IndexLanguage> languages_;
+  std::vector<IndexRow> rows_;
+  std::vector<std::string> store_;  // blocks that never move once made
   std::size_t failed_ = 0;
   Fleet fleet_;  // what runs across the converted reports
 };

@@ -7,6 +7,7 @@
 #include "html/links.h"
 #include "html/modern_assets.h"
 #include "html/page_texts.h"
+#include "html/usage_bar.h"
 
 namespace rptconv {
 
@@ -19,6 +20,12 @@ constexpr std::size_t kWideCell = 40;
 constexpr std::size_t kLongestId = 48;
 
 constexpr std::string_view kNoBreakSpace = "&nbsp;";
+
+// The navigation lists this many pages, each title cut to this many bytes
+// (then "…"); later pages are counted, "and 12,345 more pages".
+constexpr std::size_t kMostNavEntries = 10000;
+constexpr std::size_t kNavTitleBytes = 160;
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // U+2026, in UTF-8
 
 // Report pages are second-level headings, under the report's title.
 constexpr int kPageLevel = 2;
@@ -56,6 +63,13 @@ bool IsWebAddress(std::string_view value) {
          (port.size() < 5 || port <= "65535");
 }
 
+// 12345 as "12,345" (or with another separator between groups of three).
+std::string GroupedNumber(std::size_t number, char separator) {
+  std::string digits = std::to_string(number);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, separator);
+  return digits;
+}
+
 }  // namespace
 
 ModernPage::ModernPage(LineWriter& out, int codepage) : out_(out), codepage_(codepage) {
@@ -70,11 +84,12 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
   const bool hungarian = language == Language::kHungarian;
   table_ = FindCodepage(codepage_ != 0 ? codepage_ : CodepageOf(language));
 
-  std::string page_title = "Report of &lt;";
-  AppendUtf8Text(page_title, *table_, title);
-  page_title.append("&gt;");
+  if (!IsBlank(title)) title_.assign(title);
+  // The report's title as it stands (a tab or a window shows it), or the
+  // banner when the report has none.
+  std::string page_title(title_.empty() ? kBannerText : std::string_view());
+  AppendUtf8Text(page_title, *table_, title_);
   WriteModernHead(out_, hungarian ? "hu" : "en", page_title);
-  if (!IsBlank(title)) AppendUtf8Text(title_, *table_, title);
 }
 
 // The banner and the report's title, then the report pages. The head comes
@@ -90,7 +105,9 @@ void ModernPage::WriteHead() {
     out_.Raw("<h1>").Raw(kBannerText).Raw("</h1>").EndLine();
   } else {
     out_.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
-    out_.Raw("<h1>").Raw(title_).Raw("</h1>").EndLine();
+    out_.Raw("<h1>");
+    Text(title_);
+    out_.Raw("</h1>").EndLine();
   }
   out_.Line("</header>");
   out_.Line("<main>");
@@ -106,9 +123,19 @@ void ModernPage::EndDocument() {
     out_.Line(language_ == Language::kHungarian ? "<h2>Tartalom</h2>" : "<h2>Contents</h2>");
     out_.Line("<ol>");
     for (const NavEntry& entry : nav_) {
-      out_.Raw("<li><a href=\"#").Raw(entry.id).Raw("\">").Raw(entry.title).Raw("</a>").EndLine();
+      out_.Raw("<li><a href=\"#").Raw(entry.id).Raw("\">");
+      TitleText(entry.title);
+      if (entry.cut) out_.Raw(kEllipsis);
+      out_.Raw("</a>").EndLine();
     }
     out_.Line("</ol>");
+    if (pages_ > nav_.size()) {
+      const bool hungarian = language_ == Language::kHungarian;
+      out_.Raw(hungarian ? "<p class=\"more\">és további " : "<p class=\"more\">and ")
+          .Raw(GroupedNumber(pages_ - nav_.size(), hungarian ? ' ' : ','))
+          .Raw(hungarian ? " oldal</p>" : " more pages</p>")
+          .EndLine();
+    }
     out_.Line("</nav>");
   }
   out_.Line("<script>");
@@ -124,14 +151,18 @@ void ModernPage::Heading(int level, std::string_view class_name, std::string_vie
   out_.Raw("<h").Raw({&digit, 1});
   if (!class_name.empty()) out_.Raw(" class=\"").Raw(class_name).Raw("\"");
   out_.Raw(">");
-  // A title of blanks shows as blank as on the classic page, but in no-break
-  // spaces: a heading must not be empty (nor a link, see BeginPage).
+  TitleText(title);
+  out_.Raw("</h").Raw({&digit, 1}).Raw(">").EndLine();
+}
+
+// A title of blanks shows as blank as on the classic page, but in no-break
+// spaces: a heading must not be empty (nor a link of the navigation).
+void ModernPage::TitleText(std::string_view title) {
   if (IsBlank(title)) {
     for (std::size_t i = 0; i < title.size(); ++i) out_.Raw(kNoBreakSpace);
   } else {
     Text(title);
   }
-  out_.Raw("</h").Raw({&digit, 1}).Raw(">").EndLine();
 }
 
 // An anchor made from the title: ASCII letters (lower case) and digits, the
@@ -175,22 +206,27 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
   CloseSection();
   if (first) WriteHead();
   header_count_ = 0;
-  NavEntry entry{UniqueId(title), {}};
-  if (IsBlank(title)) {
-    for (std::size_t i = 0; i < title.size(); ++i) entry.title.append(kNoBreakSpace);
+  bar_column_ = kNoColumn;
+  ForgetMemory();
+  ++pages_;
+  if (nav_.size() < kMostNavEntries) {
+    NavEntry entry{UniqueId(title), std::string(title.substr(0, kNavTitleBytes)), title.size() > kNavTitleBytes};
+    out_.Raw("<section id=\"").Raw(entry.id).Raw("\">").EndLine();
+    nav_.push_back(std::move(entry));
   } else {
-    AppendUtf8Text(entry.title, *table_, title);
+    // An underscore, which no anchor made from a title holds, keeps these
+    // anchors apart from those.
+    out_.Raw("<section id=\"page_").Raw(std::to_string(pages_)).Raw("\">").EndLine();
   }
-  out_.Raw("<section id=\"").Raw(entry.id).Raw("\">").EndLine();
   section_open_ = true;
   group_heading_ = false;
   Heading(kPageLevel, "", title);
-  nav_.push_back(std::move(entry));
 }
 
 void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {
   // In a page table the groups are the table's rows.
   group_heading_ = !in_table;
+  ForgetMemory();
   if (in_table) return;
   CloseTable();
   group_level_ = section_open_ ? kPageLevel + 1 : kPageLevel;
@@ -198,6 +234,7 @@ void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {
 }
 
 void ModernPage::BeginItem(std::string_view title, bool, bool in_table) {
+  ForgetMemory();
   if (in_table) return;
   CloseTable();
   // One level below the heading it belongs to, whichever that is: no level is
@@ -215,6 +252,10 @@ void ModernPage::TableHeader(std::span<const std::string_view> names, std::strin
     AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
   }
   header_alignment_.assign(alignment);
+  capacity_ = CapacityColumnsOf(names);
+  bar_column_ = capacity_.percent_free != kNoColumn ? capacity_.percent_free
+                : capacity_.Any()                  ? capacity_.free
+                                                   : kNoColumn;
   OpenColumns(header_count_);
 }
 
@@ -228,7 +269,42 @@ void ModernPage::Property(std::string_view label, std::string_view value, bool i
   Text(label);
   out_.Raw("<td>");
   Value(value);
+  MemoryBar(label, value);
   out_.EndLine();
+}
+
+// A bar of a logical drive's used share, from its free share, else from its
+// total and free space.
+void ModernPage::DriveBar(std::span<const std::string_view> cells) {
+  const auto cell = [&](std::size_t column) {
+    return column < cells.size() ? cells[column] : std::string_view();
+  };
+  if (const std::optional<int> used =
+          UsedShare(cell(capacity_.percent_free), cell(capacity_.total), cell(capacity_.free), language_)) {
+    WriteUsageBar(out_, *used, language_);
+  }
+}
+
+void ModernPage::ForgetMemory() {
+  memory_total_.clear();
+  memory_free_.clear();
+}
+
+// A bar of the physical memory's used share beside the second of its total
+// and its free part.
+void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
+  if (IsTotalMemoryLabel(label)) {
+    memory_total_.assign(value);
+  } else if (IsFreeMemoryLabel(label)) {
+    memory_free_.assign(value);
+  } else {
+    return;
+  }
+  if (memory_total_.empty() || memory_free_.empty()) return;
+  if (const std::optional<int> used = UsedShare({}, memory_total_, memory_free_, language_)) {
+    WriteUsageBar(out_, *used, language_);
+  }
+  ForgetMemory();
 }
 
 void ModernPage::TableRow(std::span<const std::string_view> cells) {
@@ -244,6 +320,7 @@ void ModernPage::TableRow(std::span<const std::string_view> cells) {
     } else {
       Text(cells[column]);
     }
+    if (column == bar_column_ && cells.size() == header_count_) DriveBar(cells);
   }
   out_.EndLine();
 }

@@ -1,8 +1,9 @@
 // The modern page: HTML5 in UTF-8 for today's browsers. Report pages are
 // sections with headings, properties and column tables are real tables, and
-// a navigation list of every report page comes last in the document and first
+// a navigation list of the report pages comes last in the document and first
 // on the screen (the style sheet moves it), so that the page is written as
-// the report is read and keeps only the list of page titles.
+// the report is read and keeps only the (cut) titles of the pages it lists,
+// at most 10,000 of them.
 #pragma once
 
 #include <array>
@@ -14,6 +15,7 @@
 
 #include "html/codepage.h"
 #include "html/line_writer.h"
+#include "report/capacity.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
 
@@ -37,12 +39,17 @@ class ModernPage final : public PageEvents {
 
  private:
   enum class OpenTable { kNone, kProperties, kColumns };
+  // A page in the navigation: its anchor and its title as the report's
+  // bytes, cut to kNavTitleBytes (then `cut`), converted as it is written.
   struct NavEntry {
     std::string id;
-    std::string title;  // UTF-8, escaped
+    std::string title;
+    bool cut = false;
   };
 
   void Text(std::string_view text) { WriteUtf8Text(out_, *table_, text); }
+  // A title that may be blank: blanks then show as no-break spaces.
+  void TitleText(std::string_view title);
   void WriteHead();
   void Value(std::string_view value);
   // <hN> with an optional class.
@@ -52,13 +59,16 @@ class ModernPage final : public PageEvents {
   void OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide);
   void CloseTable();
   void CloseSection();
+  void ForgetMemory();
+  void DriveBar(std::span<const std::string_view> cells);
+  void MemoryBar(std::string_view label, std::string_view value);
 
   LineWriter& out_;
   int codepage_;
   const CodepageTable* table_ = nullptr;
   Language language_ = Language::kEnglish;
 
-  std::string title_;  // the report's title, UTF-8 and escaped; empty when blank
+  std::string title_;  // the report's title as its bytes; empty when blank
   bool head_written_ = false;
   bool section_open_ = false;
   bool group_heading_ = false;  // the current group has a heading
@@ -71,7 +81,20 @@ class ModernPage final : public PageEvents {
   std::size_t header_count_ = 0;
   std::string header_alignment_;
 
+  // The used share drawn in a table of logical drives, in the cell of its
+  // "% Free" (or "Free Space") column; kNoColumn in other tables.
+  CapacityColumns capacity_;
+  std::size_t bar_column_ = kNoColumn;
+  // The physical memory's total and free part in the current item, raw, for
+  // a bar beside the second of them.
+  std::string memory_total_;
+  std::string memory_free_;
+
+  // The first kMostNavEntries pages are listed in the navigation and get
+  // anchors made from their titles; later ones are counted and numbered, so
+  // that memory stays bounded whatever the report's length.
   std::vector<NavEntry> nav_;
+  std::size_t pages_ = 0;
   std::unordered_set<std::string> ids_;
   std::unordered_map<std::string, int> next_number_;  // the last number added to a repeated anchor
   std::string scratch_;  // an address in UTF-8
