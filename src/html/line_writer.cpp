@@ -20,7 +20,7 @@ LineWriter::LineWriter(ByteSink& sink, std::size_t buffer_size)
       buffer_(new char[capacity_ + kVectorBytes]) {}
 
 void ReservedWrite::LongerText(std::string_view text) {
-  if (text.size() > kVectorBytes && text.size() <= kInlineText && MediumPlain(text)) return;
+  if (text.size() > kVectorBytes && text.size() <= kInlineText && MediumPlain<EscapedBits16>(text)) return;
   out_ = writer_->TextMakingRoom(out_, text, true);
 }
 

@@ -63,6 +63,7 @@ ModernPage::ModernPage(LineWriter& out, int codepage) : out_(out), codepage_(cod
     throw std::invalid_argument("no table for code page " + std::to_string(codepage));
   }
   ids_.insert("contents");
+  ChooseDataCells();
 }
 
 void ModernPage::BeginDocument(std::string_view title, Language language) {
@@ -215,6 +216,7 @@ void ModernPage::TableHeader(std::span<const std::string_view> names, std::strin
     AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
   }
   header_alignment_.assign(alignment);
+  ChooseDataCells();
   OpenColumns(header_count_);
 }
 
@@ -238,7 +240,8 @@ void ModernPage::TableRow(std::span<const std::string_view> cells) {
   }
   out_.Raw("<tr>");
   for (std::size_t column = 0; column < cells.size(); ++column) {
-    OpenCell("td", header_alignment_, column, cells[column].size() > kWideCell);
+    const CellTag& tag = *data_cells_[column][cells[column].size() > kWideCell ? 1 : 0];
+    out_.Piece(tag.store, tag.size);
     if (column == 1) {
       Value(cells[column]);
     } else {
@@ -255,7 +258,7 @@ void ModernPage::OpenColumns(std::size_t columns) {
   if (header_count_ == columns && columns > 0) {
     out_.Raw("<thead><tr>");
     for (std::size_t column = 0; column < columns; ++column) {
-      OpenCell("th scope=\"col\"", header_alignment_, column, false);
+      OpenHeaderCell(header_alignment_, column);
       out_.Raw(header_names_[column]);
     }
     out_.EndLine();
@@ -266,23 +269,43 @@ void ModernPage::OpenColumns(std::size_t columns) {
 }
 
 // Alignment codes "C" and "R" become the classes "c" and "r"; "w" marks a
-// cell that may wrap. The data cells' tags are made once: a table row is the
-// hot path.
-void ModernPage::OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide) {
-  static constexpr std::string_view kDataCells[3][2] = {
-      {"<td>", "<td class=\"w\">"},
-      {"<td class=\"c\">", "<td class=\"c w\">"},
-      {"<td class=\"r\">", "<td class=\"r w\">"},
-  };
+// cell that may wrap.
+namespace {
+std::size_t AlignmentClass(std::string_view alignment, std::size_t column) {
   const char code = column < alignment.size() ? alignment[column] : ' ';
-  const std::size_t align = code == 'C' ? 1 : code == 'R' ? 2 : 0;
-  if (tag == "td") {
-    out_.Raw(kDataCells[align][wide ? 1 : 0]);
-    return;
+  return code == 'C' ? 1 : code == 'R' ? 2 : 0;
+}
+}  // namespace
+
+void ModernPage::OpenHeaderCell(std::string_view alignment, std::size_t column) {
+  static constexpr std::string_view kHeaderCells[3] = {
+      "<th scope=\"col\">", "<th scope=\"col\" class=\"c\">", "<th scope=\"col\" class=\"r\">"};
+  out_.Raw(kHeaderCells[AlignmentClass(alignment, column)]);
+}
+
+// The data cells' tags are made once, stored to be copied whole: a table row
+// is the hot path.
+void ModernPage::ChooseDataCells() {
+  static constexpr auto kDataCells = [] {
+    constexpr std::string_view kTags[3][2] = {
+        {"<td>", "<td class=\"w\">"},
+        {"<td class=\"c\">", "<td class=\"c w\">"},
+        {"<td class=\"r\">", "<td class=\"r w\">"},
+    };
+    std::array<std::array<CellTag, 2>, 3> cells{};
+    for (std::size_t align = 0; align < 3; ++align) {
+      for (std::size_t wide = 0; wide < 2; ++wide) {
+        const std::string_view tag = kTags[align][wide];
+        std::copy(tag.begin(), tag.end(), cells[align][wide].store);
+        cells[align][wide].size = tag.size();
+      }
+    }
+    return cells;
+  }();
+  for (std::size_t column = 0; column < kMaxColumns; ++column) {
+    const std::size_t align = AlignmentClass(header_alignment_, column);
+    data_cells_[column] = {&kDataCells[align][0], &kDataCells[align][1]};
   }
-  out_.Raw("<").Raw(tag);
-  if (align != 0) out_.Raw(align == 1 ? " class=\"c\"" : " class=\"r\"");
-  out_.Raw(">");
 }
 
 void ModernPage::CloseTable() {

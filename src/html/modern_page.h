@@ -49,7 +49,8 @@ class ModernPage final : public PageEvents {
   void Heading(int level, std::string_view class_name, std::string_view title);
   std::string UniqueId(std::string_view title);
   void OpenColumns(std::size_t columns);
-  void OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide);
+  void OpenHeaderCell(std::string_view alignment, std::size_t column);
+  void ChooseDataCells();
   void CloseTable();
   void CloseSection();
 
@@ -70,6 +71,13 @@ class ModernPage final : public PageEvents {
   std::array<std::string, kMaxColumns> header_names_;
   std::size_t header_count_ = 0;
   std::string header_alignment_;
+  // The opening tag of each column's data cells, narrow and wide, by the
+  // last header's alignment.
+  struct CellTag {
+    char store[kPieceStore];
+    std::size_t size;
+  };
+  std::array<std::array<const CellTag*, 2>, kMaxColumns> data_cells_{};
 
   std::vector<NavEntry> nav_;
   std::unordered_set<std::string> ids_;
