@@ -25,6 +25,14 @@ constexpr int kPageLevel = 2;
 
 constexpr std::string_view kLinkEnd = "\" target=\"_blank\" rel=\"noopener noreferrer\">";
 
+// Whether a report text may be a link, as its first byte tells: most are
+// not. (A report text, even an empty one, may be read past its end.)
+bool MayLink(std::string_view value) {
+  static_assert(kWebPrefix[0] == kSecureWebPrefix[0]);
+  const char first = *value.data();
+  return first == kWebPrefix[0] || first == kContactAddress[0];
+}
+
 bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -238,17 +246,26 @@ void ModernPage::TableRow(std::span<const std::string_view> cells) {
     CloseTable();
     OpenColumns(cells.size());
   }
-  out_.Raw("<tr>");
+  // Most cells are plain ASCII and are copied into the line's room; the
+  // others, and values that may be links, are written the long way.
+  static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
+  ReservedWrite line = out_.Reserve();
+  line.Raw("<tr>");
   for (std::size_t column = 0; column < cells.size(); ++column) {
-    const CellTag& tag = *data_cells_[column][cells[column].size() > kWideCell ? 1 : 0];
-    out_.Piece(tag.store, tag.size);
-    if (column == 1) {
-      Value(cells[column]);
-    } else {
-      Text(cells[column]);
+    const std::string_view cell = cells[column];
+    const CellTag& tag = *data_cells_[column][cell.size() > kWideCell ? 1 : 0];
+    line.Piece(tag.store, tag.size);
+    if ((column == 1 && MayLink(cell)) || !line.CopyPlain<NotPlainBits16>(cell)) {
+      out_.Keep(line);
+      if (column == 1) {
+        Value(cell);
+      } else {
+        WriteUtf8TextConverting(out_, *table_, cell);
+      }
+      line = out_.Reserve();
     }
   }
-  out_.EndLine();
+  out_.EndLine(line);
 }
 
 // A column table in a box that scrolls sideways, with the page's last header
@@ -326,6 +343,10 @@ void ModernPage::CloseSection() {
 // Web addresses and the contact address are links; the shown text is the
 // value as it stands.
 void ModernPage::Value(std::string_view value) {
+  if (!MayLink(value)) {
+    Text(value);
+    return;
+  }
   if (value == kContactAddress) {
     out_.Raw("<a href=\"").Raw(kMailScheme).Raw(kContactAddress).Raw("\" rel=\"noopener noreferrer\">");
   } else if (IsWebAddress(value)) {
