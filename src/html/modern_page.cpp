@@ -228,26 +228,42 @@ void ModernPage::TableHeader(std::span<const std::string_view> names, std::strin
   OpenColumns(header_count_);
 }
 
+// Most texts are plain ASCII and are copied into the line's room; the others,
+// and values that may be links, are written the long way, and the line goes
+// on in new room.
+inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view text, bool value) {
+  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16>(text)) {
+    out_.Keep(line);
+    if (value) {
+      Value(text);
+    } else {
+      WriteUtf8TextConverting(out_, *table_, text);
+    }
+    line = out_.Reserve();
+  }
+  return line;
+}
+
 void ModernPage::Property(std::string_view label, std::string_view value, bool in_item) {
   if (open_ != OpenTable::kProperties) {
     CloseTable();
     out_.Line(in_item ? "<table class=\"props sub\">" : "<table class=\"props\">");
     open_ = OpenTable::kProperties;
   }
-  out_.Raw("<tr><th scope=\"row\">");
-  Text(label);
-  out_.Raw("<td>");
-  Value(value);
-  out_.EndLine();
+  ReservedWrite line = out_.Reserve();
+  line.Raw("<tr><th scope=\"row\">");
+  line = CellText(line, label, false);
+  line.Raw("<td>");
+  line = CellText(line, value, true);
+  out_.EndLine(line);
 }
+
 
 void ModernPage::TableRow(std::span<const std::string_view> cells) {
   if (open_ != OpenTable::kColumns || open_columns_ != cells.size()) {
     CloseTable();
     OpenColumns(cells.size());
   }
-  // Most cells are plain ASCII and are copied into the line's room; the
-  // others, and values that may be links, are written the long way.
   static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
   ReservedWrite line = out_.Reserve();
   line.Raw("<tr>");
@@ -255,15 +271,7 @@ void ModernPage::TableRow(std::span<const std::string_view> cells) {
     const std::string_view cell = cells[column];
     const CellTag& tag = *data_cells_[column][cell.size() > kWideCell ? 1 : 0];
     line.Piece(tag.store, tag.size);
-    if ((column == 1 && MayLink(cell)) || !line.CopyPlain<NotPlainBits16>(cell)) {
-      out_.Keep(line);
-      if (column == 1) {
-        Value(cell);
-      } else {
-        WriteUtf8TextConverting(out_, *table_, cell);
-      }
-      line = out_.Reserve();
-    }
+    line = CellText(line, cell, column == 1);
   }
   out_.EndLine(line);
 }

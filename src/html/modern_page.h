@@ -45,6 +45,8 @@ class ModernPage final : public PageEvents {
   void Text(std::string_view text) { WriteUtf8Text(out_, *table_, text); }
   void WriteHead();
   void Value(std::string_view value);
+  // Writes a report text, or a value (which may be a link), into a line.
+  [[gnu::always_inline]] ReservedWrite CellText(ReservedWrite line, std::string_view text, bool value);
   // <hN> with an optional class.
   void Heading(int level, std::string_view class_name, std::string_view title);
   std::string UniqueId(std::string_view title);
