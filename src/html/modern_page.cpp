@@ -258,7 +258,6 @@ void ModernPage::Property(std::string_view label, std::string_view value, bool i
   out_.EndLine(line);
 }
 
-
 void ModernPage::TableRow(std::span<const std::string_view> cells) {
   if (open_ != OpenTable::kColumns || open_columns_ != cells.size()) {
     CloseTable();
