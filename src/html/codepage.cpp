@@ -94,8 +94,12 @@ const CodepageTable* FindCodepage(int codepage) {
 
 bool IsSupportedCodepage(int codepage) { return FindCodepage(codepage) != nullptr; }
 
-void WriteUtf8TextConverting(LineWriter& out, const CodepageTable& table, std::string_view text) {
+void ConvertUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text) {
   Convert<true>(text, table, [&out](std::string_view piece) { out.Raw(piece); });
+}
+
+void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text) {
+  Convert<false>(text, table, [&out](std::string_view piece) { out.Raw(piece); });
 }
 
 void AppendUtf8Text(std::string& out, const CodepageTable& table, std::string_view text) {

@@ -36,17 +36,19 @@ inline std::uint32_t NotPlainBits16(const char* p) {
   return (~x.GreaterSigned(kLastControl).Bits() & 0xFFFF) | (x.Equal(kDelete).Bits() | EscapedBits16(p));
 }
 
-// Report text as UTF-8, escaped for HTML. WriteUtf8Text takes a report text
-// as PageEvents hands it out, readable kTextPadding bytes past its end: most
-// are plain ASCII and are copied as they are, 16 bytes at a time, inline;
-// the others are converted by WriteUtf8TextConverting.
-void WriteUtf8TextConverting(LineWriter& out, const CodepageTable& table, std::string_view text);
-inline void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text) {
+// Text in the code page of `table` as UTF-8, escaped for HTML.
+void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text);
+// The same for a report text as PageEvents hands it out, readable
+// kTextPadding bytes past its end: most are plain ASCII and are copied as
+// they are, 16 bytes at a time, inline; ConvertUtf8ReportText converts the
+// others.
+void ConvertUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text);
+inline void WriteUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text) {
   ReservedWrite line = out.Reserve();
   if (line.CopyPlain<NotPlainBits16>(text)) {
     out.Keep(line);
   } else {
-    WriteUtf8TextConverting(out, table, text);
+    ConvertUtf8ReportText(out, table, text);
   }
 }
 void AppendUtf8Text(std::string& out, const CodepageTable& table, std::string_view text);

@@ -268,7 +268,7 @@ inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view t
     if (value) {
       Value(text);
     } else {
-      WriteUtf8TextConverting(out_, *table_, text);
+      ConvertUtf8ReportText(out_, *table_, text);
     }
     line = out_.Reserve();
   }

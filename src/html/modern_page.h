@@ -46,7 +46,7 @@ class ModernPage final : public PageEvents {
     bool cut = false;
   };
 
-  void Text(std::string_view text) { WriteUtf8Text(out_, *table_, text); }
+  void Text(std::string_view text) { WriteUtf8ReportText(out_, *table_, text); }
   // A title that may be blank: blanks then show as no-break spaces.
   void TitleText(std::string_view title);
   void WriteHead();

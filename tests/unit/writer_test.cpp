@@ -127,9 +127,10 @@ TEST(Utf8TextTest, CodepageToEscapedUtf8) {
     StringSink sink;
     LineWriter out(sink);
     const std::string padded = c.text + std::string(kVectorBytes, '<');  // readable past its end, as report texts are
-    WriteUtf8Text(out, *table, std::string_view(padded).substr(0, c.text.size()));
+    WriteUtf8ReportText(out, *table, std::string_view(padded).substr(0, c.text.size()));
+    WriteUtf8Text(out, *table, c.text);
     out.Flush();
-    EXPECT_EQ(sink.data, c.utf8);
+    EXPECT_EQ(sink.data, c.utf8 + c.utf8);
     std::string appended = "x";
     AppendUtf8Text(appended, *table, c.text);
     EXPECT_EQ(appended, "x" + c.utf8);
