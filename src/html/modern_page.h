@@ -15,6 +15,7 @@
 
 #include "html/codepage.h"
 #include "html/line_writer.h"
+#include "report/capacity.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
 
@@ -61,6 +62,9 @@ class ModernPage final : public PageEvents {
   void ChooseDataCells();
   void CloseTable();
   void CloseSection();
+  void ForgetMemory();
+  void DriveBar(std::span<const std::string_view> cells);
+  void MemoryBar(std::string_view label, std::string_view value);
 
   LineWriter& out_;
   int codepage_;
@@ -86,6 +90,15 @@ class ModernPage final : public PageEvents {
     std::size_t size;
   };
   std::array<std::array<const CellTag*, 2>, kMaxColumns> data_cells_{};
+
+  // The used share drawn in a table of logical drives, in the cell of its
+  // "% Free" (or "Free Space") column; kNoColumn in other tables.
+  CapacityColumns capacity_;
+  std::size_t bar_column_ = kNoColumn;
+  // The physical memory's total and free part in the current item, raw, for
+  // a bar beside the second of them.
+  std::string memory_total_;
+  std::string memory_free_;
 
   // The first kMostNavEntries pages are listed in the navigation and get
   // anchors made from their titles; later ones are counted and numbered, so
