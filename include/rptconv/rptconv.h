@@ -59,11 +59,24 @@ enum class PageStyle {
   kModern,   // HTML5 in UTF-8 for today's browsers
 };
 
+// What a conversion writes: the page, or the report's data.
+enum class OutputFormat {
+  kHtml,    // the page, in the chosen style
+  kJson,    // one JSON document (UTF-8): the report's pages, groups, items and table rows
+  kNdjson,  // one JSON object per line for every table row and property, to join many reports
+};
+
 struct ConvertOptions {
   PageStyle style = PageStyle::kClassic;
-  // The Windows code page of the report's text, for pages in UTF-8; 0 takes
-  // it from the report's language (1252 English, 1250 Hungarian).
+  // The Windows code page of the report's text, for pages in UTF-8 and for
+  // data; 0 takes it from the report's language (1252 English, 1250 Hungarian).
   int codepage = 0;
+  OutputFormat format = OutputFormat::kHtml;
+  // The report's name as data names it; empty for none. Its bytes are UTF-8
+  // (bytes of no valid sequence are written as U+FFFD), or, when
+  // `report_name_utf8` is false, in the report's code page (Windows names).
+  std::string report_name;
+  bool report_name_utf8 = true;
 };
 
 // What an overview of many reports shows of one: its title and the
@@ -79,7 +92,7 @@ struct ReportSummary {
 // European) and 1252 (Western).
 bool IsSupportedCodepage(int codepage);
 
-// Reads a whole report from `source` and writes its page to `sink`; fills
+// Reads a whole report from `source` and writes its page (or its data) to `sink`; fills
 // `summary` too when it is given. A code page that IsSupportedCodepage
 // refuses throws std::invalid_argument before anything is read or written.
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {},

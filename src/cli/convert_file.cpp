@@ -15,6 +15,29 @@ class StandardOutputPage : public platform::OutputFile {
   void Commit() override {}
 };
 
+// One report of several into one output: the first creates it; a later one
+// that is the file the output will replace is refused, as it would be alone.
+ConvertResult ConvertIntoShared(platform::ReportFiles& files, Console& console, const ReportJob& job,
+                                platform::ReportSource& input) {
+  std::unique_ptr<platform::OutputFile>& output = *job.shared_output;
+  bool refused = false;
+  if (output) {
+    const std::unique_ptr<platform::ReportSource> existing = files.OpenReport(job.output);
+    refused = existing && input.IsFile(existing->Identity());
+  } else {
+    output = files.CreateOutput(job.output, input);
+    refused = !output;
+  }
+  if (refused) {
+    console.Line(CreateFailureLine(job.output));
+    return ConvertResult::kCreateFailed;
+  }
+  if (!job.quiet) console.Line("Converting: \"" + job.input + "\"");
+  Convert(input, *output, job.options, job.summary);
+  input.Close();
+  return ConvertResult::kConverted;
+}
+
 }  // namespace
 
 std::string OpenFailureLine(const std::string& report) { return "Cannot open input file: \"" + report + "\""; }
@@ -28,6 +51,7 @@ ConvertResult ConvertReport(platform::ReportFiles& files, Console& console, cons
     return ConvertResult::kOpenFailed;
   }
   if (job.identity) *job.identity = input->Identity();
+  if (job.shared_output) return ConvertIntoShared(files, console, job, *input);
   std::unique_ptr<platform::OutputFile> output =
       job.to_stdout ? std::make_unique<StandardOutputPage>() : files.CreateOutput(job.output, *input);
   if (!output) {

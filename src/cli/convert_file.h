@@ -2,6 +2,7 @@
 // says how it went.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "cli/args.h"
@@ -19,6 +20,9 @@ struct ReportJob {
   ConvertOptions options;
   ReportSummary* summary = nullptr;  // filled for the index, when there is one
   platform::FileIdentity* identity = nullptr;  // set to the report's once it is open, when asked
+  // Set: the output is shared by several reports; created by the first one
+  // into this slot, committed by the caller once all are in.
+  std::unique_ptr<platform::OutputFile>* shared_output = nullptr;
 };
 
 enum class ConvertResult { kConverted, kOpenFailed, kCreateFailed };

@@ -16,6 +16,7 @@
 #include "cli/link_paths.h"
 #include "cli/paths.h"
 #include "cli/usage.h"
+#include "export/index_json.h"
 #include "html/index_page.h"
 #include "platform/platform.h"
 #include "rptconv/rptconv.h"
@@ -59,7 +60,9 @@ class Batch {
  public:
   explicit Batch(const Invocation& inv)
       : inv_(inv), console_(PagesToStdout() ? platform::StandardStream::kError : platform::StandardStream::kOutput) {
-    if (inv_.index) {
+    if (inv_.index && DataFormat()) {
+      json_index_.emplace(!Windows());
+    } else if (inv_.index) {
       index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8);
       current_dir_ = platform::CurrentDirectory();
       index_dir_ = DirectoryOf(AbsolutePath(*inv_.index, current_dir_, Windows()));
@@ -70,14 +73,29 @@ class Batch {
   // --keep-going: of its first failure). The index, when asked for, lists
   // every report the batch took, also when a failure ended it.
   int Run() {
+    bool complete = true;
     for (const std::string& pattern : inv_.patterns) {
-      if (!ConvertPattern(pattern)) break;
+      if (!ConvertPattern(pattern)) {
+        complete = false;
+        break;
+      }
     }
-    if (index_) WriteIndex();
+    // The one stream of every report is kept when the batch went through
+    // (with --keep-going: when no failure ended it).
+    if (shared_output_ && complete) shared_output_->Commit();
+    shared_output_.reset();
+    if (Indexed()) WriteIndex();
     return first_failure_;
   }
 
  private:
+  bool DataFormat() const { return inv_.convert.format != OutputFormat::kHtml; }
+  bool Indexed() const { return index_ || json_index_; }
+  // NDJSON with -o FILE: every report's lines go into the one file.
+  bool SharedStream() const {
+    return inv_.convert.format == OutputFormat::kNdjson && inv_.output && *inv_.output != kStandardStream;
+  }
+
   bool PagesToStdout() const {
     return inv_.output ? *inv_.output == kStandardStream : inv_.stdin_pattern;
   }
@@ -95,6 +113,8 @@ class Batch {
     job.from_stdin = from_stdin;
     job.quiet = inv_.quiet;
     job.options = inv_.convert;
+    job.options.report_name = input;
+    job.options.report_name_utf8 = !Windows();
     if (inv_.output) {
       job.output = *inv_.output;
     } else if (from_stdin) {
@@ -113,7 +133,8 @@ class Batch {
   // With --keep-going an I/O failure of one report is reported and the batch
   // goes on; a console that cannot be written still ends the program.
   int Convert(ReportJob job) {
-    if (index_) {
+    if (SharedStream()) job.shared_output = &shared_output_;
+    if (Indexed()) {
       job.summary = &summary_;
       // The index may not replace a report of the run: each one's identity
       // is kept, once it is open.
@@ -123,6 +144,7 @@ class Batch {
       switch (ConvertReport(platform::Files(), console_, job)) {
         case ConvertResult::kConverted:
           if (index_) index_->AddConverted(job.input, PageHref(job), summary_);
+          if (json_index_) json_index_->AddConverted(job.input, job.to_stdout ? std::string() : job.output, summary_);
           return kExitOk;
         case ConvertResult::kOpenFailed:
           IndexFailure(job.input, OpenFailureLine(job.input));
@@ -157,6 +179,7 @@ class Batch {
 
   void IndexFailure(const std::string& report, const std::string& line) {
     if (index_) index_->AddFailed(report, line);
+    if (json_index_) json_index_->AddFailed(report, line);
   }
 
   std::string PageHref(const ReportJob& job) const {
@@ -188,8 +211,12 @@ class Batch {
       Record(kExitCreateFailed);
       return;
     }
-    LineWriter out(*file);
-    index_->Write(out);
+    if (json_index_) {
+      json_index_->Write(*file);
+    } else {
+      LineWriter out(*file);
+      index_->Write(out);
+    }
     file->Commit();
   }
 
@@ -216,6 +243,8 @@ class Batch {
   StandardConsole console_;
   int first_failure_ = kExitOk;
   std::optional<FleetIndex> index_;
+  std::optional<JsonIndex> json_index_;
+  std::unique_ptr<platform::OutputFile> shared_output_;  // with SharedStream, once created
   ReportSummary summary_;
   // The identity of a report that is not open (yet), or of a file whose
   // identity cannot be had.

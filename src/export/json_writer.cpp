@@ -166,6 +166,12 @@ JsonWriter& JsonWriter::BeginObject() {
   Open('{');
   return *this;
 }
+JsonWriter& JsonWriter::BeginObject(std::string_view members) {
+  Open('{');
+  Put(members);
+  empty_[depth_] = members.empty();
+  return *this;
+}
 JsonWriter& JsonWriter::EndObject() {
   Close('}');
   return *this;
@@ -181,7 +187,7 @@ JsonWriter& JsonWriter::EndArray() {
 
 JsonWriter& JsonWriter::Key(std::string_view text) {
   BeforeValue();
-  Quoted(text, false);
+  Quoted(text, *table_, false);
   PutChar(':');
   after_key_ = true;
   return *this;
@@ -189,13 +195,19 @@ JsonWriter& JsonWriter::Key(std::string_view text) {
 
 JsonWriter& JsonWriter::String(std::string_view text) {
   BeforeValue();
-  Quoted(text, false);
+  Quoted(text, *table_, false);
+  return *this;
+}
+
+JsonWriter& JsonWriter::String(std::string_view text, const JsonCodepageTable& table) {
+  BeforeValue();
+  Quoted(text, table, false);
   return *this;
 }
 
 JsonWriter& JsonWriter::Utf8String(std::string_view text) {
   BeforeValue();
-  Quoted(text, true);
+  Quoted(text, kAscii, true);
   return *this;
 }
 
@@ -231,8 +243,7 @@ void JsonWriter::EndRecord() {
   PutChar('\n');
 }
 
-void JsonWriter::Quoted(std::string_view text, bool utf8) {
-  const JsonCodepageTable& table = utf8 ? kAscii : *table_;
+void JsonWriter::Quoted(std::string_view text, const JsonCodepageTable& table, bool utf8) {
   char* out = Room(kStepRoom);
   *out++ = '"';
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());

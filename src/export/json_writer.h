@@ -41,13 +41,17 @@ class JsonWriter {
   void SetCodepage(const JsonCodepageTable& table) { table_ = &table; }
 
   JsonWriter& BeginObject();
+  // An object whose first members are `members`, JSON already written
+  // (say by another JsonWriter): members that many values share.
+  JsonWriter& BeginObject(std::string_view members);
   JsonWriter& EndObject();
   JsonWriter& BeginArray();
   JsonWriter& EndArray();
   // The name of the next member of an object, as report text.
   JsonWriter& Key(std::string_view text);
-  // Report text in the current code page.
+  // Report text in the current code page, or in that of `table`.
   JsonWriter& String(std::string_view text);
+  JsonWriter& String(std::string_view text, const JsonCodepageTable& table);
   // Text that should be UTF-8 (the program's own words, file names): valid
   // sequences pass, each byte of an invalid one becomes U+FFFD.
   JsonWriter& Utf8String(std::string_view text);
@@ -80,7 +84,7 @@ class JsonWriter {
   void BeforeValue();
   void Open(char bracket);
   void Close(char bracket);
-  void Quoted(std::string_view text, bool utf8);
+  void Quoted(std::string_view text, const JsonCodepageTable& table, bool utf8);
 
   ByteSink& sink_;
   const JsonCodepageTable* table_;

@@ -194,6 +194,10 @@ SectionMatch FindFirst(bool english_titles, Matches matches) {
 
 }  // namespace
 
+bool IsComputerNameLabel(std::string_view label) {
+  return label == "Computer Name" || label == Hu<"Számítógép név">();
+}
+
 SectionMatch FindSection(std::string_view title, bool english_titles) {
   return FindFirst(english_titles, [title](std::string_view candidate) { return candidate == title; });
 }
