@@ -10,6 +10,10 @@ namespace rptconv {
 
 namespace {
 
+constexpr std::string_view kLabelMember = "\"label\":";
+constexpr std::string_view kValueMember = "\"value\":";
+constexpr std::string_view kItemMember = ",\"item\":";
+
 std::string_view LanguageCode(Language language) { return language == Language::kHungarian ? "hu" : "en"; }
 
 }  // namespace
@@ -30,7 +34,7 @@ void JsonReport::BeginDocument(std::string_view title, Language language) {
     out_.Key("file");
     file_utf8_ ? out_.Utf8String(file_) : out_.String(file_);
   }
-  out_.Key("title").String(title).Key("language").Utf8String(LanguageCode(language));
+  out_.Key("title").Text(title).Key("language").Utf8String(LanguageCode(language));
   out_.Key("codepage").Int(codepage_).Key("pages").BeginArray();
 }
 
@@ -102,7 +106,8 @@ void JsonReport::BeginGroup(std::string_view title, bool, bool in_table) {
 void JsonReport::BeginItem(std::string_view title, bool, bool) {
   // In a table an item names the rows that follow it.
   if (page_holds_ == Holds::kRows || group_holds_ == Holds::kRows) {
-    row_item_.assign(title);
+    row_item_.assign(kItemMember);
+    AppendJsonString(row_item_, title, out_.table(), false);
     return;
   }
   NeedGroup();
@@ -112,7 +117,7 @@ void JsonReport::BeginItem(std::string_view title, bool, bool) {
     out_.Key("items").BeginArray();
     group_holds_ = Holds::kItems;
   }
-  out_.NewLine().BeginObject().Key("title").String(title).Key("properties").BeginArray();
+  out_.NewLine().BeginObject().Key("title").Text(title).Key("properties").BeginArray();
   item_open_ = true;
 }
 
@@ -147,7 +152,6 @@ void JsonReport::OpenRows(Holds& holds) {
 // groups are tables): they go on with the last table's columns, in a group
 // of their own.
 void JsonReport::NeedRows() {
-  if (page_holds_ == Holds::kRows || (group_open_ && group_holds_ == Holds::kRows)) return;
   if (!group_open_ || group_holds_ != Holds::kNothing) OpenGroup({});
   OpenRows(group_holds_);
 }
@@ -165,14 +169,30 @@ void JsonReport::Property(std::string_view label, std::string_view value, bool) 
     out_.Key("properties").BeginArray();
     group_holds_ = Holds::kProperties;
   }
-  out_.NewLine().BeginObject().Key("label").String(label).Key("value").String(value).EndObject();
+  out_.NewLine().BeginObject().TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject();
 }
 
+// A row object: the item it belongs to, then its cells. Every member is
+// written after a comma; the first comma becomes the object's "{".
 void JsonReport::TableRow(std::span<const std::string_view> cells, std::string_view) {
-  NeedRows();
-  out_.NewLine().BeginObject();
-  if (!row_item_.empty()) out_.Key("item").String(row_item_);
-  columns_.WriteRow(out_, cells, language_);
+  if (page_holds_ != Holds::kRows && (!group_open_ || group_holds_ != Holds::kRows)) NeedRows();
+  const std::size_t room = row_item_.size() + columns_.RoomFor(cells) + 2;
+  if (!out_.RawRoomFits(room)) return LongRow(cells);
+  char* const start = out_.RawElementOnNewLine(room);
+  char* out = start;
+  *out = '{';
+  if (!row_item_.empty()) out = std::copy(row_item_.begin(), row_item_.end(), out);
+  out = columns_.WriteMembers(out, cells, out_.table(), language_);
+  if (out == start) ++out;  // no member at all: "{}"
+  *start = '{';
+  *out++ = '}';
+  out_.EndRawValue(out);
+}
+
+// A row longer than the writer's buffer, written piece by piece.
+void JsonReport::LongRow(std::span<const std::string_view> cells) {
+  out_.NewLine().BeginObject(std::string_view(row_item_).substr(row_item_.empty() ? 0 : 1));
+  columns_.WriteMembers(out_, cells, language_);
   out_.EndObject();
 }
 

@@ -52,6 +52,7 @@ class JsonReport final : public PageEvents {
   void NeedGroup();
   void OpenRows(Holds& holds);
   void NeedRows();
+  void LongRow(std::span<const std::string_view> cells);
 
   JsonWriter& out_;
   int codepage_;
@@ -65,7 +66,8 @@ class JsonReport final : public PageEvents {
   bool group_open_ = false;
   Holds group_holds_ = Holds::kNothing;
   bool item_open_ = false;
-  // The item of a table's rows, when one has begun.
+  // The item of a table's rows, when one has begun: its member, as JSON
+  // after a comma.
   std::string row_item_;
   TableColumns columns_;
   // The last table's header, for rows that go on without one.

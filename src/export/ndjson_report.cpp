@@ -1,5 +1,6 @@
 #include "export/ndjson_report.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "export/title_key.h"
@@ -8,17 +9,20 @@ namespace rptconv {
 
 namespace {
 
-// Gathers a JsonWriter's bytes into a string.
-class StringSink : public ByteSink {
- public:
-  explicit StringSink(std::string& out) : out_(out) {}
-  void Write(std::string_view bytes) override { out_.append(bytes); }
+constexpr std::string_view kLabelMember = "\"label\":";
+constexpr std::string_view kValueMember = "\"value\":";
+constexpr std::string_view kFieldsMember = ",\"fields\":";
 
- private:
-  std::string& out_;
-};
-
-constexpr std::size_t kMembersBuffer = 4096;
+// Appends `"name":` and the text, or null when there is none.
+void AppendMember(std::string& out, std::string_view name, const std::string* text, const JsonCodepageTable& table,
+                  bool utf8 = false) {
+  out.append(",\"").append(name).append("\":");
+  if (text) {
+    AppendJsonString(out, *text, table, utf8);
+  } else {
+    out.append("null");
+  }
+}
 
 }  // namespace
 
@@ -35,39 +39,31 @@ void NdjsonReport::BeginDocument(std::string_view, Language language) {
   out_.SetCodepage(*FindJsonCodepage(codepage_));
   // Records before the first page belong to no section the report names.
   section_ = KeyFromTitle({}, codepage_);
-  MakeMembers();
 }
 
 void NdjsonReport::EndDocument() { out_.Flush(); }
 
 void NdjsonReport::MakeMembers() {
-  members_.clear();
-  StringSink sink(members_);
   const JsonCodepageTable& table = *FindJsonCodepage(codepage_);
-  JsonWriter members(sink, table, kMembersBuffer);
-  // Written as the members of an object, then cut down to them alone.
-  members.BeginObject().Key("file");
-  file_utf8_ ? members.Utf8String(file_) : members.String(file_);
-  members.Key("computer");
-  if (computer_known_) {
-    members.String(computer_);
-  } else {
-    members.Null();
+  if (stale_ & kPagePart) {
+    page_members_.clear();
+    AppendMember(page_members_, "file", &file_, table, file_utf8_);
+    // The first member has no comma before it.
+    page_members_.erase(0, 1);
+    AppendMember(page_members_, "computer", computer_known_ ? &computer_ : nullptr, table);
+    AppendMember(page_members_, "section", &section_, table, true);
+    AppendMember(page_members_, "page", &page_, table);
   }
-  members.Key("section").Utf8String(section_).Key("page").String(page_).Key("group");
-  if (group_named_) {
-    members.String(group_);
-  } else {
-    members.Null();
+  if (stale_ & kGroupPart) {
+    group_members_.clear();
+    AppendMember(group_members_, "group", group_named_ ? &group_ : nullptr, table);
   }
-  members.Key("item");
-  if (item_named_) {
-    members.String(item_);
-  } else {
-    members.Null();
+  if (stale_ & kItemPart) {
+    item_members_.clear();
+    AppendMember(item_members_, "item", item_named_ ? &item_ : nullptr, table);
   }
-  members.EndObject().Flush();
-  members_ = members_.substr(1, members_.size() - 2);
+  members_.assign(page_members_).append(group_members_).append(item_members_);
+  stale_ = 0;
 }
 
 void NdjsonReport::BeginPage(std::string_view title, bool) {
@@ -76,44 +72,48 @@ void NdjsonReport::BeginPage(std::string_view title, bool) {
   page_.assign(title);
   section_ = KeyFromTitle(title, codepage_);
   group_named_ = item_named_ = rows_named_ = false;
-  MakeMembers();
+  Stale(kPagePart | kGroupPart | kItemPart);
 }
 
 void NdjsonReport::BeginGroup(std::string_view title, bool, bool in_table) {
   ++groups_;
+  if (item_named_) Stale(kItemPart);
   item_named_ = false;
   // The groups of a page that is a table are its rows, and the group's
   // title is the row's first cell.
-  group_named_ = !in_table;
-  if (!in_table) {
-    group_.assign(title);
-    // Until the group turns out to be a table, its lines are the page's.
-    section_ = KeyFromTitle(page_, codepage_);
-    rows_named_ = false;
+  if (in_table) {
+    if (group_named_) Stale(kGroupPart);
+    group_named_ = false;
+    return;
   }
-  MakeMembers();
+  group_.assign(title);
+  group_named_ = true;
+  // Until the group turns out to be a table, its lines are the page's.
+  section_ = KeyFromTitle(page_, codepage_);
+  rows_named_ = false;
+  Stale(kPagePart | kGroupPart);
 }
 
 void NdjsonReport::BeginItem(std::string_view title, bool, bool) {
   item_.assign(title);
   item_named_ = true;
-  MakeMembers();
+  Stale(kItemPart);
 }
 
 void NdjsonReport::BeginTable(const Section& section) {
   columns_.Begin(section);
   section_.assign(section.key);
   rows_named_ = true;
-  MakeMembers();
+  Stale(kPagePart);
 }
 
 void NdjsonReport::Property(std::string_view label, std::string_view value, bool in_item) {
   if (!computer_known_ && pages_ == 1 && groups_ == 1 && !in_item && IsComputerNameLabel(label)) {
     computer_.assign(value);
     computer_known_ = true;
-    MakeMembers();
+    Stale(kPagePart);
   }
-  out_.BeginObject(members_).Key("label").String(label).Key("value").String(value).EndObject().EndRecord();
+  out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
 }
 
 void NdjsonReport::TableRow(std::span<const std::string_view> cells, std::string_view) {
@@ -121,11 +121,30 @@ void NdjsonReport::TableRow(std::span<const std::string_view> cells, std::string
   if (!rows_named_) {
     section_.assign(columns_.section()->key);
     rows_named_ = true;
-    MakeMembers();
+    Stale(kPagePart);
   }
-  out_.BeginObject(members_).Key("fields").BeginObject();
-  columns_.WriteRow(out_, cells, language_);
-  out_.EndObject().EndObject().EndRecord();
+  const std::string& members = Members();
+  const std::size_t room = members.size() + kFieldsMember.size() + columns_.RoomFor(cells) + 4;
+  if (!out_.RawRoomFits(room)) {
+    out_.BeginObject(members).RawKey(kFieldsMember.substr(1)).BeginObject();
+    columns_.WriteMembers(out_, cells, language_);
+    out_.EndObject().EndObject().EndRecord();
+    return;
+  }
+  // The line straight into the buffer; every member of the row is written
+  // after a comma, and the first comma becomes the fields' "{".
+  char* out = out_.RawValue(room);
+  *out++ = '{';
+  out = std::copy(members.begin(), members.end(), out);
+  out = std::copy(kFieldsMember.begin(), kFieldsMember.end(), out);
+  char* const fields = out;
+  out = columns_.WriteMembers(out, cells, out_.table(), language_);
+  if (out == fields) ++out;  // no member at all: "{}"
+  *fields = '{';
+  *out++ = '}';
+  *out++ = '}';
+  out_.EndRawValue(out);
+  out_.EndRecord();
 }
 
 }  // namespace rptconv

@@ -31,8 +31,14 @@ class NdjsonReport final : public PageEvents {
   void EndDocument() override;
 
  private:
-  // The members every line of the current place begins with, written again
-  // when the place changes.
+  // The members every line of the current place begins with: the parts
+  // marked in `stale_` are written again before the next line.
+  enum Part : unsigned { kPagePart = 1, kGroupPart = 2, kItemPart = 4 };
+  void Stale(unsigned parts) { stale_ |= parts; }
+  const std::string& Members() {
+    if (stale_ != 0) MakeMembers();
+    return members_;
+  }
   void MakeMembers();
 
   JsonWriter& out_;
@@ -53,7 +59,13 @@ class NdjsonReport final : public PageEvents {
   bool item_named_ = false;
   bool rows_named_ = false;  // section_ names the table of the rows that come
   TableColumns columns_;
-  std::string members_;  // JSON, the shared members of the current place
+  // JSON, the shared members of the current place: file, computer,
+  // section and page; group; item; and all of them.
+  std::string page_members_;
+  std::string group_members_;
+  std::string item_members_;
+  std::string members_;
+  unsigned stale_ = kPagePart | kGroupPart | kItemPart;
 };
 
 }  // namespace rptconv

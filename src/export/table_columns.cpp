@@ -1,5 +1,7 @@
 #include "export/table_columns.h"
 
+#include <algorithm>
+
 namespace rptconv {
 
 namespace {
@@ -8,11 +10,20 @@ constexpr char kListSeparator = ',';
 // A column the catalogue has no key for (never, while its lists are whole).
 constexpr std::string_view kUnnamedColumn = "column_";
 
+bool StartsAsNumber(std::string_view text) { return !text.empty() && text.front() >= '0' && text.front() <= '9'; }
+
 }  // namespace
+
+void TableColumns::MemberName::Set(std::string_view key) {
+  long_bytes = ",\"" + std::string(key) + "\":";
+  size = long_bytes.size();
+  std::copy_n(long_bytes.begin(), std::min(size, kNameStore), bytes.begin());
+}
 
 void TableColumns::Begin(const Section& section) {
   section_ = &section;
   count_ = std::min<std::size_t>(static_cast<std::size_t>(section.column_count), kMaxColumns);
+  fixed_room_ = kJsonSlack;
   std::string_view keys = section.column_keys;
   for (std::size_t column = 0; column < count_; ++column) {
     const std::size_t comma = keys.find(kListSeparator);
@@ -20,18 +31,44 @@ void TableColumns::Begin(const Section& section) {
     keys_[column] = key.empty() ? std::string(kUnnamedColumn) + std::to_string(column + 1) : std::string(key);
     keys.remove_prefix(comma == std::string_view::npos ? keys.size() : comma + 1);
     kinds_[column] = column < section.column_kinds.size() ? KindOfColumn(section.column_kinds[column]) : ValueKind::kText;
+    names_[column].Set(keys_[column]);
+    fixed_room_ += std::max(names_[column].size, kNameStore) + 2;
     const std::string_view suffix = CompanionSuffix(kinds_[column]);
-    companions_[column] = suffix.empty() ? std::string() : keys_[column] + std::string(suffix);
+    companion_keys_[column] = keys_[column] + std::string(suffix);
+    if (!suffix.empty()) {
+      companions_[column].Set(companion_keys_[column]);
+      fixed_room_ += std::max(companions_[column].size, kNameStore) + TypedValue::kRoom;
+    }
   }
 }
 
-void TableColumns::WriteRow(JsonWriter& out, std::span<const std::string_view> cells, Language language) const {
+char* TableColumns::WriteMembers(char* out, std::span<const std::string_view> cells, const JsonCodepageTable& table,
+                                 Language language) const {
   const std::size_t columns = std::min(cells.size(), count_);
   TypedValue typed;
   for (std::size_t column = 0; column < columns; ++column) {
-    out.Key(keys_[column]).String(cells[column]);
+    const std::string_view cell = cells[column];
+    out = names_[column].Put(out);
+    *out++ = '"';
+    out = EscapeText(out, cell, table);
+    *out++ = '"';
+    // Every typed value begins with a digit.
+    if (kinds_[column] != ValueKind::kText && StartsAsNumber(cell) &&
+        ParseTypedValue(kinds_[column], cell, language, typed)) {
+      out = companions_[column].Put(out);
+      std::memcpy(out, typed.text, TypedValue::kRoom);
+      out += typed.size;
+    }
+  }
+  return out;
+}
+
+void TableColumns::WriteMembers(JsonWriter& out, std::span<const std::string_view> cells, Language language) const {
+  TypedValue typed;
+  for (std::size_t column = 0; column < std::min(cells.size(), count_); ++column) {
+    out.Key(keys_[column]).Text(cells[column]);
     if (kinds_[column] != ValueKind::kText && ParseTypedValue(kinds_[column], cells[column], language, typed)) {
-      out.Key(companions_[column]).Number(typed.View());
+      out.Key(companion_keys_[column]).Number(typed.View());
     }
   }
 }

@@ -1,8 +1,10 @@
 #include "export/typed_values.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "report/sections.h"
 
@@ -32,34 +34,33 @@ bool ReadDecimal(std::string_view& text, Language language, Decimal& out) {
   const auto is_group_separator = [english](char c) {
     return english ? c == ',' : c == ' ' || c == kNoBreakSpace;
   };
-  std::size_t i = 0;
-  int count = 0;
-  const auto take_digit = [&] {
-    out.digits = out.digits * 10 + static_cast<std::uint64_t>(text[i++] - '0');
-    return ++count <= kMostDigits;
-  };
-  if (i == text.size() || !IsDigit(text[i])) return false;
-  std::size_t leading = 0;
-  while (i < text.size() && IsDigit(text[i])) {
-    if (!take_digit()) return false;
-    ++leading;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  std::uint64_t digits = 0;
+  while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  const auto leading = p - text.data();
+  if (leading == 0 || leading > kMostDigits) return false;
+  int count = static_cast<int>(leading);
+  // Groups of three, each exactly three digits, after at most three leading ones.
+  while (leading <= 3 && end - p >= 4 && is_group_separator(p[0]) && IsDigit(p[1]) && IsDigit(p[2]) &&
+         IsDigit(p[3]) && (end - p == 4 || !IsDigit(p[4]))) {
+    count += 3;
+    if (count > kMostDigits) return false;
+    digits = digits * 1000 + static_cast<std::uint64_t>((p[1] - '0') * 100 + (p[2] - '0') * 10 + (p[3] - '0'));
+    p += 4;
   }
-  // Groups of three only after at most three leading digits.
-  while (i + 3 < text.size() && is_group_separator(text[i]) && leading <= 3 && IsDigit(text[i + 1]) &&
-         IsDigit(text[i + 2]) && IsDigit(text[i + 3]) && (i + 4 == text.size() || !IsDigit(text[i + 4]))) {
-    ++i;
-    for (int k = 0; k < 3; ++k) {
-      if (!take_digit()) return false;
+  int fraction = 0;
+  if (end - p >= 2 && p[0] == decimal_mark && IsDigit(p[1])) {
+    ++p;
+    while (p < end && IsDigit(*p)) {
+      if (++count > kMostDigits) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+      ++fraction;
     }
   }
-  if (i + 1 < text.size() && text[i] == decimal_mark && IsDigit(text[i + 1])) {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) {
-      if (!take_digit()) return false;
-      ++out.fraction_digits;
-    }
-  }
-  text.remove_prefix(i);
+  out.digits = digits;
+  out.fraction_digits = fraction;
+  text.remove_prefix(static_cast<std::size_t>(p - text.data()));
   return true;
 }
 
@@ -68,8 +69,18 @@ void SkipBlank(std::string_view& text) {
   if (!text.empty() && (text.front() == ' ' || text.front() == kNoBreakSpace)) text.remove_prefix(1);
 }
 
+// The decimal digits of `value`, the last one first into a scratch, then
+// copied in order.
 std::size_t WriteInteger(char* out, std::uint64_t value) {
-  return static_cast<std::size_t>(std::to_chars(out, out + TypedValue::kRoom, value).ptr - out);
+  constexpr std::size_t kMostDigits64 = 20;
+  char digits[kMostDigits64];
+  std::size_t n = 0;
+  do {
+    digits[kMostDigits64 - ++n] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  std::memcpy(out, digits + kMostDigits64 - n, n);
+  return n;
 }
 
 // The decimal as a JSON number: "35", "35.5", "0.25".
@@ -100,7 +111,36 @@ constexpr std::array<Unit, 8> kUnits{{
     {"bytes", 0}, {"byte", 0}, {"b\xE1jt", 0}, {"B", 0}, {"KB", 10}, {"MB", 20}, {"GB", 30}, {"TB", 40},
 }};
 
+// The most common sizes, "236 KB", "12 MB": up to nine digits without a
+// leading zero, one blank, a unit of two letters.
+bool ParseCommonSize(std::string_view text, TypedValue& out) {
+  constexpr std::size_t kMostCommonDigits = 9;
+  const std::size_t digits = text.size() - 3;
+  if (text.size() < 4 || digits > kMostCommonDigits || text[0] == '0' || text[digits] != ' ' ||
+      text[digits + 2] != 'B') {
+    return false;
+  }
+  unsigned shift;
+  switch (text[digits + 1]) {
+    case 'K': shift = 10; break;
+    case 'M': shift = 20; break;
+    case 'G': shift = 30; break;
+    case 'T': shift = 40; break;
+    default: return false;
+  }
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < digits; ++i) {
+    if (!IsDigit(text[i])) return false;
+    value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+  }
+  // Nine digits of terabytes are more than 2^53 bytes.
+  if ((value << shift) > kLargestExactInteger) return false;
+  out.size = WriteInteger(out.text, value << shift);
+  return true;
+}
+
 bool ParseSize(std::string_view text, Language language, TypedValue& out) {
+  if (ParseCommonSize(text, out)) return true;
   Decimal value;
   if (!ReadDecimal(text, language, value)) return false;
   unsigned shift = 0;
@@ -129,6 +169,14 @@ bool ParseSize(std::string_view text, Language language, TypedValue& out) {
 }
 
 bool ParseCount(std::string_view text, Language language, TypedValue& out) {
+  // Most counts are a few digits without a leading zero: copied as they are.
+  constexpr std::size_t kMostCopied = 15;
+  if (text.size() <= kMostCopied && (text[0] != '0' || text.size() == 1) &&
+      std::all_of(text.begin(), text.end(), IsDigit)) {
+    std::copy(text.begin(), text.end(), out.text);
+    out.size = text.size();
+    return true;
+  }
   Decimal value;
   if (!ReadDecimal(text, language, value) || !text.empty() || value.fraction_digits != 0) return false;
   if (value.digits > kLargestExactInteger) return false;

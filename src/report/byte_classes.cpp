@@ -165,4 +165,13 @@ std::uint32_t ByteBits16Scalar(const char* p, char c) {
   return bits;
 }
 
+std::uint32_t JsonBits16Scalar(const char* p) {
+  std::uint32_t bits = 0;
+  for (unsigned i = 0; i < kVectorBytes; ++i) {
+    const auto byte = static_cast<unsigned char>(p[i]);
+    bits |= std::uint32_t{byte < 0x20 || byte >= 0x7F || byte == '"' || byte == '\\'} << i;
+  }
+  return bits;
+}
+
 }  // namespace rptconv

@@ -93,6 +93,10 @@ struct PaddedBlock {
 std::uint32_t EscapedBits16Scalar(const char* p);
 // Bit i is set when byte i of the 16 at `p` is `c`; and byte by byte.
 std::uint32_t ByteBits16Scalar(const char* p, char c);
+// Bit i is set when byte i of the 16 at `p` does not pass into a JSON
+// string as it is: a control byte, DEL, '"', "\\" or a byte from 0x80 up
+// (converted from the code page); and byte by byte.
+std::uint32_t JsonBits16Scalar(const char* p);
 // Bit i is set when byte i of the 16 at `a` equals byte i of the 16 at `b`;
 // and byte by byte.
 std::uint32_t EqualBits16Scalar(const char* a, const char* b);
@@ -112,6 +116,16 @@ inline std::uint32_t EscapedBits16(const char* p) {
 inline std::uint32_t ByteBits16(const char* p, char c) {
   const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c))));
+}
+inline std::uint32_t JsonBits16(const char* p) {
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  // As signed bytes, those from 0x80 up are below 0x20 too.
+  const __m128i low_or_high = _mm_cmplt_epi8(x, _mm_set1_epi8(0x20));
+  const __m128i quote = _mm_cmpeq_epi8(x, _mm_set1_epi8('"'));
+  const __m128i backslash = _mm_cmpeq_epi8(x, _mm_set1_epi8('\\'));
+  const __m128i del = _mm_cmpeq_epi8(x, _mm_set1_epi8(0x7F));
+  return static_cast<std::uint32_t>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(low_or_high, quote), _mm_or_si128(backslash, del))));
 }
 inline std::uint32_t EqualBits16(const char* a, const char* b) {
   const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
@@ -140,6 +154,12 @@ inline std::uint32_t ByteBits16(const char* p, char c) {
   const uint8x16_t x = vld1q_u8(reinterpret_cast<const std::uint8_t*>(p));
   return Bits16(vceqq_u8(x, vdupq_n_u8(static_cast<std::uint8_t>(c))));
 }
+inline std::uint32_t JsonBits16(const char* p) {
+  const uint8x16_t x = vld1q_u8(reinterpret_cast<const std::uint8_t*>(p));
+  const auto eq = [&x](char c) { return vceqq_u8(x, vdupq_n_u8(static_cast<std::uint8_t>(c))); };
+  const uint8x16_t low_or_high = vorrq_u8(vcltq_u8(x, vdupq_n_u8(0x20)), vcgeq_u8(x, vdupq_n_u8(0x7F)));
+  return Bits16(vorrq_u8(low_or_high, vorrq_u8(eq('"'), eq('\\'))));
+}
 inline std::uint32_t EqualBits16(const char* a, const char* b) {
   return Bits16(vceqq_u8(vld1q_u8(reinterpret_cast<const std::uint8_t*>(a)),
                          vld1q_u8(reinterpret_cast<const std::uint8_t*>(b))));
@@ -149,6 +169,7 @@ inline std::uint32_t EqualBits16(const char* a, const char* b) {
 
 inline std::uint32_t EscapedBits16(const char* p) { return EscapedBits16Scalar(p); }
 inline std::uint32_t ByteBits16(const char* p, char c) { return ByteBits16Scalar(p, c); }
+inline std::uint32_t JsonBits16(const char* p) { return JsonBits16Scalar(p); }
 inline std::uint32_t EqualBits16(const char* a, const char* b) { return EqualBits16Scalar(a, b); }
 
 #endif
