@@ -214,8 +214,7 @@ class Batch {
     if (json_index_) {
       json_index_->Write(*file);
     } else {
-      LineWriter out(*file);
-      index_->Write(out);
+      index_->Write(*file);
     }
     file->Commit();
   }

@@ -174,7 +174,7 @@ void JsonReport::Property(std::string_view label, std::string_view value, bool) 
 
 // A row object: the item it belongs to, then its cells. Every member is
 // written after a comma; the first comma becomes the object's "{".
-void JsonReport::TableRow(std::span<const std::string_view> cells, std::string_view) {
+void JsonReport::TableRow(std::span<const std::string_view> cells) {
   if (page_holds_ != Holds::kRows && (!group_open_ || group_holds_ != Holds::kRows)) NeedRows();
   const std::size_t room = row_item_.size() + columns_.RoomFor(cells) + 2;
   if (!out_.RawRoomFits(room)) return LongRow(cells);

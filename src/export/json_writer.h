@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "report/byte_classes.h"
+#include "report/simd.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -39,6 +40,19 @@ const JsonCodepageTable* FindJsonCodepage(int codepage);
 // Appends `text` as a quoted JSON string: report text converted with
 // `table`, or, when `utf8`, text that should be UTF-8 (as Utf8String).
 void AppendJsonString(std::string& out, std::string_view text, const JsonCodepageTable& table, bool utf8);
+
+// Bit i is set when byte i of the 16 at `p` does not pass into a JSON
+// string as it is: a control byte, DEL, '"', "\\", or a byte from 0x80 up
+// (converted from the code page). As signed bytes, those from 0x80 up are
+// no greater than 0x1F either.
+template <class V = Bytes16>
+inline std::uint32_t JsonBits16(const char* p) {
+  constexpr char kLastControl = 0x1F;
+  constexpr char kDelete = 0x7F;
+  constexpr std::uint32_t kAllBits = 0xFFFF;
+  const V x = V::Load(p);
+  return (~x.GreaterSigned(kLastControl).Bits() & kAllBits) | (x.Equal('"') | x.Equal('\\') | x.Equal(kDelete)).Bits();
+}
 
 // What escaping may need: six bytes for each byte of text (\u00XX), and
 // room for the copies of 16 bytes that may write past the end.

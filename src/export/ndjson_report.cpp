@@ -116,7 +116,7 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
   out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
 }
 
-void NdjsonReport::TableRow(std::span<const std::string_view> cells, std::string_view) {
+void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
   // Rows of a group without a header of its own go on with the last table.
   if (!rows_named_) {
     section_.assign(columns_.section()->key);

@@ -27,7 +27,7 @@ class NdjsonReport final : public PageEvents {
   void BeginTable(const Section& section) override;
   void TableHeader(std::span<const std::string_view>, std::string_view) override {}
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:

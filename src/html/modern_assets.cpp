@@ -139,4 +139,18 @@ void WriteLines(LineWriter& out, std::span<const std::string_view> lines) {
   for (const std::string_view line : lines) out.Line(line);
 }
 
+void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view title) {
+  out.Line("<!DOCTYPE html>");
+  out.Raw("<html lang=\"").Raw(lang).Raw("\">").EndLine();
+  out.Line("<head>");
+  out.Line("<meta charset=\"utf-8\">");
+  out.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
+  out.Raw("<title>").Raw(title).Raw("</title>").EndLine();
+  out.Line("<style>");
+  WriteLines(out, ModernStyleSheet());
+  out.Line("</style>");
+  out.Line("</head>");
+  out.Line("<body>");
+}
+
 }  // namespace rptconv

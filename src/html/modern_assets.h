@@ -1,6 +1,7 @@
-// The style sheet and the script of the modern pages, kept apart from the
-// page so that other pages of the program (a fleet index) look and behave
-// the same. Each is a list of lines, written with CR LF.
+// The head, the style sheet and the script of the modern pages, kept apart
+// from the page so that other pages of the program (a fleet index) look and
+// behave the same. Style sheet and script are lists of lines, written with
+// CR LF.
 #pragma once
 
 #include <span>
@@ -20,6 +21,11 @@ std::span<const std::string_view> ModernStyleSheet();
 // a filter box above it.
 // Reads the page's lang attribute for its own words.
 std::span<const std::string_view> ModernScript();
+
+// Writes the head of an HTML5 page in UTF-8 that uses the style sheet, up to
+// and with the opening <body> tag. `lang` is the page's language code,
+// `title` its title, UTF-8 and escaped.
+void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view title);
 
 // Writes the lines, each followed by CR LF.
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines);

@@ -22,7 +22,7 @@ class SummaryListener : public PageEvents {
   void BeginItem(std::string_view, bool, bool) override {}
   void TableHeader(std::span<const std::string_view>, std::string_view) override {}
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view>, std::string_view) override {}
+  void TableRow(std::span<const std::string_view>) override {}
   void EndDocument() override {}
 
  private:
@@ -44,7 +44,7 @@ class BothListeners : public PageEvents {
   void BeginTable(const Section& section) override;
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:
