@@ -6,14 +6,19 @@
 #                                     modern page, in the same order
 #   check_modern.sh validate BINARY   the W3C Nu HTML Checker reports no error
 #                                     and no warning, also on their index
+#   check_modern.sh data BINARY       the same reports as JSON and NDJSON: jq
+#                                     reads them, they and the JSON index
+#                                     validate against doc/schema (ajv), their
+#                                     rows and properties are the modern
+#                                     page's, DuckDB reads the fleet's stream
 #
 # validate needs java and vnu.jar (VNU_JAR, else build-tools/ as .ci/run
 # installs it: npm install --prefix build-tools vnu-jar). Without them it
 # exits with 77 (skipped), except under CI=true, where it fails.
 set -euo pipefail
 
-if [[ $# -ne 2 || ( $1 != parity && $1 != validate ) ]]; then
-    echo "usage: $0 parity|validate BINARY" >&2
+if [[ $# -ne 2 || ( $1 != parity && $1 != validate && $1 != data ) ]]; then
+    echo "usage: $0 parity|validate|data BINARY" >&2
     exit 2
 fi
 mode=$1
@@ -34,6 +39,13 @@ if [[ $mode == validate ]]; then
     command -v java > /dev/null 2>&1 || unavailable "java is not installed"
     [[ -f $jar ]] || unavailable "no vnu.jar at $jar (npm install --prefix build-tools vnu-jar)"
 fi
+if [[ $mode == data ]]; then
+    modules=${NODE_MODULES:-$root/build-tools/node_modules}
+    command -v node > /dev/null 2>&1 || unavailable "node is not installed"
+    command -v jq > /dev/null 2>&1 || unavailable "jq is not installed"
+    [[ -d $modules/ajv && -d $modules/@duckdb/node-api ]] ||
+        unavailable "no ajv or @duckdb/node-api in $modules (npm install --prefix build-tools ajv @duckdb/node-api)"
+fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/modern-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -48,6 +60,18 @@ for report in "$here"/*.csv "$root"/samples/*.csv; do
 done
 cp "$work"/classic/*.csv "$work/modern/"
 (cd "$work/modern" && timeout 120 "$binary" --style=modern --index=index.htm '*.csv' > /dev/null)
+
+if [[ $mode == data ]]; then
+    cd "$work/modern"
+    timeout 120 "$binary" -q --format=json --index=index.json '*.csv'
+    timeout 120 "$binary" -q --format=ndjson '*.csv'
+    timeout 120 "$binary" -q --format=ndjson -o fleet.ndjson '*.csv'
+    for file in *.json; do
+        jq -e 'type == "object"' "$file" > /dev/null || { echo "FAIL jq cannot read $file"; exit 1; }
+    done
+    [[ $(jq -c . fleet.ndjson | wc -l) == $(wc -l < fleet.ndjson) ]] || { echo "FAIL jq reads fleet.ndjson otherwise"; exit 1; }
+    NODE_PATH=$modules exec timeout 120 node "$here/check_data.js" "$work/modern" "$root/doc/schema"
+fi
 
 if [[ $mode == parity ]]; then
     (cd "$work/classic" && timeout 120 "$binary" '*.csv' > /dev/null)
