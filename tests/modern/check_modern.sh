@@ -10,7 +10,8 @@
 #                                     reads them, they and the JSON index
 #                                     validate against doc/schema (ajv), their
 #                                     rows and properties are the modern
-#                                     page's, DuckDB reads the fleet's stream
+#                                     page's, DuckDB reads the fleet's stream;
+#                                     and README's fleet examples answer right
 #
 # validate needs java and vnu.jar (VNU_JAR, else build-tools/ as .ci/run
 # installs it: npm install --prefix build-tools vnu-jar). Without them it
@@ -43,6 +44,7 @@ if [[ $mode == data ]]; then
     modules=${NODE_MODULES:-$root/build-tools/node_modules}
     command -v node > /dev/null 2>&1 || unavailable "node is not installed"
     command -v jq > /dev/null 2>&1 || unavailable "jq is not installed"
+    command -v sqlite3 > /dev/null 2>&1 || unavailable "sqlite3 is not installed"
     [[ -d $modules/ajv && -d $modules/@duckdb/node-api ]] ||
         unavailable "no ajv or @duckdb/node-api in $modules (npm install --prefix build-tools ajv @duckdb/node-api)"
 fi
@@ -70,7 +72,8 @@ if [[ $mode == data ]]; then
         jq -e 'type == "object"' "$file" > /dev/null || { echo "FAIL jq cannot read $file"; exit 1; }
     done
     [[ $(jq -c . fleet.ndjson | wc -l) == $(wc -l < fleet.ndjson) ]] || { echo "FAIL jq reads fleet.ndjson otherwise"; exit 1; }
-    NODE_PATH=$modules exec timeout 120 node "$here/check_data.js" "$work/modern" "$root/doc/schema"
+    NODE_PATH=$modules timeout 120 node "$here/check_data.js" "$work/modern" "$root/doc/schema"
+    exec timeout 300 python3 "$here/readme_fleet.py" "$binary" "$modules"
 fi
 
 if [[ $mode == parity ]]; then
