@@ -172,23 +172,6 @@ void JsonReport::Property(std::string_view label, std::string_view value, bool) 
   out_.NewLine().BeginObject().TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject();
 }
 
-// A row object: the item it belongs to, then its cells. Every member is
-// written after a comma; the first comma becomes the object's "{".
-void JsonReport::TableRow(std::span<const std::string_view> cells) {
-  if (page_holds_ != Holds::kRows && (!group_open_ || group_holds_ != Holds::kRows)) NeedRows();
-  const std::size_t room = row_item_.size() + columns_.RoomFor(cells) + 2;
-  if (!out_.RawRoomFits(room)) return LongRow(cells);
-  char* const start = out_.RawElementOnNewLine(room);
-  char* out = start;
-  *out = '{';
-  if (!row_item_.empty()) out = std::copy(row_item_.begin(), row_item_.end(), out);
-  out = columns_.WriteMembers(out, cells, out_.table(), language_);
-  if (out == start) ++out;  // no member at all: "{}"
-  *start = '{';
-  *out++ = '}';
-  out_.EndRawValue(out);
-}
-
 // A row longer than the writer's buffer, written piece by piece.
 void JsonReport::LongRow(std::span<const std::string_view> cells) {
   out_.NewLine().BeginObject(std::string_view(row_item_).substr(row_item_.empty() ? 0 : 1));

@@ -250,13 +250,6 @@ JsonWriter& JsonWriter::Null() {
   return *this;
 }
 
-void JsonWriter::EndRecord() {
-  if (depth_ != 0 || after_key_) Unbalanced();
-  new_line_ = false;
-  PutChar('\n');
-  record_end_ = size_;
-}
-
 void JsonWriter::Quoted(std::string_view text, const JsonCodepageTable& table, bool utf8, bool padded) {
   // (No text is near 2^61 bytes long, so the product cannot overflow.)
   const std::size_t worst = text.size() * kWorstBytes + 2 + kSlack;

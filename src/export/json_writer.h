@@ -151,13 +151,24 @@ class JsonWriter {
     return out;
   }
   void EndRawValue(char* end) { size_ = static_cast<std::size_t>(end - buffer_.get()); }
+  // The same for a top-level value the caller ended with LF itself: one
+  // line of NDJSON, as EndRecord.
+  void EndRawRecord(char* end) {
+    EndRawValue(end);
+    record_end_ = size_;
+  }
   const JsonCodepageTable& table() const { return *table_; }
 
   // Ends a top-level value with LF: one line of NDJSON. When the buffer
   // fills, the sink gets whole lines where it can, so that a line of a
   // report that fails midway is either all there or not at all (unless one
   // line alone is longer than the buffer).
-  void EndRecord();
+  void EndRecord() {
+    if (depth_ != 0 || after_key_) Unbalanced();
+    new_line_ = false;
+    PutChar('\n');
+    record_end_ = size_;
+  }
   // Hands everything buffered to the sink.
   void Flush();
 

@@ -1,6 +1,7 @@
 #include "export/ndjson_report.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "export/title_key.h"
@@ -63,29 +64,32 @@ void NdjsonReport::MakeMembers() {
     AppendMember(item_members_, "item", item_named_ ? &item_ : nullptr, table);
   }
   members_.assign(page_members_).append(group_members_).append(item_members_);
+  row_start_.assign("{").append(members_).append(kFieldsMember);
   stale_ = 0;
 }
 
-void NdjsonReport::BeginPage(std::string_view title, bool) {
-  ++pages_;
-  groups_ = 0;
+void NdjsonReport::BeginPage(std::string_view title, bool first) {
+  first_page_ = first;
+  first_group_ = false;
   page_.assign(title);
   section_ = KeyFromTitle(title, codepage_);
   group_named_ = item_named_ = rows_named_ = false;
   Stale(kPagePart | kGroupPart | kItemPart);
 }
 
-void NdjsonReport::BeginGroup(std::string_view title, bool, bool in_table) {
-  ++groups_;
-  if (item_named_) Stale(kItemPart);
-  item_named_ = false;
+void NdjsonReport::BeginGroup(std::string_view title, bool first, bool in_table) {
+  first_group_ = first;
   // The groups of a page that is a table are its rows, and the group's
   // title is the row's first cell.
   if (in_table) {
-    if (group_named_) Stale(kGroupPart);
-    group_named_ = false;
+    if (item_named_ || group_named_) {
+      item_named_ = group_named_ = false;
+      Stale(kGroupPart | kItemPart);
+    }
     return;
   }
+  if (item_named_) Stale(kItemPart);
+  item_named_ = false;
   group_.assign(title);
   group_named_ = true;
   // Until the group turns out to be a table, its lines are the page's.
@@ -108,7 +112,7 @@ void NdjsonReport::BeginTable(const Section& section) {
 }
 
 void NdjsonReport::Property(std::string_view label, std::string_view value, bool in_item) {
-  if (!computer_known_ && pages_ == 1 && groups_ == 1 && !in_item && IsComputerNameLabel(label)) {
+  if (!computer_known_ && first_page_ && first_group_ && !in_item && IsComputerNameLabel(label)) {
     computer_.assign(value);
     computer_known_ = true;
     Stale(kPagePart);
@@ -123,10 +127,10 @@ void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
     rows_named_ = true;
     Stale(kPagePart);
   }
-  const std::string& members = Members();
-  const std::size_t room = members.size() + kFieldsMember.size() + columns_.RoomFor(cells) + 4;
+  const std::string& start = RowStart();
+  const std::size_t room = start.size() + columns_.RoomFor(cells) + 4;
   if (!out_.RawRoomFits(room)) {
-    out_.BeginObject(members).RawKey(kFieldsMember.substr(1)).BeginObject();
+    out_.BeginObject(Members()).RawKey(kFieldsMember.substr(1)).BeginObject();
     columns_.WriteMembers(out_, cells, language_);
     out_.EndObject().EndObject().EndRecord();
     return;
@@ -134,17 +138,16 @@ void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
   // The line straight into the buffer; every member of the row is written
   // after a comma, and the first comma becomes the fields' "{".
   char* out = out_.RawValue(room);
-  *out++ = '{';
-  out = std::copy(members.begin(), members.end(), out);
-  out = std::copy(kFieldsMember.begin(), kFieldsMember.end(), out);
+  std::memcpy(out, start.data(), start.size());
+  out += start.size();
   char* const fields = out;
   out = columns_.WriteMembers(out, cells, out_.table(), language_);
   if (out == fields) ++out;  // no member at all: "{}"
   *fields = '{';
   *out++ = '}';
   *out++ = '}';
-  out_.EndRawValue(out);
-  out_.EndRecord();
+  *out++ = '\n';
+  out_.EndRawRecord(out);
 }
 
 }  // namespace rptconv

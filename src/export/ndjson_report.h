@@ -40,6 +40,11 @@ class NdjsonReport final : public PageEvents {
     return members_;
   }
   void MakeMembers();
+  // The same, opened as a line of a row: "{", the members, the fields' name.
+  const std::string& RowStart() {
+    if (stale_ != 0) MakeMembers();
+    return row_start_;
+  }
 
   JsonWriter& out_;
   int codepage_;
@@ -49,8 +54,8 @@ class NdjsonReport final : public PageEvents {
 
   std::string computer_;  // the report's bytes; empty until the report names it
   bool computer_known_ = false;
-  int pages_ = 0;
-  int groups_ = 0;  // of the current page
+  bool first_page_ = false;   // the current page is the report's first
+  bool first_group_ = false;  // the current group is its page's first
   std::string page_;
   std::string section_;  // UTF-8 key
   std::string group_;
@@ -65,6 +70,7 @@ class NdjsonReport final : public PageEvents {
   std::string group_members_;
   std::string item_members_;
   std::string members_;
+  std::string row_start_;
   unsigned stale_ = kPagePart | kGroupPart | kItemPart;
 };
 

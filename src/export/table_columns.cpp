@@ -10,8 +10,6 @@ constexpr char kListSeparator = ',';
 // A column the catalogue has no key for (never, while its lists are whole).
 constexpr std::string_view kUnnamedColumn = "column_";
 
-bool StartsAsNumber(std::string_view text) { return !text.empty() && text.front() >= '0' && text.front() <= '9'; }
-
 }  // namespace
 
 void TableColumns::MemberName::Set(std::string_view key) {
@@ -24,6 +22,8 @@ void TableColumns::Begin(const Section& section) {
   section_ = &section;
   count_ = std::min<std::size_t>(static_cast<std::size_t>(section.column_count), kMaxColumns);
   fixed_room_ = kJsonSlack;
+  long_names_ = false;
+  typed_ = 0;
   std::string_view keys = section.column_keys;
   for (std::size_t column = 0; column < count_; ++column) {
     const std::size_t comma = keys.find(kListSeparator);
@@ -35,32 +35,14 @@ void TableColumns::Begin(const Section& section) {
     fixed_room_ += std::max(names_[column].size, kNameStore) + 2;
     const std::string_view suffix = CompanionSuffix(kinds_[column]);
     companion_keys_[column] = keys_[column] + std::string(suffix);
+    long_names_ = long_names_ || names_[column].size > kNameStore;
     if (!suffix.empty()) {
       companions_[column].Set(companion_keys_[column]);
       fixed_room_ += std::max(companions_[column].size, kNameStore) + TypedValue::kRoom;
+      long_names_ = long_names_ || companions_[column].size > kNameStore;
+      typed_ |= std::uint32_t{1} << column;
     }
   }
-}
-
-char* TableColumns::WriteMembers(char* out, std::span<const std::string_view> cells, const JsonCodepageTable& table,
-                                 Language language) const {
-  const std::size_t columns = std::min(cells.size(), count_);
-  TypedValue typed;
-  for (std::size_t column = 0; column < columns; ++column) {
-    const std::string_view cell = cells[column];
-    out = names_[column].Put(out);
-    *out++ = '"';
-    out = EscapeText(out, cell, table);
-    *out++ = '"';
-    // Every typed value begins with a digit.
-    if (kinds_[column] != ValueKind::kText && StartsAsNumber(cell) &&
-        ParseTypedValue(kinds_[column], cell, language, typed)) {
-      out = companions_[column].Put(out);
-      std::memcpy(out, typed.text, TypedValue::kRoom);
-      out += typed.size;
-    }
-  }
-  return out;
 }
 
 void TableColumns::WriteMembers(JsonWriter& out, std::span<const std::string_view> cells, Language language) const {

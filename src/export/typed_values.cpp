@@ -69,17 +69,11 @@ void SkipBlank(std::string_view& text) {
   if (!text.empty() && (text.front() == ' ' || text.front() == kNoBreakSpace)) text.remove_prefix(1);
 }
 
-// The decimal digits of `value`, the last one first into a scratch, then
-// copied in order.
+// The decimal digits of `value`, written from the last one back.
 std::size_t WriteInteger(char* out, std::uint64_t value) {
-  constexpr std::size_t kMostDigits64 = 20;
-  char digits[kMostDigits64];
-  std::size_t n = 0;
-  do {
-    digits[kMostDigits64 - ++n] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  std::memcpy(out, digits + kMostDigits64 - n, n);
+  std::size_t n = 1;
+  for (std::uint64_t rest = value / 10; rest != 0; rest /= 10) ++n;
+  for (std::size_t i = n; i-- > 0; value /= 10) out[i] = static_cast<char>('0' + value % 10);
   return n;
 }
 
@@ -171,11 +165,13 @@ bool ParseSize(std::string_view text, Language language, TypedValue& out) {
 bool ParseCount(std::string_view text, Language language, TypedValue& out) {
   // Most counts are a few digits without a leading zero: copied as they are.
   constexpr std::size_t kMostCopied = 15;
-  if (text.size() <= kMostCopied && (text[0] != '0' || text.size() == 1) &&
-      std::all_of(text.begin(), text.end(), IsDigit)) {
-    std::copy(text.begin(), text.end(), out.text);
-    out.size = text.size();
-    return true;
+  if (text.size() <= kMostCopied && (text[0] != '0' || text.size() == 1)) {
+    std::size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) out.text[i] = text[i];
+    if (i == text.size()) {
+      out.size = i;
+      return true;
+    }
   }
   Decimal value;
   if (!ReadDecimal(text, language, value) || !text.empty() || value.fraction_digits != 0) return false;
