@@ -1,6 +1,9 @@
 // The library's conversion: one walk over the report, told to the page of
 // the chosen style or to the data of the chosen format and, when asked, to
 // the report's summary.
+#include <stdexcept>
+#include <string>
+
 #include "export/json_report.h"
 #include "export/json_writer.h"
 #include "export/ndjson_report.h"
@@ -39,6 +42,12 @@ void WriteData(ReportReader& reader, ByteSink& sink, const ConvertOptions& optio
 }  // namespace
 
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options, ReportSummary* summary) {
+  // Every style refuses a code page it could not convert from, also the
+  // classic page, which does not use it: a caller learns of the mistake
+  // before a byte is read or written.
+  if (options.codepage != 0 && !IsSupportedCodepage(options.codepage)) {
+    throw std::invalid_argument("unsupported code page " + std::to_string(options.codepage));
+  }
   ReportReader reader(source);
   switch (options.format) {
     case OutputFormat::kJson: return WriteData<JsonReport>(reader, sink, options, summary);

@@ -211,6 +211,9 @@ class OptionReader {
   }
 
   void AddPattern(std::string pattern) { inv_.patterns.push_back(std::move(pattern)); }
+  // POSIX: a pattern that names a file exactly is that file alone, so it
+  // names one report for --output even when it holds wildcards.
+  void NamesExist(const std::function<bool(const std::string&)>& path_exists) { path_exists_ = &path_exists; }
   void SelectHta() { hta_ = true; }
 
   Invocation Finish() {
@@ -250,12 +253,14 @@ class OptionReader {
       Mistake("options '--output' and '--output-dir' exclude each other");
     } else if (inv_.output && format_->format != OutputFormat::kNdjson &&
                (inv_.patterns.size() != 1 ||
-                HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)))) {
+                (HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)) &&
+                 !(path_exists_ && (*path_exists_)(inv_.patterns[0]))))) {
       Mistake("option '--output' takes one report, named without wildcards");
     }
   }
 
   bool posix_;
+  const std::function<bool(const std::string&)>* path_exists_ = nullptr;
   Invocation inv_;
   bool hta_ = false;
   const FormatName* format_ = &kFormats[0];
@@ -322,6 +327,7 @@ Invocation ParsePosixArguments(const std::vector<std::string>& args,
     return inv;
   }
   OptionReader reader(true);
+  reader.NamesExist(path_exists);
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];

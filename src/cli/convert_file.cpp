@@ -13,30 +13,11 @@ class StandardOutputPage : public platform::OutputFile {
     platform::WriteStream(platform::StandardStream::kOutput, bytes, IoSite::kWriteOutput);
   }
   void Commit() override {}
+  platform::FileIdentity Identity() const override { return platform::kUnknownFile; }
 };
 
-// One report of several into one output: the first creates it; a later one
-// that is the file the output will replace is refused, as it would be alone.
-ConvertResult ConvertIntoShared(platform::ReportFiles& files, Console& console, const ReportJob& job,
-                                platform::ReportSource& input) {
-  std::unique_ptr<platform::OutputFile>& output = *job.shared_output;
-  bool refused = false;
-  if (output) {
-    const std::unique_ptr<platform::ReportSource> existing = files.OpenReport(job.output);
-    refused = existing && input.IsFile(existing->Identity());
-  } else {
-    output = files.CreateOutput(job.output, input);
-    refused = !output;
-  }
-  if (refused) {
-    console.Line(CreateFailureLine(job.output));
-    return ConvertResult::kCreateFailed;
-  }
-  if (!job.quiet) console.Line("Converting: \"" + job.input + "\"");
-  Convert(input, *output, job.options, job.summary);
-  input.Close();
-  return ConvertResult::kConverted;
-}
+// The read, write and execute bits of the owner alone.
+constexpr std::uint32_t kOwnerOnly = 0700;
 
 }  // namespace
 
@@ -44,24 +25,39 @@ std::string OpenFailureLine(const std::string& report) { return "Cannot open inp
 std::string CreateFailureLine(const std::string& page) { return "Cannot create output file: \"" + page + "\""; }
 
 ConvertResult ConvertReport(platform::ReportFiles& files, Console& console, const ReportJob& job) {
+  Console& failures = job.failures ? *job.failures : console;
   std::unique_ptr<platform::ReportSource> input =
-      job.from_stdin ? platform::StandardInput() : files.OpenReport(job.input);
+      job.from_stdin ? platform::StandardInput() : files.OpenReport(job.input, job.origin);
   if (!input) {
-    console.Line(OpenFailureLine(job.input));
+    failures.Line(OpenFailureLine(job.input));
     return ConvertResult::kOpenFailed;
   }
-  if (job.identity) *job.identity = input->Identity();
-  if (job.shared_output) return ConvertIntoShared(files, console, job, *input);
-  std::unique_ptr<platform::OutputFile> output =
-      job.to_stdout ? std::make_unique<StandardOutputPage>() : files.CreateOutput(job.output, *input);
-  if (!output) {
-    console.Line(CreateFailureLine(job.output));
+  if (job.origin == platform::ReportOrigin::kFound && !input->IsRegularFile()) return ConvertResult::kSkipped;
+  if (job.outputs) job.outputs->ReportOpened(input->Identity(), input->Permissions());
+  std::unique_ptr<platform::OutputFile> output;
+  if (job.shared_output && *job.shared_output) {
+    // A later report of a shared stream: the stream is open already.
+  } else if (job.to_stdout) {
+    output = std::make_unique<StandardOutputPage>();
+  } else if (!job.output_taken) {
+    // A shared stream shows reports not yet opened: only its owner may read it.
+    const std::uint32_t readers = job.shared_output ? kOwnerOnly : input->Permissions();
+    output = job.outputs ? files.CreateOutput(job.output, job.outputs->RuleFor(job.output), readers)
+                         : files.CreateOutput(job.output, *input);
+  }
+  if (job.shared_output && output) *job.shared_output = std::move(output);
+  platform::OutputFile* const sink = job.shared_output ? job.shared_output->get() : output.get();
+  if (!sink) {
+    failures.Line(CreateFailureLine(job.output));
     return ConvertResult::kCreateFailed;
   }
   if (!job.quiet) console.Line("Converting: \"" + job.input + "\"");
-  Convert(*input, *output, job.options, job.summary);
+  Convert(*input, *sink, job.options, job.summary);
   input->Close();
+  // A shared stream is committed by the caller once every report is in.
+  if (job.shared_output) return ConvertResult::kConverted;
   output->Commit();
+  if (job.outputs && !job.to_stdout) job.outputs->Written(job.output, output->Identity());
   return ConvertResult::kConverted;
 }
 
