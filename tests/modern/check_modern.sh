@@ -6,7 +6,8 @@
 #                                     modern page, in the same order
 #   check_modern.sh validate BINARY   the W3C Nu HTML Checker reports no error
 #                                     and no warning, also on their index
-#   check_modern.sh data BINARY       the same reports as JSON and NDJSON: jq
+#   check_modern.sh data BINARY       the rows' schema is the catalogue's; the
+#                                     same reports as JSON and NDJSON: jq
 #                                     reads them, they and the JSON index
 #                                     validate against doc/schema (ajv), their
 #                                     rows and properties are the modern
@@ -69,6 +70,8 @@ cp "$work"/classic/*.csv "$work/modern/"
 (cd "$work/modern" && timeout 120 "$binary" --style=modern --index=index.htm '*.csv' > /dev/null)
 
 if [[ $mode == data ]]; then
+    python3 "$root/tools/gen_schema.py" | cmp -s - "$root/doc/schema/sections.schema.json" ||
+        { echo "FAIL doc/schema/sections.schema.json is not the catalogue's: run tools/gen_schema.py"; exit 1; }
     cd "$work/modern"
     timeout 120 "$binary" -q --format=json --index=index.json '*.csv'
     timeout 120 "$binary" -q --format=ndjson '*.csv'
