@@ -91,6 +91,7 @@ struct ConvertOptions {
 struct ReportSummary {
   std::string title;
   int codepage = 0;
+  std::string language;  // the report's language as a language tag: "en" or "hu"
   std::vector<std::pair<std::string, std::string>> properties;  // label and value, each label once
 };
 
