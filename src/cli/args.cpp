@@ -28,7 +28,7 @@ bool IsSlashHelpWord(std::string_view word) {
 }
 
 enum class Option {
-  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex
+  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex, kFormat
 };
 
 struct OptionSpec {
@@ -51,7 +51,26 @@ constexpr OptionSpec kOptions[] = {
     {Option::kStyle, '\0', "style", true, false},
     {Option::kCodepage, '\0', "codepage", true, false},
     {Option::kIndex, '\0', "index", true, false},
+    {Option::kFormat, '\0', "format", true, false},
 };
+
+struct FormatName {
+  std::string_view name;
+  OutputFormat format;
+  std::string_view extension;  // of the outputs beside the reports
+};
+constexpr FormatName kFormats[] = {
+    {"html", OutputFormat::kHtml, kHtmExtension},
+    {"json", OutputFormat::kJson, kJsonExtension},
+    {"ndjson", OutputFormat::kNdjson, kNdjsonExtension},
+};
+
+const FormatName* FindFormat(std::string_view name) {
+  for (const FormatName& entry : kFormats) {
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
+}
 
 // Only the code pages the modern page has a table for.
 std::optional<int> ParseCodepage(std::string_view text) {
@@ -103,7 +122,7 @@ class OptionReader {
         break;
       case Option::kKeepGoing: inv_.keep_going = true; break;
       case Option::kQuiet: inv_.quiet = true; break;
-      case Option::kHta: inv_.extension = kHtaExtension; break;
+      case Option::kHta: hta_ = true; break;
       case Option::kUsage: Ask(Invocation::Action::kUsage); break;
       case Option::kHelp: Ask(Invocation::Action::kHelp); break;
       case Option::kVersion: Ask(Invocation::Action::kVersion); break;
@@ -120,6 +139,11 @@ class OptionReader {
       case Option::kIndex:
         if (needs(true)) inv_.index = std::string(value);
         break;
+      case Option::kFormat: {
+        const FormatName* format = FindFormat(value);
+        if (needs(format != nullptr)) format_ = format;
+        break;
+      }
     }
   }
 
@@ -190,7 +214,7 @@ class OptionReader {
   // POSIX: a pattern that names a file exactly is that file alone, so it
   // names one report for --output even when it holds wildcards.
   void NamesExist(const std::function<bool(const std::string&)>& path_exists) { path_exists_ = &path_exists; }
-  void SelectHta() { inv_.extension = kHtaExtension; }
+  void SelectHta() { hta_ = true; }
   void AskUsage() { Ask(Invocation::Action::kUsage); }
   void Mistake(std::string text) {
     if (error_.empty()) error_ = std::move(text);
@@ -221,9 +245,13 @@ class OptionReader {
       inv_.stdin_pattern = std::find(inv_.patterns.begin(), inv_.patterns.end(), kStandardStream) !=
                            inv_.patterns.end();
     }
-    if (inv_.output && inv_.output_dir) {
+    inv_.convert.format = format_->format;
+    inv_.extension = hta_ ? kHtaExtension : format_->extension;
+    if (hta_ && format_->format != OutputFormat::kHtml) {
+      Mistake("'--hta' names pages; it does not go with '--format=" + std::string(format_->name) + "'");
+    } else if (inv_.output && inv_.output_dir) {
       Mistake("options '--output' and '--output-dir' exclude each other");
-    } else if (inv_.output &&
+    } else if (inv_.output && format_->format != OutputFormat::kNdjson &&
                (inv_.patterns.size() != 1 ||
                 (HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)) &&
                  !(path_exists_ && (*path_exists_)(inv_.patterns[0]))))) {
@@ -234,6 +262,8 @@ class OptionReader {
   bool posix_;
   const std::function<bool(const std::string&)>* path_exists_ = nullptr;
   Invocation inv_;
+  bool hta_ = false;
+  const FormatName* format_ = &kFormats[0];
   std::optional<Invocation::Action> asked_;
   std::string error_;
 };
