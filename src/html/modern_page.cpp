@@ -115,7 +115,7 @@ void ModernPage::WriteHead() {
   } else {
     out_.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
     out_.Raw("<h1>");
-    Text(title_);
+    WriteUtf8Text(out_, *table_, title_);  // a kept copy: not readable past its end
     out_.Raw("</h1>").EndLine();
   }
   out_.Line("</header>");
@@ -165,12 +165,15 @@ void ModernPage::Heading(int level, std::string_view class_name, std::string_vie
 }
 
 // A title of blanks shows as blank as on the classic page, but in no-break
-// spaces: a heading must not be empty (nor a link of the navigation).
+// spaces: a heading must not be empty (nor a link of the navigation). Titles
+// come from the walk and from the page's own kept copies (the navigation,
+// the head), which cannot be read past their end, so they take the
+// converter that stays inside the text; there are few of them.
 void ModernPage::TitleText(std::string_view title) {
   if (IsBlank(title)) {
     for (std::size_t i = 0; i < title.size(); ++i) out_.Raw(kNoBreakSpace);
   } else {
-    Text(title);
+    WriteUtf8Text(out_, *table_, title);
   }
 }
 
