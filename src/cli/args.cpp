@@ -28,7 +28,7 @@ bool IsSlashHelpWord(std::string_view word) {
 }
 
 enum class Option {
-  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex,
+  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex, kFormat,
   kMinFree, kMaxAntivirusAge, kMaxErrors
 };
 
@@ -52,6 +52,7 @@ constexpr OptionSpec kOptions[] = {
     {Option::kStyle, '\0', "style", true, false},
     {Option::kCodepage, '\0', "codepage", true, false},
     {Option::kIndex, '\0', "index", true, false},
+    {Option::kFormat, '\0', "format", true, false},
     {Option::kMinFree, '\0', "min-free", true, false},
     {Option::kMaxAntivirusAge, '\0', "max-av-age", true, false},
     {Option::kMaxErrors, '\0', "max-errors", true, false},
@@ -65,6 +66,24 @@ std::optional<int> ParseThreshold(std::string_view text, int most) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > most) return std::nullopt;
   return value;
+}
+
+struct FormatName {
+  std::string_view name;
+  OutputFormat format;
+  std::string_view extension;  // of the outputs beside the reports
+};
+constexpr FormatName kFormats[] = {
+    {"html", OutputFormat::kHtml, kHtmExtension},
+    {"json", OutputFormat::kJson, kJsonExtension},
+    {"ndjson", OutputFormat::kNdjson, kNdjsonExtension},
+};
+
+const FormatName* FindFormat(std::string_view name) {
+  for (const FormatName& entry : kFormats) {
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
 }
 
 // Only the code pages the modern page has a table for.
@@ -117,7 +136,7 @@ class OptionReader {
         break;
       case Option::kKeepGoing: inv_.keep_going = true; break;
       case Option::kQuiet: inv_.quiet = true; break;
-      case Option::kHta: inv_.extension = kHtaExtension; break;
+      case Option::kHta: hta_ = true; break;
       case Option::kUsage: Ask(Invocation::Action::kUsage); break;
       case Option::kHelp: Ask(Invocation::Action::kHelp); break;
       case Option::kVersion: Ask(Invocation::Action::kVersion); break;
@@ -143,6 +162,11 @@ class OptionReader {
         if (entry.option == Option::kMaxAntivirusAge) inv_.attention.max_antivirus_days = *threshold;
         if (entry.option == Option::kMaxErrors) inv_.attention.max_error_events = static_cast<std::size_t>(*threshold);
         thresholds_ = std::string(spelled);
+        break;
+      }
+      case Option::kFormat: {
+        const FormatName* format = FindFormat(value);
+        if (needs(format != nullptr)) format_ = format;
         break;
       }
     }
@@ -215,7 +239,7 @@ class OptionReader {
   // POSIX: a pattern that names a file exactly is that file alone, so it
   // names one report for --output even when it holds wildcards.
   void NamesExist(const std::function<bool(const std::string&)>& path_exists) { path_exists_ = &path_exists; }
-  void SelectHta() { inv_.extension = kHtaExtension; }
+  void SelectHta() { hta_ = true; }
   void AskUsage() { Ask(Invocation::Action::kUsage); }
   void Mistake(std::string text) {
     if (error_.empty()) error_ = std::move(text);
@@ -248,9 +272,14 @@ class OptionReader {
     }
     if (!thresholds_.empty() && !inv_.index) {
       Mistake("option '" + thresholds_ + "' needs '--index'");
+    }
+    inv_.convert.format = format_->format;
+    inv_.extension = hta_ ? kHtaExtension : format_->extension;
+    if (hta_ && format_->format != OutputFormat::kHtml) {
+      Mistake("'--hta' names pages; it does not go with '--format=" + std::string(format_->name) + "'");
     } else if (inv_.output && inv_.output_dir) {
       Mistake("options '--output' and '--output-dir' exclude each other");
-    } else if (inv_.output &&
+    } else if (inv_.output && format_->format != OutputFormat::kNdjson &&
                (inv_.patterns.size() != 1 ||
                 (HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)) &&
                  !(path_exists_ && (*path_exists_)(inv_.patterns[0]))))) {
@@ -261,6 +290,8 @@ class OptionReader {
   bool posix_;
   const std::function<bool(const std::string&)>* path_exists_ = nullptr;
   Invocation inv_;
+  bool hta_ = false;
+  const FormatName* format_ = &kFormats[0];
   std::optional<Invocation::Action> asked_;
   std::string error_;
   std::string thresholds_;  // the last threshold option given, as spelled

@@ -210,6 +210,7 @@ std::string Describe(const Invocation& inv) {
     d += " attention " + std::to_string(static_cast<int>(inv.attention.min_free_percent)) + "/" +
          std::to_string(inv.attention.max_antivirus_days) + "/" + std::to_string(inv.attention.max_error_events);
   }
+  if (inv.convert.format != OutputFormat::kHtml) d += " " + inv.extension;
   return d;
 }
 
@@ -232,6 +233,9 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--index=i", "--min-free", "0", "--max-av-age=30", "--max-errors=5"},
        "convert[a] index i attention 0/30/5"},
       {kWindows, {"a", "--index=i", "--min-free=100"}, "convert[a] index i attention 100/7/0"},
+      {kPosix, {"a", "--format=json", "--index=i.json"}, "convert[a] index i.json .json"},
+      {kPosix, {"a", "--format", "html"}, "convert[a]"},
+      {kPosix, {"-o", "f", "--format=ndjson", "a", "b*"}, "convert[a][b*] -o f .ndjson"},
       // Mistakes: nothing is converted; the first one is told.
       {kPosix, {"-kx", "-V", "a"}, "error: unknown option '-x'"},
       {kPosix, {"a", "--outpt=x"}, "error: unknown option '--outpt'"},
@@ -246,6 +250,9 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--index=i", "--max-av-age=-1"}, "error: invalid value '-1' for option '--max-av-age'"},
       {kPosix, {"a", "--index=i", "--max-errors=2x"}, "error: invalid value '2x' for option '--max-errors'"},
       {kPosix, {"a", "--max-errors=2"}, "error: option '--max-errors' needs '--index'"},
+      {kPosix, {"a", "--format=xml"}, "error: invalid value 'xml' for option '--format'"},
+      {kPosix, {"a", "--hta", "--format=json"}, "error: '--hta' names pages; it does not go with '--format=json'"},
+      {kPosix, {"-o", "x", "a", "b", "--format=json"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"--output=x.htm"}, "error: no report named"},
       {kPosix, {"-k", "--style=modern"}, "error: no report named"},
       {kPosix, {"-o", "x", "a", "b"}, "error: option '--output' takes one report, named without wildcards"},
@@ -264,6 +271,8 @@ TEST(OptionsTest, Table) {
       {kWindows, {"--index=i.htm"}, "error: no report named"},
       {kWindows, {"a.csv", "--output", "x.htm"}, "error: option '--output' needs a value"},
       {kWindows, {"a[1].csv", "--output=x"}, "convert[a[1].csv] -o x"},
+      {kWindows, {"*.csv", "--format=ndjson", "--output=f"}, "convert[*.csv] -o f .ndjson"},
+      {kWindows, {"a.csv", "/HTA", "--format=json"}, "error: '--hta' names pages; it does not go with '--format=json'"},
       {kWindows, {"a?.csv", "--output=x"}, "error: option '--output' takes one report, named without wildcards"},
       {kWindows, {"a.csv", "--bogus", " --help"}, "help"},
       {kWindows, {"--version"}, "version"},

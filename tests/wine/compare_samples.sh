@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Converts every sample report with the Linux program and with rptconv.exe
 # under Wine, and checks that both give the same console lines and the same
-# page bytes, as .htm and as .hta, in the classic and the modern style.
+# page bytes, as .htm and as .hta, in the classic and the modern style; and
+# the same data as JSON and as NDJSON.
 #
 #   compare_samples.sh LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR...
 set -euo pipefail
@@ -33,9 +34,10 @@ passed=0
 failed=0
 for report in "${reports[@]}"; do
   name=$(basename "$report" .csv)
-  for options in "" /HTA "--style=modern" "/HTA --style=modern"; do
+  for options in "" /HTA "--style=modern" "/HTA --style=modern" --format=json --format=ndjson; do
     ext=.htm
     [[ $options != /HTA* ]] || ext=.hta
+    [[ $options != --format=* ]] || ext=.${options#--format=}
     for side in linux windows; do
       mkdir -p "$work/$side"
       rm -f "$work/$side"/*
