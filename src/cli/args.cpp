@@ -28,7 +28,8 @@ bool IsSlashHelpWord(std::string_view word) {
 }
 
 enum class Option {
-  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex
+  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex, kCompare,
+  kAllColumns
 };
 
 struct OptionSpec {
@@ -51,6 +52,8 @@ constexpr OptionSpec kOptions[] = {
     {Option::kStyle, '\0', "style", true, false},
     {Option::kCodepage, '\0', "codepage", true, false},
     {Option::kIndex, '\0', "index", true, false},
+    {Option::kCompare, '\0', "compare", false, false},
+    {Option::kAllColumns, '\0', "all-columns", false, false},
 };
 
 // Only the code pages the modern page has a table for.
@@ -120,6 +123,8 @@ class OptionReader {
       case Option::kIndex:
         if (needs(true)) inv_.index = std::string(value);
         break;
+      case Option::kCompare: inv_.compare = true; break;
+      case Option::kAllColumns: inv_.all_columns = true; break;
     }
   }
 
@@ -220,10 +225,25 @@ class OptionReader {
     }
     if (inv_.output && inv_.output_dir) {
       Mistake("options '--output' and '--output-dir' exclude each other");
+    } else if (inv_.compare) {
+      CheckComparison();
+    } else if (inv_.all_columns) {
+      Mistake("option '--all-columns' needs '--compare'");
     } else if (inv_.output &&
                (inv_.patterns.size() != 1 ||
                 HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)))) {
       Mistake("option '--output' takes one report, named without wildcards");
+    }
+  }
+
+  // Two reports, the old and the new one, one page of what changed.
+  void CheckComparison() {
+    if (inv_.patterns.size() != 2) {
+      Mistake("option '--compare' takes two reports, the old and the new one");
+    } else if (inv_.patterns[0] == kStandardStream && inv_.patterns[1] == kStandardStream && posix_) {
+      Mistake("option '--compare' can read only one report from standard input");
+    } else if (inv_.index) {
+      Mistake("options '--compare' and '--index' exclude each other");
     }
   }
 

@@ -13,6 +13,8 @@ namespace rptconv {
 
 inline constexpr std::string_view kHtmExtension = ".htm";
 inline constexpr std::string_view kHtaExtension = ".hta";
+// A comparison's page is named after the new report with this extension.
+inline constexpr std::string_view kChangesExtension = ".changes.htm";
 // As a pattern: the report on standard input; as the output: standard output.
 inline constexpr std::string_view kStandardStream = "-";
 
@@ -30,6 +32,10 @@ struct Invocation {
   bool quiet = false;
   ConvertOptions convert;              // --style, --codepage
   std::optional<std::string> index;    // --index: read, not yet written
+  // --compare: the two patterns are the old and the new report, named
+  // without search; --all-columns: volatile columns count as changes.
+  bool compare = false;
+  bool all_columns = false;
 };
 
 // The arguments that count: those before the first empty one.

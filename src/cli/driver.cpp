@@ -10,6 +10,7 @@
 
 #include "cli/args.h"
 #include "cli/cmdline_split.h"
+#include "cli/compare_run.h"
 #include "cli/console.h"
 #include "cli/convert_file.h"
 #include "cli/failure_report.h"
@@ -237,6 +238,11 @@ int RunProgram(int argc, char** argv) {
       platform::WriteStderr("rptconv: " + inv.error + "\r\nTry 'rptconv --help'.\r\n");
       return kExitUsage;
     case Invocation::Action::kConvert: break;
+  }
+  if (inv.compare) {
+    StandardConsole console(ComparisonToStdout(inv) ? platform::StandardStream::kError
+                                                    : platform::StandardStream::kOutput);
+    return RunComparison(inv, platform::Files(), console);
   }
   return Batch(inv).Run();
 }

@@ -135,6 +135,14 @@ constexpr std::string_view kScript[] = {
 std::span<const std::string_view> ModernStyleSheet() { return kStyleSheet; }
 std::span<const std::string_view> ModernScript() { return kScript; }
 
+void WriteModernHeadStart(LineWriter& out, std::string_view lang) {
+  out.Line("<!DOCTYPE html>");
+  out.Raw("<html lang=\"").Raw(lang).Raw("\">").EndLine();
+  out.Line("<head>");
+  out.Line("<meta charset=\"utf-8\">");
+  out.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
+}
+
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines) {
   for (const std::string_view line : lines) out.Line(line);
 }

@@ -21,6 +21,11 @@ std::span<const std::string_view> ModernStyleSheet();
 // Reads the page's lang attribute for its own words.
 std::span<const std::string_view> ModernScript();
 
+// The first lines of a page in the modern look, up to its <title>: the
+// doctype, <html lang="`lang`">, <head>, the character set (UTF-8) and the
+// viewport.
+void WriteModernHeadStart(LineWriter& out, std::string_view lang);
+
 // Writes the lines, each followed by CR LF.
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines);
 

@@ -1,0 +1,100 @@
+// Matches the rows of two reports by key. The old report is walked first
+// and its rows are kept, raw; then each row of the new report is matched as
+// the walk tells it, and only rows that differ are kept. Memory grows with
+// the old report's rows and with the changes, not with the new report.
+//
+// Rows are matched within their section by their key columns, compared
+// without regard to case and surrounding blanks. Of several old rows with
+// the same key, a new row takes one that is equal to it first, else, once
+// the new report is read, the first left in the old report's order; a
+// matched row whose compared columns differ is changed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "compare/changes.h"
+#include "compare/row_events.h"
+#include "report/sections.h"
+#include "walk/page_events.h"
+
+namespace rptconv {
+
+class ReportComparer {
+ public:
+  // `codepage`: the Windows code page of both reports' text, 0 for each
+  // report's language's. `all_columns`: volatile columns count as changes.
+  ReportComparer(int codepage, bool all_columns);
+  ReportComparer(const ReportComparer&) = delete;
+  ReportComparer& operator=(const ReportComparer&) = delete;
+
+  // Walk the old report into the first, then the new one into the second.
+  PageEvents& OldReport() { return old_events_; }
+  PageEvents& NewReport() { return new_events_; }
+
+  // Complete once the new report's walk has ended.
+  const Comparison& Result() const { return comparison_; }
+
+  // For RowEvents.
+  void BeginReport(Side side, std::string_view title, Language language);
+  std::size_t TableSection(Side side, const Section& table, bool group_table, std::string_view page);
+  std::size_t PropertySection(Side side, std::string_view page);
+  bool IsGroupTable(std::size_t section) const { return comparison_.sections[section].group_table; }
+  void Row(Side side, std::size_t section, std::span<const std::string_view> cells);
+  void EndReport(Side side);
+
+ private:
+  struct OldRow {
+    std::uint32_t section;
+    std::uint32_t cell_count;
+    std::size_t first_cell;  // in cell_ends_
+    std::uint64_t hash;      // of the compared cells
+    bool matched;
+  };
+  // The old rows of one key, in the report's order; those before `next`
+  // are all matched.
+  struct KeyRows {
+    std::vector<std::uint32_t> rows;
+    std::size_t next = 0;
+  };
+  // A new row that no old row equals, matched once the new report is read.
+  struct Pending {
+    std::uint32_t section;
+    std::string key;
+    std::vector<std::string> cells;
+  };
+
+  std::size_t SectionOf(Side side, std::string id, const Section* table, bool group_table, std::string_view page);
+  void MakeKey(std::size_t section, std::span<const std::string_view> cells);
+  std::uint64_t HashCompared(std::string_view roles, std::span<const std::string_view> cells) const;
+  bool EqualsCompared(const OldRow& row, std::string_view roles, std::span<const std::string_view> cells) const;
+  std::string_view OldCell(const OldRow& row, std::size_t column) const;
+  std::vector<std::string> OldCells(const OldRow& row) const;
+  void KeepOld(std::size_t section, std::span<const std::string_view> cells);
+  void MatchNew(std::size_t section, std::span<const std::string_view> cells);
+  // The first old row of `rows` not matched yet, or null.
+  OldRow* NextUnmatched(KeyRows& rows);
+  void Resolve();
+  void AddChange(std::size_t section, RowChange change);
+
+  int codepage_;
+  Comparison comparison_;
+  RowEvents old_events_{*this, kOldSide};
+  RowEvents new_events_{*this, kNewSide};
+  std::unordered_map<std::string, std::size_t> section_ids_;
+
+  // The old report's rows: their cells end to end in `text_`.
+  std::string text_;
+  std::vector<std::size_t> cell_ends_;
+  std::vector<OldRow> old_rows_;
+  std::unordered_map<std::string, KeyRows> keys_;
+  std::vector<Pending> pending_;
+  std::string key_;  // the key being made
+};
+
+}  // namespace rptconv
