@@ -4,7 +4,6 @@
 #include <string>
 
 #include "cli/convert_file.h"
-#include "cli/paths.h"
 
 namespace rptconv {
 
@@ -32,27 +31,12 @@ class BothReports : public platform::ReportSource {
   const platform::ReportSource& new_;
 };
 
-class StandardOutputFile : public platform::OutputFile {
- public:
-  void Write(std::string_view bytes) override {
-    platform::WriteStream(platform::StandardStream::kOutput, bytes, IoSite::kWriteOutput);
-  }
-  void Commit() override {}
-};
-
-const PathSyntax& Paths() {
-  static const PathSyntax syntax = platform::ThisFamily() == platform::Family::kWindows
-                                       ? WindowsPaths(platform::IsLeadByte)
-                                       : kPosixPaths;
-  return syntax;
-}
-
 std::string OutputOf(const Invocation& inv) {
   if (inv.output) return *inv.output;
   const std::string& new_report = inv.patterns[1];
   if (new_report == kStandardStream) return std::string(kStandardStream);
-  std::string output = MakeOutputName(new_report, kChangesExtension, Paths());
-  if (inv.output_dir) output = JoinPath(*inv.output_dir, FileNamePart(output, Paths()), Paths());
+  std::string output = MakeOutputName(new_report, kChangesExtension, PlatformPaths());
+  if (inv.output_dir) output = JoinPath(*inv.output_dir, FileNamePart(output, PlatformPaths()), PlatformPaths());
   return output;
 }
 
@@ -84,7 +68,7 @@ int RunComparison(const Invocation& inv, platform::ReportFiles& files, Console& 
   const std::string output_name = OutputOf(inv);
   const BothReports both(*old_report, *new_report);
   std::unique_ptr<platform::OutputFile> output = output_name == kStandardStream
-                                                     ? std::make_unique<StandardOutputFile>()
+                                                     ? std::make_unique<StandardOutputPage>()
                                                      : files.CreateOutput(output_name, both);
   if (!output) {
     console.Line(CreateFailureLine(output_name));

@@ -4,18 +4,16 @@
 
 namespace rptconv {
 
-namespace {
+const PathSyntax& PlatformPaths() {
+  static const PathSyntax syntax = platform::ThisFamily() == platform::Family::kWindows
+                                       ? WindowsPaths(platform::IsLeadByte)
+                                       : kPosixPaths;
+  return syntax;
+}
 
-// The page on standard output, written as it comes.
-class StandardOutputPage : public platform::OutputFile {
- public:
-  void Write(std::string_view bytes) override {
-    platform::WriteStream(platform::StandardStream::kOutput, bytes, IoSite::kWriteOutput);
-  }
-  void Commit() override {}
-};
-
-}  // namespace
+void StandardOutputPage::Write(std::string_view bytes) {
+  platform::WriteStream(platform::StandardStream::kOutput, bytes, IoSite::kWriteOutput);
+}
 
 std::string OpenFailureLine(const std::string& report) { return "Cannot open input file: \"" + report + "\""; }
 std::string CreateFailureLine(const std::string& page) { return "Cannot create output file: \"" + page + "\""; }

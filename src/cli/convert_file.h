@@ -6,6 +6,7 @@
 
 #include "cli/args.h"
 #include "cli/console.h"
+#include "cli/paths.h"
 #include "platform/platform.h"
 
 namespace rptconv {
@@ -19,6 +20,16 @@ struct ReportJob {
   ConvertOptions options;
   ReportSummary* summary = nullptr;  // filled for the index, when there is one
   platform::FileIdentity* identity = nullptr;  // set to the report's once it is open, when asked
+};
+
+// The path rules of the platform the program runs on.
+const PathSyntax& PlatformPaths();
+
+// A page on standard output, written as it comes.
+class StandardOutputPage : public platform::OutputFile {
+ public:
+  void Write(std::string_view bytes) override;
+  void Commit() override {}
 };
 
 enum class ConvertResult { kConverted, kOpenFailed, kCreateFailed };

@@ -30,13 +30,6 @@ constexpr int kExitFailure = 1;
 constexpr int kExitCreateFailed = 2;
 constexpr int kExitUsage = 64;  // EX_USAGE
 
-const PathSyntax& PlatformPaths() {
-  static const PathSyntax syntax = platform::ThisFamily() == platform::Family::kWindows
-                                       ? WindowsPaths(platform::IsLeadByte)
-                                       : kPosixPaths;
-  return syntax;
-}
-
 Invocation ReadInvocation(int argc, char** argv) {
   platform::RawCommandLine raw = platform::ReadCommandLine(argc, argv);
   if (platform::ThisFamily() == platform::Family::kWindows) {

@@ -86,12 +86,7 @@ class ComparePage {
     for (std::size_t i = 0; i < comparison_.sections.size(); ++i) WriteSection(i);
     out_.Line("</main>");
     WriteNav();
-    out_.Line("<script>");
-    WriteLines(out_, ModernScript());
-    out_.Line("</script>");
-    out_.Line("</body>");
-    out_.Line("</html>");
-    out_.Flush();
+    WriteModernTail(out_);
   }
 
  private:

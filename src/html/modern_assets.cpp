@@ -143,6 +143,15 @@ void WriteModernHeadStart(LineWriter& out, std::string_view lang) {
   out.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
 }
 
+void WriteModernTail(LineWriter& out) {
+  out.Line("<script>");
+  WriteLines(out, ModernScript());
+  out.Line("</script>");
+  out.Line("</body>");
+  out.Line("</html>");
+  out.Flush();
+}
+
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines) {
   for (const std::string_view line : lines) out.Line(line);
 }

@@ -26,6 +26,10 @@ std::span<const std::string_view> ModernScript();
 // viewport.
 void WriteModernHeadStart(LineWriter& out, std::string_view lang);
 
+// The last lines of a page in the modern look: its script, </body> and
+// </html>; then the page is flushed.
+void WriteModernTail(LineWriter& out);
+
 // Writes the lines, each followed by CR LF.
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines);
 
