@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Writes src/html/codepage_tables.inc: the Unicode code point of every byte
+"""Writes src/report/codepage_tables.inc: the Unicode code point of every byte
 from 0x80 to 0xFF of the Windows code pages that modern pages convert from,
 as the iconv program converts them. Bytes iconv cannot convert get 0xFFFD.
 
-    tools/gen_codepages.py > src/html/codepage_tables.inc
+    tools/gen_codepages.py > src/report/codepage_tables.inc
 
 The table is generated once and committed, so that the Linux and the Windows
 program convert with the same table and give the same bytes.

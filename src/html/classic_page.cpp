@@ -105,10 +105,11 @@ void ClassicPage::Property(std::string_view label, std::string_view value, bool 
 }
 
 
+// Cell `column` (from 0) opens by its alignment code: "<TD>" for "L", else
+// the code in lower case as the class ("cc" centre, "cr" right); a column
+// beyond the code counts as a blank.
 void ClassicPage::MakeOpenings(std::string_view alignment) {
-  const std::size_t size = alignment.size();
-  std::copy_n(alignment.begin(), size, openings_alignment_.begin());
-  openings_alignment_size_ = size;
+  const std::size_t size = std::min(alignment.size(), kMaxColumns);
   for (std::size_t column = 0; column < kMaxColumns; ++column) {
     CellOpening& opening = openings_[column];
     opening.size = 0;
@@ -134,9 +135,9 @@ void ClassicPage::MakeOpenings(std::string_view alignment) {
 }
 
 void ClassicPage::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
-  const auto& openings = OpeningsFor(alignment);
+  MakeOpenings(alignment);
   for (std::size_t column = 0; column < names.size(); ++column) {
-    out_.Piece(openings[column].store.data(), openings[column].size);
+    out_.Piece(openings_[column].store.data(), openings_[column].size);
     out_.Raw("<B>").Raw(names[column]).Raw("</B>");
   }
   out_.EndLine();

@@ -9,6 +9,7 @@
 
 #include "html/line_writer.h"
 #include "html/links.h"
+#include "html/page_texts.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
 
@@ -37,7 +38,7 @@ class ClassicPage final : public PageEvents {
   }
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  [[gnu::always_inline]] inline void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  [[gnu::always_inline]] inline void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:
@@ -50,41 +51,17 @@ class ClassicPage final : public PageEvents {
   // a register in the caller.
   static ReservedWrite MaybeLink(ReservedWrite out, std::string_view value);
   // The markup before each cell of a table: the start of the row or the gap
-  // after the cell before, then the cell's opening tag; made once per
-  // alignment code.
+  // after the cell before, then the cell's opening tag; made by each table
+  // header for the rows after it.
   struct CellOpening {
     std::array<char, kPieceStore> store;
     std::size_t size;
   };
-  [[gnu::always_inline]] const std::array<CellOpening, kMaxColumns>& OpeningsFor(std::string_view alignment);
   void MakeOpenings(std::string_view alignment);
 
   LineWriter& out_;
   std::array<CellOpening, kMaxColumns> openings_{};
-  std::array<char, kMaxColumns> openings_alignment_{};  // the code they were made for
-  std::size_t openings_alignment_size_ = kMaxColumns + 1;  // none yet
 };
-
-// Cell `column` (from 0) opens by its alignment code: "<TD>" for "L", else
-// the code in lower case as the class ("cc" centre, "cr" right); a column
-// beyond the code counts as a blank.
-inline const std::array<ClassicPage::CellOpening, kMaxColumns>& ClassicPage::OpeningsFor(std::string_view alignment) {
-  // A whole code, as every section has, is eight bytes long: one word
-  // compares it.
-  static_assert(sizeof(std::uint64_t) == kMaxColumns);
-  if (alignment.size() == kMaxColumns && openings_alignment_size_ == kMaxColumns) {
-    std::uint64_t now;
-    std::uint64_t before;
-    std::memcpy(&now, alignment.data(), sizeof now);
-    std::memcpy(&before, openings_alignment_.data(), sizeof before);
-    if (now == before) return openings_;
-  }
-  const std::size_t size = std::min(alignment.size(), kMaxColumns);
-  if (size != openings_alignment_size_ || alignment.substr(0, size) != std::string_view(openings_alignment_.data(), size)) {
-    MakeOpenings(alignment.substr(0, size));
-  }
-  return openings_;
-}
 
 // A value may be a link; most are not, as their first byte tells.
 inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
@@ -100,8 +77,8 @@ inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
 // The second cell is the record's value, which may be a link; the others
 // are plain text. Written here, inline, as the walk tells a row for most
 // lines of a report.
-inline void ClassicPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
-  const auto& openings = OpeningsFor(alignment);
+inline void ClassicPage::TableRow(std::span<const std::string_view> cells) {
+  const auto& openings = openings_;
   // The line has at most kMaxColumns cells, each with an opening of
   // kPieceStore bytes: well within the line's room.
   static_assert(kMaxColumns * (kPieceStore + kVectorBytes) + kLongestLinkMarkup < ReservedWrite::kLineRoom);

@@ -8,25 +8,11 @@ namespace rptconv {
 
 namespace {
 
-#include "html/codepage_tables.inc"
-
 constexpr char16_t kReplacement = 0xFFFD;
 
 constexpr Utf8Byte Encode(char16_t code_point) {
   Utf8Byte out{};
-  if (code_point < 0x80) {
-    out.bytes[0] = static_cast<char>(code_point);
-    out.size = 1;
-  } else if (code_point < 0x800) {
-    out.bytes[0] = static_cast<char>(0xC0 | (code_point >> 6));
-    out.bytes[1] = static_cast<char>(0x80 | (code_point & 0x3F));
-    out.size = 2;
-  } else {
-    out.bytes[0] = static_cast<char>(0xE0 | (code_point >> 12));
-    out.bytes[1] = static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out.bytes[2] = static_cast<char>(0x80 | (code_point & 0x3F));
-    out.size = 3;
-  }
+  out.size = static_cast<std::uint8_t>(EncodeUtf8(code_point, out.bytes));
   return out;
 }
 

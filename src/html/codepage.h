@@ -1,5 +1,4 @@
-// Report text in a Windows code page, written as UTF-8. The tables come from
-// iconv once (tools/gen_codepages.py), so every platform gives the same bytes.
+// Report text in a Windows code page, written as UTF-8 and escaped for HTML.
 #pragma once
 
 #include <array>
@@ -8,12 +7,9 @@
 #include <string_view>
 
 #include "html/line_writer.h"
+#include "report/codepage.h"
 
 namespace rptconv {
-
-// The code pages with a table: Central European and Western.
-inline constexpr int kCodepageCentralEuropean = 1250;
-inline constexpr int kCodepageWestern = 1252;
 
 // What one report byte becomes in a UTF-8 page: its UTF-8 bytes, "&", "<",
 // ">" and '"' as entities, and U+FFFD for a control byte other than tab or a

@@ -6,6 +6,7 @@
 #include "html/escape.h"
 #include "html/links.h"
 #include "html/modern_assets.h"
+#include "html/page_texts.h"
 #include "walk/page_events.h"
 
 namespace rptconv {

@@ -5,6 +5,7 @@
 
 #include "html/links.h"
 #include "html/modern_assets.h"
+#include "html/page_texts.h"
 
 namespace rptconv {
 
@@ -261,14 +262,14 @@ void ModernPage::Property(std::string_view label, std::string_view value, bool i
   out_.EndLine();
 }
 
-void ModernPage::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
+void ModernPage::TableRow(std::span<const std::string_view> cells) {
   if (open_ != OpenTable::kColumns || open_columns_ != cells.size()) {
     CloseTable();
     OpenColumns(cells.size());
   }
   out_.Raw("<tr>");
   for (std::size_t column = 0; column < cells.size(); ++column) {
-    OpenCell("td", alignment, column, cells[column].size() > kWideCell);
+    OpenCell("td", header_alignment_, column, cells[column].size() > kWideCell);
     if (column == 1) {
       Value(cells[column]);
     } else {

@@ -32,7 +32,7 @@ class ModernPage final : public PageEvents {
   void BeginItem(std::string_view title, bool first, bool in_table) override;
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:

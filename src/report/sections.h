@@ -59,6 +59,9 @@ struct SectionMatch {
 // `section` when none matches.
 SectionMatch FindSection(std::string_view title, bool english_titles);
 
+// The match of a title that names no section.
+inline constexpr SectionMatch kNoSection{nullptr, {}};
+
 // The section of the groups of page `page`: the one titled "*" + `page`.
 SectionMatch FindGroupSection(std::string_view page, bool english_titles);
 

@@ -15,9 +15,6 @@ namespace rptconv {
 
 inline constexpr std::size_t kTextPadding = 16;
 
-// The heading of the first page of every report, shown instead of its title.
-inline constexpr std::string_view kBannerText = "QUORVIX System Information Report";
-
 // A report whose first page is titled "Report" is English; any other is
 // Hungarian, and only Hungarian section titles are looked up in it.
 inline constexpr std::string_view kEnglishFirstPage = "Report";
@@ -52,8 +49,9 @@ class PageEvents {
   // A label and value row; `in_item` when the group has begun an item.
   virtual void Property(std::string_view label, std::string_view value, bool in_item) = 0;
   // A row of a column table: the record's group, its value (which may be a
-  // link), then one cell from each continuation line.
-  virtual void TableRow(std::span<const std::string_view> cells, std::string_view alignment) = 0;
+  // link), then one cell from each continuation line. Its columns are those
+  // of the last TableHeader, aligned as that header said.
+  virtual void TableRow(std::span<const std::string_view> cells) = 0;
   virtual void EndDocument() = 0;
 };
 

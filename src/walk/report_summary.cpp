@@ -54,9 +54,9 @@ void BothListeners::Property(std::string_view label, std::string_view value, boo
   first_.Property(label, value, in_item);
   second_.Property(label, value, in_item);
 }
-void BothListeners::TableRow(std::span<const std::string_view> cells, std::string_view alignment) {
-  first_.TableRow(cells, alignment);
-  second_.TableRow(cells, alignment);
+void BothListeners::TableRow(std::span<const std::string_view> cells) {
+  first_.TableRow(cells);
+  second_.TableRow(cells);
 }
 void BothListeners::EndDocument() {
   first_.EndDocument();

@@ -22,7 +22,7 @@ class SummaryListener : public PageEvents {
   void BeginItem(std::string_view, bool, bool) override {}
   void TableHeader(std::span<const std::string_view>, std::string_view) override {}
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view>, std::string_view) override {}
+  void TableRow(std::span<const std::string_view>) override {}
   void EndDocument() override {}
 
  private:
@@ -43,7 +43,7 @@ class BothListeners : public PageEvents {
   void BeginItem(std::string_view title, bool first, bool in_table) override;
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:

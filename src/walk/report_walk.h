@@ -177,7 +177,8 @@ class ReportWalk {
     group_columns_ = 0;
     events_.BeginPage(page, first);
 
-    const SectionMatch match = FindSection(first ? kBannerText : page, english_titles_);
+    // The first page shows the banner and is never a table.
+    const SectionMatch match = first ? kNoSection : FindSection(page, english_titles_);
     if (match.section) page_columns_ = BeginTable(match);
     // Every group of a page is looked up under the same title.
     page_group_section_ = FindGroupSection(page, english_titles_);
@@ -198,7 +199,6 @@ class ReportWalk {
 
   // Tells the header row of the table of `match`; gives its column count.
   [[gnu::noinline]] std::size_t BeginTable(const SectionMatch& match) {
-    column_align_ = match.section->alignment;
     std::array<std::string_view, kMaxColumns> names;
     std::size_t count = 0;
     std::string_view rest = match.headers;
@@ -209,7 +209,7 @@ class ReportWalk {
       rest.remove_prefix(comma + 1);
     }
     names[count++] = rest;
-    events_.TableHeader({names.data(), count}, column_align_);
+    events_.TableHeader({names.data(), count}, match.section->alignment);
     return static_cast<std::size_t>(match.section->column_count);
   }
 
@@ -237,7 +237,7 @@ class ReportWalk {
         cells_[k] = AfterFifthField({line.data(), line.size()});
       }
     }
-    events_.TableRow({cells_.data(), columns}, column_align_);
+    events_.TableRow({cells_.data(), columns});
   }
 
   // Copies `cells` into a buffer of their own and points them there.
@@ -268,7 +268,6 @@ class ReportWalk {
   // current group's; 0 for none.
   std::size_t page_columns_ = 0;
   std::size_t group_columns_ = 0;
-  std::string_view column_align_;
   SectionMatch page_group_section_{};
   std::array<std::string_view, kMaxColumns> cells_;
   std::array<std::string, 2> aside_;

@@ -64,7 +64,7 @@ class TitleRecorder : public PageEvents {
   void BeginItem(std::string_view, bool, bool) override {}
   void TableHeader(std::span<const std::string_view>, std::string_view) override {}
   void Property(std::string_view, std::string_view, bool) override {}
-  void TableRow(std::span<const std::string_view>, std::string_view) override {}
+  void TableRow(std::span<const std::string_view>) override {}
   void EndDocument() override {}
   std::string title_;
   int reads_before_title_ = 0;
