@@ -16,10 +16,10 @@ void RowEvents::BeginPage(std::string_view title, bool first) {
   group_.clear();
   item_.clear();
   in_group_ = false;
-  table_section_ = kNoSection;
-  property_section_ = kNoSection;
-  // The walk looks the first page up under the banner, which names no section.
-  page_match_ = FindSection(first ? kBannerText : title, english_titles_);
+  table_section_ = kNotYet;
+  property_section_ = kNotYet;
+  // The first page is never a table.
+  page_match_ = first ? kNoSection : FindSection(title, english_titles_);
   group_match_ = FindGroupSection(title, english_titles_);
 }
 
@@ -35,18 +35,18 @@ void RowEvents::BeginItem(std::string_view title, bool, bool) { item_.assign(tit
 // group just begun.
 void RowEvents::TableHeader(std::span<const std::string_view>, std::string_view) {
   const SectionMatch& match = in_group_ ? group_match_ : page_match_;
-  table_section_ = match.section ? comparer_.TableSection(side_, *match.section, in_group_, page_) : kNoSection;
+  table_section_ = match.section ? comparer_.TableSection(side_, *match.section, in_group_, page_) : kNotYet;
 }
 
 void RowEvents::Property(std::string_view label, std::string_view value, bool in_item) {
-  if (property_section_ == kNoSection) property_section_ = comparer_.PropertySection(side_, page_);
+  if (property_section_ == kNotYet) property_section_ = comparer_.PropertySection(side_, page_);
   const std::array<std::string_view, kPropertyRoles.size()> cells{group_, in_item ? std::string_view(item_) : "",
                                                                   label, value};
   comparer_.Row(side_, property_section_, cells);
 }
 
-void RowEvents::TableRow(std::span<const std::string_view> cells, std::string_view) {
-  if (table_section_ == kNoSection) return;
+void RowEvents::TableRow(std::span<const std::string_view> cells) {
+  if (table_section_ == kNotYet) return;
   if (!comparer_.IsGroupTable(table_section_)) {
     comparer_.Row(side_, table_section_, cells);
     return;

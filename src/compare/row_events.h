@@ -26,11 +26,11 @@ class RowEvents final : public PageEvents {
   void BeginItem(std::string_view title, bool first, bool in_table) override;
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells, std::string_view alignment) override;
+  void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:
-  static constexpr std::size_t kNoSection = ~std::size_t{0};
+  static constexpr std::size_t kNotYet = ~std::size_t{0};  // no section found yet
 
   ReportComparer& comparer_;
   Side side_;
@@ -45,8 +45,8 @@ class RowEvents final : public PageEvents {
   // each of its groups.
   SectionMatch page_match_{};
   SectionMatch group_match_{};
-  std::size_t table_section_ = kNoSection;
-  std::size_t property_section_ = kNoSection;
+  std::size_t table_section_ = kNotYet;
+  std::size_t property_section_ = kNotYet;
   // A group table's row: the item's title, then the walk's cells.
   std::array<std::string_view, kMaxColumns + 1> cells_;
 };

@@ -9,6 +9,7 @@
 #include "html/compare_words.h"
 #include "html/escape.h"
 #include "html/modern_assets.h"
+#include "html/page_texts.h"
 
 namespace rptconv {
 
