@@ -18,15 +18,15 @@ constexpr char kPropertiesId = 'P';
 constexpr std::uint64_t kFnvOffset = 0xCBF29CE484222325ULL;
 constexpr std::uint64_t kFnvPrime = 0x100000001B3ULL;
 
-std::uint64_t HashBytes(std::uint64_t hash, std::string_view bytes) {
-  for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * kFnvPrime;
-  return hash;
-}
+// The key hash table's first size, a power of two.
+constexpr std::size_t kFirstSlots = 1024;
 
-// A size written into a key, so that no two different keys are the same bytes.
-void AppendSize(std::string& out, std::size_t size) {
-  const auto value = static_cast<std::uint32_t>(size);
-  out.append(reinterpret_cast<const char*>(&value), sizeof value);
+// FNV-1a leaves the low bits, which pick a slot, weakly mixed.
+std::size_t Spread(std::uint64_t hash) {
+  hash ^= hash >> 33;
+  hash *= 0xFF51AFD7ED558CCDULL;
+  hash ^= hash >> 33;
+  return static_cast<std::size_t>(hash);
 }
 
 }  // namespace
@@ -76,26 +76,20 @@ std::size_t ReportComparer::PropertySection(Side side, std::string_view page) {
   return SectionOf(side, std::move(id), nullptr, false, page);
 }
 
-void ReportComparer::MakeKey(std::size_t section, std::span<const std::string_view> cells) {
+std::uint64_t ReportComparer::KeyHash(std::size_t section, std::span<const std::string_view> cells) const {
   const std::string_view roles = comparison_.sections[section].roles;
-  key_.clear();
-  AppendSize(key_, section);
+  std::uint64_t hash = (kFnvOffset ^ section) * kFnvPrime;
   for (std::size_t column = 0; column < cells.size() && column < roles.size(); ++column) {
-    if (roles[column] != kKeyColumn) continue;
-    const std::size_t at = key_.size();
-    AppendSize(key_, 0);
-    AppendFoldedKey(key_, cells[column]);
-    const auto size = static_cast<std::uint32_t>(key_.size() - at - sizeof(std::uint32_t));
-    key_.replace(at, sizeof size, reinterpret_cast<const char*>(&size), sizeof size);
+    if (roles[column] == kKeyColumn) hash = HashFoldedKey(hash, cells[column]);
   }
+  return hash;
 }
 
 std::uint64_t ReportComparer::HashCompared(std::string_view roles, std::span<const std::string_view> cells) const {
   std::uint64_t hash = kFnvOffset;
   for (std::size_t column = 0; column < cells.size(); ++column) {
     if (!IsComparedColumn(roles, column, comparison_.all_columns)) continue;
-    hash = HashBytes(hash, cells[column]);
-    hash = (hash ^ cells[column].size()) * kFnvPrime;
+    hash = HashText(hash, cells[column]);
   }
   return hash;
 }
@@ -124,48 +118,97 @@ bool ReportComparer::EqualsCompared(const OldRow& row, std::string_view roles,
   return true;
 }
 
+bool ReportComparer::SameKeyCells(const OldRow& row, std::string_view roles,
+                                  std::span<const std::string_view> cells) const {
+  if (row.cell_count != cells.size()) return false;
+  for (std::size_t column = 0; column < cells.size() && column < roles.size(); ++column) {
+    if (roles[column] == kKeyColumn && !SameKey(OldCell(row, column), cells[column])) return false;
+  }
+  return true;
+}
+
 void ReportComparer::Row(Side side, std::size_t section, std::span<const std::string_view> cells) {
   ++comparison_.sections[section].rows[side];
-  MakeKey(section, cells);
+  const std::uint64_t key_hash = KeyHash(section, cells);
   if (side == kOldSide) {
-    KeepOld(section, cells);
+    KeepOld(section, key_hash, cells);
   } else {
-    MatchNew(section, cells);
+    MatchNew(section, key_hash, cells);
   }
 }
 
-void ReportComparer::KeepOld(std::size_t section, std::span<const std::string_view> cells) {
+ReportComparer::KeySlot* ReportComparer::FindSlot(std::uint64_t key_hash) {
+  if (slots_.empty()) return nullptr;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = Spread(key_hash) & mask;; i = (i + 1) & mask) {
+    if (slots_[i].first == kNoRow) return nullptr;
+    if (slots_[i].key_hash == key_hash) return &slots_[i];
+  }
+}
+
+ReportComparer::KeySlot& ReportComparer::AddSlot(std::uint64_t key_hash) {
+  if (KeySlot* slot = FindSlot(key_hash)) return *slot;
+  if (2 * (used_slots_ + 1) > slots_.size()) {
+    std::vector<KeySlot> old = std::move(slots_);
+    slots_.assign(std::max(kFirstSlots, 2 * old.size()), KeySlot{});
+    used_slots_ = 0;
+    for (const KeySlot& slot : old) {
+      if (slot.first != kNoRow) AddSlot(slot.key_hash) = slot;
+    }
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = Spread(key_hash) & mask;
+  while (slots_[i].first != kNoRow) i = (i + 1) & mask;
+  ++used_slots_;
+  slots_[i].key_hash = key_hash;
+  return slots_[i];
+}
+
+void ReportComparer::KeepOld(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
   const auto index = static_cast<std::uint32_t>(old_rows_.size());
   old_rows_.push_back({static_cast<std::uint32_t>(section), static_cast<std::uint32_t>(cells.size()),
-                       cell_ends_.size(), HashCompared(comparison_.sections[section].roles, cells), false});
+                       cell_ends_.size(), key_hash, HashCompared(comparison_.sections[section].roles, cells), kNoRow,
+                       false});
   for (const std::string_view cell : cells) {
     text_.append(cell);
     cell_ends_.push_back(text_.size());
   }
-  keys_[key_].rows.push_back(index);
+  KeySlot& slot = AddSlot(key_hash);
+  if (slot.first == kNoRow) {
+    slot.first = slot.next = index;
+  } else {
+    old_rows_[slot.last].next_same = index;
+    if (slot.next == kNoRow) slot.next = index;
+  }
+  slot.last = index;
 }
 
-ReportComparer::OldRow* ReportComparer::NextUnmatched(KeyRows& rows) {
-  while (rows.next < rows.rows.size() && old_rows_[rows.rows[rows.next]].matched) ++rows.next;
-  return rows.next < rows.rows.size() ? &old_rows_[rows.rows[rows.next]] : nullptr;
-}
-
-void ReportComparer::MatchNew(std::size_t section, std::span<const std::string_view> cells) {
+std::uint32_t ReportComparer::FirstUnmatched(KeySlot& slot, std::size_t section,
+                                             std::span<const std::string_view> cells) {
+  while (slot.next != kNoRow && old_rows_[slot.next].matched) slot.next = old_rows_[slot.next].next_same;
   const std::string_view roles = comparison_.sections[section].roles;
-  const auto found = keys_.find(key_);
-  if (found != keys_.end()) {
-    KeyRows& rows = found->second;
+  for (std::uint32_t i = slot.next; i != kNoRow; i = old_rows_[i].next_same) {
+    const OldRow& row = old_rows_[i];
+    if (!row.matched && row.section == section && SameKeyCells(row, roles, cells)) return i;
+  }
+  return kNoRow;
+}
+
+void ReportComparer::MatchNew(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
+  const std::string_view roles = comparison_.sections[section].roles;
+  if (KeySlot* slot = FindSlot(key_hash)) {
     const std::uint64_t hash = HashCompared(roles, cells);
-    for (std::size_t i = rows.next; i < rows.rows.size(); ++i) {
-      OldRow& row = old_rows_[rows.rows[i]];
-      if (!row.matched && row.hash == hash && EqualsCompared(row, roles, cells)) {
+    FirstUnmatched(*slot, section, cells);
+    for (std::uint32_t i = slot->next; i != kNoRow; i = old_rows_[i].next_same) {
+      OldRow& row = old_rows_[i];
+      if (!row.matched && row.hash == hash && row.section == section && SameKeyCells(row, roles, cells) &&
+          EqualsCompared(row, roles, cells)) {
         row.matched = true;
-        NextUnmatched(rows);
         return;
       }
     }
   }
-  pending_.push_back({static_cast<std::uint32_t>(section), key_, std::vector<std::string>(cells.begin(), cells.end())});
+  pending_.push_back({static_cast<std::uint32_t>(section), key_hash, std::vector<std::string>(cells.begin(), cells.end())});
 }
 
 void ReportComparer::AddChange(std::size_t section, RowChange change) {
@@ -179,11 +222,12 @@ void ReportComparer::AddChange(std::size_t section, RowChange change) {
 // added. Old rows left unmatched were removed.
 void ReportComparer::Resolve() {
   for (Pending& pending : pending_) {
-    const auto found = keys_.find(pending.key);
-    OldRow* row = found == keys_.end() ? nullptr : NextUnmatched(found->second);
-    if (row != nullptr) {
-      row->matched = true;
-      AddChange(pending.section, {ChangeKind::kChanged, OldCells(*row), std::move(pending.cells)});
+    const std::vector<std::string_view> cells(pending.cells.begin(), pending.cells.end());
+    KeySlot* slot = FindSlot(pending.key_hash);
+    const std::uint32_t index = slot == nullptr ? kNoRow : FirstUnmatched(*slot, pending.section, cells);
+    if (index != kNoRow) {
+      old_rows_[index].matched = true;
+      AddChange(pending.section, {ChangeKind::kChanged, OldCells(old_rows_[index]), std::move(pending.cells)});
     } else {
       AddChange(pending.section, {ChangeKind::kAdded, {}, std::move(pending.cells)});
     }

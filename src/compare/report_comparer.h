@@ -49,36 +49,48 @@ class ReportComparer {
   void EndReport(Side side);
 
  private:
+  static constexpr std::uint32_t kNoRow = ~std::uint32_t{0};
+
   struct OldRow {
     std::uint32_t section;
     std::uint32_t cell_count;
     std::size_t first_cell;  // in cell_ends_
+    std::uint64_t key_hash;  // of the section and the folded key cells
     std::uint64_t hash;      // of the compared cells
+    std::uint32_t next_same;  // the next old row of the same key hash, or kNoRow
     bool matched;
   };
-  // The old rows of one key, in the report's order; those before `next`
-  // are all matched.
-  struct KeyRows {
-    std::vector<std::uint32_t> rows;
-    std::size_t next = 0;
+  // The old rows of one key hash, chained through OldRow::next_same in the
+  // report's order; those before `next` are all matched. A free slot has no
+  // `first`.
+  struct KeySlot {
+    std::uint64_t key_hash = 0;
+    std::uint32_t first = kNoRow;
+    std::uint32_t last = kNoRow;
+    std::uint32_t next = kNoRow;
   };
   // A new row that no old row equals, matched once the new report is read.
   struct Pending {
     std::uint32_t section;
-    std::string key;
+    std::uint64_t key_hash;
     std::vector<std::string> cells;
   };
 
   std::size_t SectionOf(Side side, std::string id, const Section* table, bool group_table, std::string_view page);
-  void MakeKey(std::size_t section, std::span<const std::string_view> cells);
+  std::uint64_t KeyHash(std::size_t section, std::span<const std::string_view> cells) const;
   std::uint64_t HashCompared(std::string_view roles, std::span<const std::string_view> cells) const;
+  bool SameKeyCells(const OldRow& row, std::string_view roles, std::span<const std::string_view> cells) const;
   bool EqualsCompared(const OldRow& row, std::string_view roles, std::span<const std::string_view> cells) const;
   std::string_view OldCell(const OldRow& row, std::size_t column) const;
   std::vector<std::string> OldCells(const OldRow& row) const;
-  void KeepOld(std::size_t section, std::span<const std::string_view> cells);
-  void MatchNew(std::size_t section, std::span<const std::string_view> cells);
-  // The first old row of `rows` not matched yet, or null.
-  OldRow* NextUnmatched(KeyRows& rows);
+  void KeepOld(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells);
+  void MatchNew(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells);
+  // The slot of `key_hash`, or null; AddSlot makes it when there is none.
+  KeySlot* FindSlot(std::uint64_t key_hash);
+  KeySlot& AddSlot(std::uint64_t key_hash);
+  // The first old row of the slot not matched yet whose key cells are
+  // `cells`', or kNoRow.
+  std::uint32_t FirstUnmatched(KeySlot& slot, std::size_t section, std::span<const std::string_view> cells);
   void Resolve();
   void AddChange(std::size_t section, RowChange change);
 
@@ -92,9 +104,10 @@ class ReportComparer {
   std::string text_;
   std::vector<std::size_t> cell_ends_;
   std::vector<OldRow> old_rows_;
-  std::unordered_map<std::string, KeyRows> keys_;
+  // Open addressing by key hash; at most half full.
+  std::vector<KeySlot> slots_;
+  std::size_t used_slots_ = 0;
   std::vector<Pending> pending_;
-  std::string key_;  // the key being made
 };
 
 }  // namespace rptconv
