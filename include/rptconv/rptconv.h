@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,8 +48,11 @@ enum class IoSite : std::uint32_t {
 };
 
 // An I/O operation failed: the platform's error number (errno on POSIX,
-// GetLastError() on Windows) and the check that found it.
-struct IoError {
+// GetLastError() on Windows) and the check that found it. what() names
+// both, e.g. "I/O error 28 writing a block of the page (site 00402010)".
+class IoError : public std::runtime_error {
+ public:
+  IoError(int error_code, IoSite error_site);
   int code;
   IoSite site;
 };
@@ -81,7 +85,9 @@ bool IsSupportedCodepage(int codepage);
 
 // Reads a whole report from `source` and writes its page to `sink`; fills
 // `summary` too when it is given. A code page that IsSupportedCodepage
-// refuses throws std::invalid_argument before anything is read or written.
+// refuses throws std::invalid_argument before anything is read or written;
+// a failure of the source or the sink throws IoError (or what they throw),
+// and exhausted memory std::bad_alloc.
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {},
              ReportSummary* summary = nullptr);
 

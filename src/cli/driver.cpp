@@ -182,8 +182,7 @@ class Batch {
       Record(kExitCreateFailed);
       return;
     }
-    LineWriter out(*file);
-    index_->Write(out);
+    index_->Write(*file);
     file->Commit();
   }
 

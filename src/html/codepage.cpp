@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "html/escape.h"
+#include "report/simd.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -31,64 +33,61 @@ constexpr CodepageTable MakeTable(const char16_t (&high)[128]) {
     table[byte] = Encode(IsControl(byte) ? kReplacement : static_cast<char16_t>(byte));
   }
   for (unsigned byte = 0x80; byte < 0x100; ++byte) table[byte] = Encode(high[byte - 0x80]);
-  table['&'] = Entity("&amp;");
-  table['<'] = Entity("&lt;");
-  table['>'] = Entity("&gt;");
-  table['"'] = Entity("&quot;");
+  // Printable bytes with an entity are written as it (ESC, a control byte,
+  // is U+FFFD already).
+  for (unsigned byte = 0x20; byte < 0x7F; ++byte) {
+    const std::string_view entity = EntityOf(static_cast<char>(byte));
+    if (!entity.empty()) table[byte] = Entity(entity);
+  }
   return table;
 }
 
 constexpr CodepageTable kCp1250 = MakeTable(kCp1250High);
 constexpr CodepageTable kCp1252 = MakeTable(kCp1252High);
 
-// Bytes that pass as they are: printable ASCII other than the four escaped.
+// Bytes that pass as they are: printable ASCII without an entity.
 constexpr std::array<bool, 256> MakePlain() {
   std::array<bool, 256> plain{};
-  for (unsigned byte = 0x20; byte < 0x7F; ++byte) plain[byte] = true;
-  plain['&'] = plain['<'] = plain['>'] = plain['"'] = false;
+  for (unsigned byte = 0x20; byte < 0x7F; ++byte) plain[byte] = EntityOf(static_cast<char>(byte)).empty();
   return plain;
 }
 constexpr std::array<bool, 256> kPlain = MakePlain();
 
-// True when all eight bytes of `word` are plain. A byte below n shows as a
-// high bit in (word - n in every byte) & ~word, as long as no byte has its
-// high bit set, which is tested first; a byte equal to c is a zero byte of
-// word XOR c-in-every-byte. '"' and "&" differ in bit 2 only, "<" and ">" in
-// bit 1 only, so one comparison finds either byte of each pair.
-constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-constexpr std::uint64_t ZeroBytes(std::uint64_t x) { return (x - kEveryByte) & ~x & kHighBits; }
-constexpr std::uint64_t BytesBelow(std::uint64_t x, std::uint64_t n) { return (x - kEveryByte * n) & ~x & kHighBits; }
-static_assert(('"' | 0x04) == '&' && ('<' | 0x02) == '>');
-inline bool IsPlainWord(std::uint64_t word) {
-  return ((word & kHighBits) | BytesBelow(word, 0x20) | ZeroBytes(word ^ (kEveryByte * 0x7F)) |
-          ZeroBytes((word | (kEveryByte * 0x04)) ^ (kEveryByte * '&')) |
-          ZeroBytes((word | (kEveryByte * 0x02)) ^ (kEveryByte * '>'))) == 0;
+// Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
+// DEL, a byte from 0x80 up (below 0x20 when taken as signed), or one with an
+// entity.
+inline std::uint32_t NotPlainBits16(const char* p) {
+  constexpr char kLastControl = 0x1F;
+  constexpr char kDelete = 0x7F;
+  const Bytes16 x = Bytes16::Load(p);
+  return (~x.GreaterSigned(kLastControl).Bits() & 0xFFFF) | (x.Equal(kDelete).Bits() | EscapedBits16(p));
 }
 
 // Hands `put` the converted text in pieces: runs of plain bytes straight
-// from `text`, and the table's bytes for every other byte.
-template <typename Put>
+// from `text`, and the table's bytes for every other byte. Texts go 16
+// bytes at a time; a `kPadded` text, readable kVectorBytes past its end,
+// also its last bytes.
+template <bool kPadded, typename Put>
 void Convert(std::string_view text, const CodepageTable& table, Put&& put) {
   const char* p = text.data();
   const char* const end = p + text.size();
   const char* run = p;
   while (p < end) {
-    if (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      if (IsPlainWord(word)) {
-        p += sizeof word;
+    const auto left = static_cast<std::size_t>(end - p);
+    if (kPadded || left >= kVectorBytes) {
+      std::uint32_t special = NotPlainBits16(p);
+      if (left < kVectorBytes) special &= (std::uint32_t{1} << left) - 1;
+      if (special == 0) {
+        p += std::min(left, kVectorBytes);
         continue;
       }
-    }
-    const auto byte = static_cast<unsigned char>(*p);
-    if (kPlain[byte]) {
+      p += LowestBit(special);
+    } else if (kPlain[static_cast<unsigned char>(*p)]) {
       ++p;
       continue;
     }
     if (p > run) put(std::string_view(run, static_cast<std::size_t>(p - run)));
-    put(table[byte].View());
+    put(table[static_cast<unsigned char>(*p)].View());
     run = ++p;
   }
   if (p > run) put(std::string_view(run, static_cast<std::size_t>(p - run)));
@@ -107,15 +106,15 @@ const CodepageTable* FindCodepage(int codepage) {
 bool IsSupportedCodepage(int codepage) { return FindCodepage(codepage) != nullptr; }
 
 void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text) {
-  Convert(text, table, [&out](std::string_view piece) { out.Raw(piece); });
+  Convert<true>(text, table, [&out](std::string_view piece) { out.Raw(piece); });
 }
 
 void AppendUtf8Text(std::string& out, const CodepageTable& table, std::string_view text) {
-  Convert(text, table, [&out](std::string_view piece) { out.append(piece); });
+  Convert<false>(text, table, [&out](std::string_view piece) { out.append(piece); });
 }
 
 void AppendUtf8(std::string& out, const CodepageTable& table, std::string_view text) {
-  Convert(text, table, [&out](std::string_view piece) {
+  Convert<false>(text, table, [&out](std::string_view piece) {
     // A plain run never begins with "&": a piece that does is one of the
     // four entities, and goes back to its byte.
     if (piece.front() != '&') {

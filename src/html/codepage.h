@@ -24,7 +24,8 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 // The table of `codepage`, or null when there is none.
 const CodepageTable* FindCodepage(int codepage);
 
-// Report text as UTF-8, escaped for HTML.
+// Report text as UTF-8, escaped for HTML. WriteUtf8Text takes a report text
+// as PageEvents hands it out, readable kTextPadding bytes past its end.
 void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text);
 void AppendUtf8Text(std::string& out, const CodepageTable& table, std::string_view text);
 // Report text as UTF-8 without escaping (for addresses, which are

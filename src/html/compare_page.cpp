@@ -74,14 +74,9 @@ class ComparePage {
 
   void Write() {
     MakeTitlesAndIds();
-    WriteModernHeadStart(out_, words_.lang);
-    out_.Raw("<title>").Raw(words_.heading).Raw(": ").Raw(ReportTitle(kNewSide)).Raw("</title>").EndLine();
-    out_.Line("<style>");
-    WriteLines(out_, ModernStyleSheet());
-    WriteLines(out_, kCompareStyle);
-    out_.Line("</style>");
-    out_.Line("</head>");
-    out_.Line("<body>");
+    std::string title(words_.heading);
+    title.append(": ").append(ReportTitle(kNewSide));
+    WriteModernHead(out_, words_.lang, title, kCompareStyle);
     WriteHeader();
     out_.Line("<main>");
     for (std::size_t i = 0; i < comparison_.sections.size(); ++i) WriteSection(i);

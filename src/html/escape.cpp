@@ -1,8 +1,10 @@
-// Escaping shared by the pages written in UTF-8: text checked as UTF-8 and
-// escaped for HTML, and paths percent-encoded for an address.
+// Every escaping of the program's pages: HTML text, attribute values,
+// percent-encoded addresses and UTF-8 checked text.
 #include "html/escape.h"
 
-#include "html/links.h"
+#include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace rptconv {
 
@@ -10,12 +12,102 @@ namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
-bool IsUnreserved(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' || c == '.' ||
-         c == '_' || c == '~' || c == '/' || c == ':';
+// What each byte becomes on the page, padded so that it is stored with one
+// copy of kEntityStore bytes: its entity, or the byte itself.
+struct StoredEntity {
+  char bytes[kEntityStore];
+  std::size_t size;
+};
+constexpr std::array<StoredEntity, 256> MakeEntities() {
+  std::array<StoredEntity, 256> entities{};
+  for (std::size_t byte = 0; byte < entities.size(); ++byte) {
+    const char c = static_cast<char>(byte);
+    const std::string_view entity = EntityOf(c);
+    StoredEntity& e = entities[byte];
+    if (entity.empty()) {
+      e = {{c}, 1};
+    } else {
+      std::copy(entity.begin(), entity.end(), e.bytes);
+      e.size = entity.size();
+    }
+  }
+  return entities;
+}
+constexpr std::array<StoredEntity, 256> kEntities = MakeEntities();
+
+inline char* PutByte(char* out, char c) {
+  const StoredEntity& entity = kEntities[static_cast<unsigned char>(c)];
+  std::memcpy(out, entity.bytes, kEntityStore);
+  return out + entity.size;
 }
 
+// True when one of the eight bytes of `word` has an entity. A byte equals c
+// exactly when the word XOR c-in-every-byte has a zero byte there; the pairs
+// '"' and "&", "<" and ">" are found with one comparison each, as in
+// EscapedBits16.
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr std::uint64_t ZeroBytes(std::uint64_t x) { return (x - kEveryByte) & ~x & kHighBits; }
+inline bool HasEscapedByte(std::uint64_t word) {
+  return (ZeroBytes((word | (kEveryByte * 0x04)) ^ (kEveryByte * '&')) |
+          ZeroBytes((word | (kEveryByte * 0x02)) ^ (kEveryByte * '>')) |
+          ZeroBytes(word ^ (kEveryByte * static_cast<unsigned char>(kEscapeByte)))) != 0;
+}
+
+// Bytes of a relative address that stand as they are.
+bool IsPathByte(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+         std::string_view("-._~/:").find(c) != std::string_view::npos;
+}
+// Bytes of a web address that stand as they are.
+bool IsUrlByte(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+         std::string_view("-._~!$&'()*+,;=:@/?").find(c) != std::string_view::npos;
+}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
 }  // namespace
+
+char* EscapeElsewhere(char* out, std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    // Plain runs go eight bytes at a time.
+    if (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      if (!HasEscapedByte(word)) {
+        std::memcpy(out, &word, sizeof word);
+        out += sizeof word;
+        p += sizeof word;
+        continue;
+      }
+    }
+    out = PutByte(out, *p++);
+  }
+  return out;
+}
+
+char* EscapePadded(char* out, std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    std::memcpy(out, p, kVectorBytes);
+    std::uint32_t escaped = EscapedBits16(p);
+    const auto left = static_cast<std::size_t>(end - p);
+    if (left < kVectorBytes) escaped &= (std::uint32_t{1} << left) - 1;
+    if (escaped == 0) {
+      const std::size_t n = std::min(left, kVectorBytes);
+      out += n;
+      p += n;
+    } else {
+      const std::size_t first = LowestBit(escaped);
+      out = PutByte(out + first, p[first]);
+      p += first + 1;
+    }
+  }
+  return out;
+}
 
 void AppendUtf8Checked(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
@@ -36,27 +128,45 @@ void AppendUtf8Checked(std::string& out, std::string_view text) {
       ++i;
       continue;
     }
-    switch (text[i]) {
-      case '&': out.append("&amp;"); break;
-      case '<': out.append("&lt;"); break;
-      case '>': out.append("&gt;"); break;
-      case '"': out.append("&quot;"); break;
-      default: out.append(text.substr(i, length));
-    }
+    const std::string_view entity = length == 1 ? EntityOf(text[i]) : std::string_view();
+    out.append(entity.empty() ? text.substr(i, length) : entity);
     i += length;
   }
+}
+
+void AppendPercentEscape(std::string& out, unsigned char byte) {
+  constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+  out.push_back('%');
+  out.push_back(kHexDigits[byte >> 4]);
+  out.push_back(kHexDigits[byte & 0x0F]);
 }
 
 std::string PercentEncoded(std::string_view path) {
   std::string out;
   for (const char c : path) {
-    if (IsUnreserved(c)) {
+    if (IsPathByte(c)) {
       out.push_back(c);
     } else {
       AppendPercentEscape(out, static_cast<unsigned char>(c));
     }
   }
   return out;
+}
+
+void AppendHref(std::string& href, std::string_view utf8) {
+  bool fragment = false;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    if (c == '&') {
+      href.append(EntityOf(c));
+    } else if (IsUrlByte(c) || (c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) && IsHexDigit(utf8[i + 2])) ||
+               (c == '#' && !fragment)) {
+      fragment = fragment || c == '#';
+      href.push_back(c);
+    } else {
+      AppendPercentEscape(href, static_cast<unsigned char>(c));
+    }
+  }
 }
 
 }  // namespace rptconv

@@ -4,7 +4,7 @@
 
 #include "html/codepage.h"
 #include "html/escape.h"
-#include "html/links.h"
+#include "html/line_writer.h"
 #include "html/modern_assets.h"
 #include "html/page_texts.h"
 #include "walk/page_events.h"
@@ -66,18 +66,9 @@ void FleetIndex::AddFailed(std::string_view report_name, std::string_view failur
   ++failed_;
 }
 
-void FleetIndex::Write(LineWriter& out) const {
-  out.Line("<!DOCTYPE html>");
-  out.Line("<html lang=\"en\">");
-  out.Line("<head>");
-  out.Line("<meta charset=\"utf-8\">");
-  out.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
-  out.Line("<title>Overview of reports</title>");
-  out.Line("<style>");
-  WriteLines(out, ModernStyleSheet());
-  out.Line("</style>");
-  out.Line("</head>");
-  out.Line("<body>");
+void FleetIndex::Write(ByteSink& sink) const {
+  LineWriter out(sink);
+  WriteModernHead(out, "en", "Overview of reports");
   out.Line("<header>");
   out.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
   out.Line("<h1>Overview of reports</h1>");

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "html/line_writer.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -25,8 +24,8 @@ class FleetIndex {
   // A report that failed, with the console line that said so.
   void AddFailed(std::string_view report_name, std::string_view failure_line);
 
-  // Writes the whole index page.
-  void Write(LineWriter& out) const;
+  // Writes the whole index page to `sink`.
+  void Write(ByteSink& sink) const;
 
  private:
   struct Row {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+#include "html/escape.h"
 #include "report/byte_classes.h"
 #include "walk/page_events.h"
 #include "rptconv/rptconv.h"
@@ -17,18 +18,7 @@ namespace rptconv {
 
 inline constexpr std::string_view kLineEnd = "\r\n";
 inline constexpr std::size_t kOutputBufferSize = 256 * 1024;
-inline constexpr std::size_t kLongestEntity = 6;  // "&quot;"
-inline constexpr std::size_t kEntityStore = 8;    // an entity is stored with this many bytes
 inline constexpr std::size_t kPieceStore = 32;    // see Piece
-
-// Escape report text for HTML: "&", "<", ">", '"' and ESC become entities,
-// all else passes. `out` has room for the text's longest escaped form and
-// kVectorBytes more, which the copies may write past the end. Each gives the
-// end of what it wrote. A text that may be read kTextPadding bytes past its
-// end is read 16 bytes at a time, copying the runs between the bytes to
-// escape; any other text 8 bytes at a time.
-char* EscapePadded(char* out, std::string_view text);
-char* EscapeElsewhere(char* out, std::string_view text);
 
 class LineWriter;
 

@@ -135,14 +135,6 @@ constexpr std::string_view kScript[] = {
 std::span<const std::string_view> ModernStyleSheet() { return kStyleSheet; }
 std::span<const std::string_view> ModernScript() { return kScript; }
 
-void WriteModernHeadStart(LineWriter& out, std::string_view lang) {
-  out.Line("<!DOCTYPE html>");
-  out.Raw("<html lang=\"").Raw(lang).Raw("\">").EndLine();
-  out.Line("<head>");
-  out.Line("<meta charset=\"utf-8\">");
-  out.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
-}
-
 void WriteModernTail(LineWriter& out) {
   out.Line("<script>");
   WriteLines(out, ModernScript());
@@ -154,6 +146,22 @@ void WriteModernTail(LineWriter& out) {
 
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines) {
   for (const std::string_view line : lines) out.Line(line);
+}
+
+void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view title,
+                     std::span<const std::string_view> more_style) {
+  out.Line("<!DOCTYPE html>");
+  out.Raw("<html lang=\"").Raw(lang).Raw("\">").EndLine();
+  out.Line("<head>");
+  out.Line("<meta charset=\"utf-8\">");
+  out.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
+  out.Raw("<title>").Raw(title).Raw("</title>").EndLine();
+  out.Line("<style>");
+  WriteLines(out, ModernStyleSheet());
+  WriteLines(out, more_style);
+  out.Line("</style>");
+  out.Line("</head>");
+  out.Line("<body>");
 }
 
 }  // namespace rptconv

@@ -1,6 +1,7 @@
-// The style sheet and the script of the modern pages, kept apart from the
-// page so that other pages of the program (a fleet index) look and behave
-// the same. Each is a list of lines, written with CR LF.
+// The head, the style sheet and the script of the modern pages, kept apart
+// from the page so that other pages of the program (a fleet index) look and
+// behave the same. Style sheet and script are lists of lines, written with
+// CR LF.
 #pragma once
 
 #include <span>
@@ -21,10 +22,12 @@ std::span<const std::string_view> ModernStyleSheet();
 // Reads the page's lang attribute for its own words.
 std::span<const std::string_view> ModernScript();
 
-// The first lines of a page in the modern look, up to its <title>: the
-// doctype, <html lang="`lang`">, <head>, the character set (UTF-8) and the
-// viewport.
-void WriteModernHeadStart(LineWriter& out, std::string_view lang);
+// Writes the head of an HTML5 page in UTF-8 that uses the style sheet, up to
+// and with the opening <body> tag. `lang` is the page's language code,
+// `title` its title, UTF-8 and escaped; `more_style`, rules the page adds
+// to the style sheet.
+void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view title,
+                     std::span<const std::string_view> more_style = {});
 
 // The last lines of a page in the modern look: its script, </body> and
 // </html>; then the page is flushed.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "html/escape.h"
 #include "html/links.h"
 #include "html/modern_assets.h"
 #include "html/page_texts.h"
@@ -29,7 +30,6 @@ bool IsBlank(std::string_view text) {
 }
 
 bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // A web address the page links: "http://" or "https://", then a host name
 // of letters, digits, dots and hyphens with an optional port, then the end
@@ -56,28 +56,6 @@ bool IsWebAddress(std::string_view value) {
          (port.size() < 5 || port <= "65535");
 }
 
-// Bytes that stand as they are in an address; every other byte is
-// percent-encoded, so the attribute holds a valid URL whatever the report says.
-bool IsUrlByte(char c) {
-  return IsAsciiAlnum(c) || std::string_view("-._~!$&'()*+,;=:@/?").find(c) != std::string_view::npos;
-}
-
-void AppendHref(std::string& href, std::string_view utf8) {
-  bool fragment = false;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const char c = utf8[i];
-    if (c == '&') {
-      href.append("&amp;");
-    } else if (IsUrlByte(c) || (c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) && IsHexDigit(utf8[i + 2])) ||
-               (c == '#' && !fragment)) {
-      fragment = fragment || c == '#';
-      href.push_back(c);
-    } else {
-      AppendPercentEscape(href, static_cast<unsigned char>(c));
-    }
-  }
-}
-
 }  // namespace
 
 ModernPage::ModernPage(LineWriter& out, int codepage) : out_(out), codepage_(codepage) {
@@ -92,19 +70,10 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
   const bool hungarian = language == Language::kHungarian;
   table_ = FindCodepage(codepage_ != 0 ? codepage_ : CodepageOf(language));
 
-  out_.Line("<!DOCTYPE html>");
-  out_.Line(hungarian ? "<html lang=\"hu\">" : "<html lang=\"en\">");
-  out_.Line("<head>");
-  out_.Line("<meta charset=\"utf-8\">");
-  out_.Line("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
-  out_.Raw("<title>Report of &lt;");
-  Text(title);
-  out_.Raw("&gt;</title>").EndLine();
-  out_.Line("<style>");
-  WriteLines(out_, ModernStyleSheet());
-  out_.Line("</style>");
-  out_.Line("</head>");
-  out_.Line("<body>");
+  std::string page_title = "Report of &lt;";
+  AppendUtf8Text(page_title, *table_, title);
+  page_title.append("&gt;");
+  WriteModernHead(out_, hungarian ? "hu" : "en", page_title);
   if (!IsBlank(title)) AppendUtf8Text(title_, *table_, title);
 }
 

@@ -17,13 +17,12 @@
 
 #include "report/byte_classes.h"
 #include "report/record.h"
+#include "report/report_bytes.h"
+#include "report/simd.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
 
-inline constexpr char kLineFeed = '\n';
-inline constexpr char kCarriageReturn = '\r';
-inline constexpr char kCtrlZ = '\x1A';
 inline constexpr std::size_t kDefaultBlockSize = 256 * 1024;
 
 // A line cut where it lies in the block: where it starts and ends (without

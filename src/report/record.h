@@ -5,10 +5,10 @@
 #include <span>
 #include <string_view>
 
+#include "report/report_bytes.h"
+
 namespace rptconv {
 
-inline constexpr char kFieldSeparator = ',';
-inline constexpr char kValueComma = ';';  // stands for a comma inside a value
 inline constexpr std::string_view kPciDumpPage = "PCI Dump";
 
 // One record line: page, group and item titles, then (after a fourth field

@@ -8,31 +8,15 @@
 #include <new>
 #include <string>
 
+#include "doubles.h"
 #include "rptconv/rptconv.h"
 
 namespace {
 
 std::atomic<long> g_allocations{0};
 
-class StringSource : public rptconv::ByteSource {
- public:
-  explicit StringSource(const std::string& text) : text_(text) {}
-  std::size_t Read(char* buffer, std::size_t capacity) override {
-    const std::size_t n = text_.copy(buffer, capacity, pos_);
-    pos_ += n;
-    return n;
-  }
-
- private:
-  const std::string& text_;
-  std::size_t pos_ = 0;
-};
-
-class CountingSink : public rptconv::ByteSink {
- public:
-  void Write(std::string_view bytes) override { size += bytes.size(); }
-  std::size_t size = 0;
-};
+using rptconv::testing::MemorySink;
+using rptconv::testing::MemorySource;
 
 // A report with `blocks` repetitions of table pages, group tables, plain
 // pages with groups and items, links and text that needs escaping. With
@@ -60,8 +44,9 @@ std::string MakeReport(int blocks, bool same_pages = false) {
 }
 
 long AllocationsToConvert(const std::string& report, const rptconv::ConvertOptions& options = {}) {
-  StringSource source(report);
-  CountingSink sink;
+  MemorySource source(report);
+  MemorySink sink;
+  sink.keep = false;  // counts only, allocating nothing
   const long before = g_allocations.load();
   rptconv::Convert(source, sink, options);
   const long after = g_allocations.load();

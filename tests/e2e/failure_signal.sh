@@ -18,7 +18,7 @@ for signal in INT TERM HUP QUIT USR1 USR2 ALRM VTALRM PROF XCPU; do
   printf 'earlier page\r\n' >"$dir/slow.htm"
   start_slow "$dir"
   CHECKS=$((CHECKS + 1))
-  await_temporary "$dir" || fail "$signal: no temporary page appeared"
+  await_temporary "$dir" && await_converting "$dir" || fail "$signal: no temporary page or progress line appeared"
   kill -s "$signal" "$PID"
   CODE=0
   wait "$PID" || CODE=$?
@@ -37,7 +37,7 @@ for ending in finish INT; do
   mkdir "$dir"
   start_slow "$dir" : "$WORK"
   CHECKS=$((CHECKS + 1))
-  await_temporary "$dir" && mv "$dir" "$dir-2" || fail "moved, $ending: no temporary page appeared"
+  await_temporary "$dir" && await_converting "$WORK" && mv "$dir" "$dir-2" || fail "moved, $ending: no temporary page appeared"
   [[ $ending == INT ]] && kill -s INT "$PID"
   finish_slow
   expect_eq "moved, $ending: exit code" "$CODE" "$([[ $ending == INT ]] && echo 130 || echo 0)"
@@ -51,7 +51,7 @@ mkdir "$dir"
 printf 'earlier page\r\n' >"$dir/slow.htm"
 start_slow "$dir" "trap '' INT"
 CHECKS=$((CHECKS + 1))
-await_temporary "$dir" || fail "ignored INT: no temporary page appeared"
+await_temporary "$dir" && await_converting "$dir" || fail "ignored INT: no temporary page appeared"
 kill -s INT "$PID"
 finish_slow
 expect_eq "ignored INT: exit code" "$CODE" 0

@@ -109,6 +109,16 @@ await_temporary() {
   done
   return 1
 }
+# await_converting DIR: waits up to ten seconds for the progress line in
+# DIR/stdout, so that a signal comes after it and not while it is written.
+await_converting() {
+  local tries
+  for ((tries = 0; tries < 100; tries++)); do
+    grep -q '^Converting: ' "$1/stdout" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
 # start_slow DIR [SETUP] [RUN_IN]: starts the program on DIR/slow.csv in the
 # background, in the directory RUN_IN (default DIR; the report is then named
 # by its path from there) after the shell commands SETUP, with no core dumps.

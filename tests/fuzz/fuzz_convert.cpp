@@ -22,6 +22,11 @@
 //     shows no change; compared with an empty report, every row of it is
 //     removed, and against it every row is added.
 //
+// The first byte of the input also chooses the options (the report's first
+// line is its header, which shows nowhere): the style, the code page and
+// whether a summary is gathered. A modern page is held to invariants 1 and
+// 4, and must be valid UTF-8; a summary must change no page.
+//
 // A broken invariant prints what was expected and aborts.
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +39,7 @@
 #include <vector>
 
 #include "compare/report_comparer.h"
+#include "doubles.h"
 #include "report/line_reader.h"
 #include "walk/report_walk.h"
 #include "rptconv/rptconv.h"
@@ -43,36 +49,35 @@ namespace {
 using std::string;
 using std::string_view;
 
-class MemorySource : public rptconv::ByteSource {
- public:
-  MemorySource(string_view data, std::size_t chunk) : data_(data), chunk_(chunk) {}
-  std::size_t Read(char* buffer, std::size_t capacity) override {
-    std::size_t n = capacity < chunk_ ? capacity : chunk_;
-    if (n > data_.size()) n = data_.size();
-    std::memcpy(buffer, data_.data(), n);
-    data_.remove_prefix(n);
-    return n;
-  }
-
- private:
-  string_view data_;
-  std::size_t chunk_;
-};
-
-class MemorySink : public rptconv::ByteSink {
- public:
-  void Write(string_view bytes) override { page.append(bytes); }
-  string page;
-};
+using rptconv::testing::MemorySink;
+using rptconv::testing::MemorySource;
 
 constexpr std::size_t kWhole = static_cast<std::size_t>(-1);
 
-string Convert(string_view report, std::size_t chunk = kWhole) {
+string Convert(string_view report, std::size_t chunk = kWhole, const rptconv::ConvertOptions& options = {},
+               rptconv::ReportSummary* summary = nullptr) {
   MemorySource source(report, chunk);
   MemorySink sink;
-  rptconv::Convert(source, sink);
-  return std::move(sink.page);
+  rptconv::Convert(source, sink, options, summary);
+  return std::move(sink.data);
 }
+
+// The options the input's first byte chooses: bit 0 the style, bits 1 and 2
+// the code page, bit 3 a summary.
+struct Setup {
+  rptconv::ConvertOptions options;
+  bool summary = false;
+};
+Setup SetupOf(string_view input) {
+  constexpr int kCodepages[] = {0, 1250, 1252, 0};
+  const auto first = input.empty() ? 0u : static_cast<unsigned char>(input.front());
+  Setup setup;
+  setup.options.style = (first & 1) != 0 ? rptconv::PageStyle::kModern : rptconv::PageStyle::kClassic;
+  setup.options.codepage = kCodepages[(first >> 1) & 3];
+  setup.summary = (first & 8) != 0;
+  return setup;
+}
+
 
 string Printable(string_view text) {
   string out;
@@ -171,6 +176,28 @@ void CheckPage(string_view page) {
   }
   for (std::size_t i = head + 2; i < tail_start; ++i) {
     if (!lines[i].starts_with('<')) Broken("body line that is not markup", i, "<...", lines[i]);
+  }
+}
+
+// The modern page is UTF-8 throughout: every lead byte is followed by its
+// continuation bytes, no overlong form, surrogate or code point past U+10FFFF.
+void CheckUtf8(string_view page) {
+  for (std::size_t i = 0; i < page.size();) {
+    const auto lead = static_cast<unsigned char>(page[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    bool valid = length != 0 && i + length <= page.size();
+    for (std::size_t k = 1; valid && k < length; ++k) valid = (static_cast<unsigned char>(page[i + k]) & 0xC0) == 0x80;
+    if (valid && length == 3) {
+      const auto second = static_cast<unsigned char>(page[i + 1]);
+      valid = !(lead == 0xE0 && second < 0xA0) && !(lead == 0xED && second >= 0xA0);
+    }
+    if (valid && length == 4) {
+      const auto second = static_cast<unsigned char>(page[i + 1]);
+      valid = !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
+    }
+    if (!valid) Broken("modern page: invalid UTF-8", 0, "UTF-8", page.substr(i, 8));
+    i += length;
   }
 }
 
@@ -319,15 +346,25 @@ void CheckComparison(string_view report, std::size_t chunk) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const string_view report(reinterpret_cast<const char*>(data), size);
+  const Setup setup = SetupOf(report);
+  const rptconv::ConvertOptions& options = setup.options;
 
-  const string page = Convert(report);
-  CheckPage(page);
-  CheckSame("page of the recoded report", page, Decode(Convert(Recode(report))));
+  rptconv::ReportSummary summary;
+  const string page = Convert(report, kWhole, options, setup.summary ? &summary : nullptr);
+  if (options.style == rptconv::PageStyle::kClassic) {
+    CheckPage(page);
+    CheckSame("page of the recoded report", page, Decode(Convert(Recode(report))));
+  } else {
+    PageLines(page);
+    CheckUtf8(page);
+  }
+  if (setup.summary) CheckSame("page without the summary", page, Convert(report, kWhole, options));
 
   const std::size_t chunk = 1 + size % 7;
-  CheckSame("page read in short pieces", page, Convert(report, chunk));
-  CheckSame("page with a CR before every LF", page, Convert(CrBeforeEveryLf(report)));
-  CheckSame("page with a Ctrl-Z and more after the report", page, Convert(string(report) + '\x1A' + string(report)));
+  CheckSame("page read in short pieces", page, Convert(report, chunk, options));
+  CheckSame("page with a CR before every LF", page, Convert(CrBeforeEveryLf(report), kWhole, options));
+  CheckSame("page with a Ctrl-Z and more after the report", page,
+            Convert(string(report) + '\x1A' + string(report), kWhole, options));
 
   CheckReader(report, 1 + size % 61, chunk);
   CheckComparison(report, chunk);

@@ -55,7 +55,7 @@ done
 if ((rebuild)); then
   echo "Building $binary"
   flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -fno-sanitize-recover=all
-         -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Werror -I src -I include)
+         -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Werror -I src -I include -I tests)
   objects=$out/obj-$(basename "$binary")
   rm -rf "$objects"
   mkdir -p "$objects"

@@ -17,9 +17,13 @@ cmake --build "$work/example" >/dev/null
 cp "$root/samples/english.csv" "$work/r.csv"
 (cd "$work" && "$rptconv" r.csv >/dev/null)
 "$work/example/convert_stdin" <"$work/r.csv" >"$work/library.htm"
-if cmp "$work/r.htm" "$work/library.htm"; then
-  echo "1 passed, 0 failed"
-else
-  echo "0 passed, 1 failed"
-  exit 1
+failed=0
+cmp "$work/r.htm" "$work/library.htm" || failed=$((failed + 1))
+# A full disk: the library's IoError names the error and the site.
+if "$work/example/convert_stdin" <"$work/r.csv" >/dev/full 2>"$work/err" ||
+   ! grep -qx 'convert_stdin: I/O error 28 writing a block of the page (site 00402010)' "$work/err"; then
+  echo "full disk: $(cat "$work/err")"
+  failed=$((failed + 1))
 fi
+echo "$((2 - failed)) passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -31,7 +31,6 @@ std::vector<std::string_view> SplitHeaders(std::string_view headers) {
 }
 
 TEST(CatalogTest, EveryEntryHasOneCodeAndOneHeaderPerColumn) {
-  EXPECT_EQ(std::size(kSections), 41u);
   for (const Section& entry : kSections) {
     SCOPED_TRACE("entry " + std::to_string(Number(entry)));
     ASSERT_GE(entry.column_count, 2);

@@ -5,30 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "compare/report_comparer.h"
+#include "doubles.h"
 #include "walk/report_walk.h"
 
 namespace rptconv {
 namespace {
 
-class TextSource : public ByteSource {
- public:
-  explicit TextSource(std::string text) : text_(std::move(text)) {}
-  std::size_t Read(char* buffer, std::size_t capacity) override {
-    const std::size_t n = std::min(capacity, text_.size() - at_);
-    std::memcpy(buffer, text_.data() + at_, n);
-    at_ += n;
-    return n;
-  }
-
- private:
-  std::string text_;
-  std::size_t at_ = 0;
-};
+using testing::MemorySource;
 
 // A report: the header line, then the lines given, "|" between them.
 std::string Report(std::string_view lines) {
@@ -158,8 +145,8 @@ const std::vector<CompareCase>& Cases() {
 
 std::vector<std::string> Compare(const std::string& old_text, const std::string& new_text, bool all_columns) {
   ReportComparer comparer(0, all_columns);
-  TextSource old_source(old_text);
-  TextSource new_source(new_text);
+  MemorySource old_source(old_text);
+  MemorySource new_source(new_text);
   WalkReport(old_source, comparer.OldReport());
   WalkReport(new_source, comparer.NewReport());
   return Describe(comparer.Result());

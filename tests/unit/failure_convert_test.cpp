@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "cli/convert_file.h"
+#include "doubles.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
 namespace {
 
-constexpr int kEio = 5;
-constexpr int kNoSpace = 28;
+using namespace testing;
 
 // A report of `rows` property lines followed by rows of a four-column table,
 // each of which reads two continuation lines.
@@ -32,53 +32,8 @@ std::string MakeReport(int rows) {
   return report;
 }
 
-// Hands out a report in small pieces; the read after `fail_at` bytes fails
-// (also when that read would have found the end of the report).
-class FailingSource : public platform::ReportSource {
- public:
-  FailingSource(std::string bytes, std::size_t fail_at, std::size_t piece = 7)
-      : bytes_(std::move(bytes)), fail_at_(fail_at), piece_(piece) {}
-
-  std::size_t Read(char* buffer, std::size_t capacity) override {
-    ++reads_;
-    if (pos_ >= fail_at_) throw IoError{kEio, IoSite::kReadReport};
-    const std::size_t n = std::min({capacity, piece_, bytes_.size() - pos_, fail_at_ - pos_});
-    std::memcpy(buffer, bytes_.data() + pos_, n);
-    pos_ += n;
-    return n;
-  }
-  void Close() override {
-    ++closes_;
-    if (fail_close_) throw IoError{kEio, IoSite::kCloseReport};
-  }
-  platform::FileIdentity Identity() const override { return {}; }
-  std::uint32_t Permissions() const override { return 0777; }
-
-  int reads_ = 0;
-  int closes_ = 0;
-  bool fail_close_ = false;
-
- private:
-  std::string bytes_;
-  std::size_t pos_ = 0;
-  std::size_t fail_at_;
-  std::size_t piece_;
-};
-
-// Collects the page; write number `fail_on` (counted from 1) fails.
-class FailingSink : public ByteSink {
- public:
-  explicit FailingSink(int fail_on = 0) : fail_on_(fail_on) {}
-  void Write(std::string_view bytes) override {
-    if (++writes_ == fail_on_) throw IoError{kNoSpace, IoSite::kWriteOutput};
-    page_.append(bytes);
-  }
-  int writes_ = 0;
-  std::string page_;
-
- private:
-  int fail_on_;
-};
+// A report handed out in small pieces.
+constexpr std::size_t kPiece = 7;
 
 IoError ConvertExpectingFailure(ByteSource& source, ByteSink& sink) {
   try {
@@ -97,32 +52,32 @@ TEST(FailureConvertTest, ReadFailureAnywherePassesOut) {
   const std::string report = MakeReport(16);
   for (std::size_t fail_at = 0; fail_at <= report.size(); ++fail_at) {
     SCOPED_TRACE("read fails after byte " + std::to_string(fail_at));
-    FailingSource source(report, fail_at);
-    FailingSink sink;
+    MemorySource source(report, kPiece, fail_at);
+    MemorySink sink;
     const IoError error = ConvertExpectingFailure(source, sink);
     EXPECT_EQ(error.code, kEio);
     EXPECT_EQ(error.site, IoSite::kReadReport);
-    EXPECT_EQ(sink.page_.find("</HTML>"), std::string::npos);
+    EXPECT_EQ(sink.data.find("</HTML>"), std::string::npos);
   }
 }
 
 // A write of the page that fails, whichever block it is, passes out.
 TEST(FailureConvertTest, WriteFailureOnAnyBlockPassesOut) {
   const std::string report = MakeReport(12000);  // a page of several blocks
-  FailingSink whole;
-  FailingSource complete(report, report.size() + 1, 1 << 20);
+  MemorySink whole;
+  MemorySource complete(report, 1 << 20);
   Convert(complete, whole);
-  ASSERT_GE(whole.writes_, 3);
-  ASSERT_NE(whole.page_.find("</HTML>"), std::string::npos);
+  ASSERT_GE(whole.writes, 3);
+  ASSERT_NE(whole.data.find("</HTML>"), std::string::npos);
 
-  for (int fail_on = 1; fail_on <= whole.writes_; ++fail_on) {
+  for (int fail_on = 1; fail_on <= whole.writes; ++fail_on) {
     SCOPED_TRACE("write " + std::to_string(fail_on) + " fails");
-    FailingSource source(report, report.size() + 1, 1 << 20);
-    FailingSink sink(fail_on);
+    MemorySource source(report, 1 << 20);
+    MemorySink sink(fail_on);
     const IoError error = ConvertExpectingFailure(source, sink);
     EXPECT_EQ(error.code, kNoSpace);
     EXPECT_EQ(error.site, IoSite::kWriteOutput);
-    EXPECT_EQ(sink.writes_, fail_on) << "the conversion wrote on after a failed write";
+    EXPECT_EQ(sink.writes, fail_on) << "the conversion wrote on after a failed write";
   }
 }
 
@@ -140,7 +95,7 @@ class JournalOutput : public platform::OutputFile {
       : journal_(journal), fail_write_(fail_write), fail_commit_(fail_commit) {}
   ~JournalOutput() override { journal_.events.push_back("output destroyed"); }
   void Write(std::string_view) override {
-    if (fail_write_) throw IoError{kNoSpace, IoSite::kWriteOutput};
+    if (fail_write_) throw IoError(kNoSpace, IoSite::kWriteOutput);
   }
   void Commit() override {
     journal_.events.push_back("commit");
@@ -170,8 +125,8 @@ class JournalFiles : public platform::ReportFiles, public Console {
 
   std::unique_ptr<platform::ReportSource> OpenReport(const std::string&) override {
     if (faults_.open_fails) return nullptr;
-    auto source = std::make_unique<FailingSource>(report_, std::min(faults_.read_fails_at, report_.size() + 1));
-    source->fail_close_ = faults_.fail_close;
+    auto source = std::make_unique<MemoryReport>(report_, kPiece, faults_.read_fails_at);
+    source->fail_close = faults_.fail_close;
     source_ = source.get();
     return source;
   }
@@ -184,7 +139,7 @@ class JournalFiles : public platform::ReportFiles, public Console {
     journal_.events.emplace_back(line);
   }
 
-  FailingSource* source_ = nullptr;  // valid while the conversion runs
+  MemoryReport* source_ = nullptr;  // valid while the conversion runs
 
  private:
   Journal& journal_;

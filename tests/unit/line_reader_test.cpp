@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "doubles.h"
 #include "rptconv/rptconv.h"
 #include "report/byte_classes.h"
 #include "report/line_reader.h"
@@ -26,35 +27,15 @@ namespace {
 
 using namespace std::string_literals;
 
-// A report held in a string. `max_read` caps what one Read hands out, so a
-// source can also deliver fewer bytes than asked for.
-class StringSource : public ByteSource {
- public:
-  explicit StringSource(std::string bytes, std::size_t max_read = SIZE_MAX)
-      : bytes_(std::move(bytes)), max_read_(max_read) {}
-
-  std::size_t Read(char* buffer, std::size_t capacity) override {
-    ++reads_;
-    const std::size_t n = std::min({capacity, max_read_, bytes_.size() - pos_});
-    std::memcpy(buffer, bytes_.data() + pos_, n);
-    pos_ += n;
-    return n;
-  }
-  int reads() const { return reads_; }
-
- private:
-  std::string bytes_;
-  std::size_t max_read_;
-  std::size_t pos_ = 0;
-  int reads_ = 0;
-};
+using testing::MemorySink;
+using testing::MemorySource;
 
 std::string Str(std::span<char> line) { return {line.data(), line.size()}; }
 
 // A listener that keeps the title and counts the source's reads up to it.
 class TitleRecorder : public PageEvents {
  public:
-  explicit TitleRecorder(const StringSource* source = nullptr) : source_(source) {}
+  explicit TitleRecorder(const MemorySource* source = nullptr) : source_(source) {}
   void BeginDocument(std::string_view title, Language) override {
     title_ = title;
     reads_before_title_ = source_ ? source_->reads() : 0;
@@ -70,7 +51,7 @@ class TitleRecorder : public PageEvents {
   int reads_before_title_ = 0;
 
  private:
-  const StringSource* source_;
+  const MemorySource* source_;
 };
 
 // What one conversion sees of a report: the title the walk finds, and the
@@ -85,12 +66,12 @@ struct Seen {
 Seen ReadLikeConversion(const std::string& input, std::size_t block, std::size_t max_read) {
   Seen seen;
   {
-    StringSource source(input, max_read);
+    MemorySource source(input, max_read);
     TitleRecorder recorder;
     WalkReport(source, recorder, block);
     seen.title = recorder.title_;
   }
-  StringSource source(input, max_read);
+  MemorySource source(input, max_read);
   ReportReader reader(source, block);
   if (!reader.AtEnd()) reader.ReadLine();
   while (!reader.AtEnd()) seen.records.emplace_back(Str(reader.ReadLine()));
@@ -193,7 +174,7 @@ TEST(ReportReaderTest, LinesAndTitleAtEveryBlockSize) {
     for (std::size_t block = 1; block <= 200; ++block) {
       SCOPED_TRACE(std::string(c.name) + ", block size " + std::to_string(block));
       {
-        StringSource source(c.input);
+        MemorySource source(c.input);
         ReportReader reader(source, block);
         EXPECT_EQ(AllLines(reader), c.lines);
       }
@@ -217,7 +198,7 @@ struct Cuts {
 Cuts CutLikeConversion(const std::string& input, std::size_t block, bool in_place) {
   Cuts cuts;
   for (bool as_cells : {false, true}) {
-    StringSource source(input);
+    MemorySource source(input);
     ReportReader reader(source, block);
     while (!reader.AtEnd()) {
       if (as_cells) {
@@ -292,9 +273,9 @@ TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
       }
       for (std::size_t at = 0; at < input.size(); ++at) {
         const char* p = padded.data() + align + at;
-        ASSERT_EQ(EscapedBits16(p), EscapedBits16Scalar(p)) << "at " << at;
-        ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16Scalar(p, kValueComma)) << "at " << at;
-        ASSERT_EQ(EqualBits16(p, padded.data() + at), EqualBits16Scalar(p, padded.data() + at)) << "at " << at;
+        ASSERT_EQ(EscapedBits16(p), EscapedBits16<ScalarBytes16>(p)) << "at " << at;
+        ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16<ScalarBytes16>(p, kValueComma)) << "at " << at;
+        ASSERT_EQ(EqualBits16(p, padded.data() + at), EqualBits16<ScalarBytes16>(p, padded.data() + at)) << "at " << at;
       }
     }
   }
@@ -340,7 +321,7 @@ TEST(ReportReaderTest, ReadsWithoutEndTest) {
   for (const ScriptCase& c : cases) {
     for (std::size_t block = 1; block <= 16; ++block) {
       SCOPED_TRACE(std::string(c.name) + ", block size " + std::to_string(block));
-      StringSource source(c.input);
+      MemorySource source(c.input);
       ReportReader reader(source, block);
       reader.ReadLine();
       for (std::size_t i = 0; i < c.steps.size(); ++i) {
@@ -355,7 +336,7 @@ TEST(ReportReaderTest, ReadsWithoutEndTest) {
 // The record loop splits lines in place; the next read must not be
 // disturbed by that.
 TEST(ReportReaderTest, LinesMayBeChangedBetweenReads) {
-  StringSource source("H\n2;a\n3;b\n4\n5\n,,,,,6;c\n7;d\n");
+  MemorySource source("H\n2;a\n3;b\n4\n5\n,,,,,6;c\n7;d\n");
   ReportReader reader(source, 3);
   EXPECT_EQ(Str(reader.ReadLine()), "H");
   std::vector<std::string> values;
@@ -368,7 +349,7 @@ TEST(ReportReaderTest, LinesMayBeChangedBetweenReads) {
 TEST(ReportReaderTest, TitleNeedsNoFurtherReading) {
   std::string input = "H\n2\n3\n4\n5\n,,,,,T\n";
   for (int i = 0; i < 1000; ++i) input += "more,lines,of,the,report,x\n";
-  StringSource source(input, 16);
+  MemorySource source(input, 16);
   TitleRecorder recorder(&source);
   WalkReport(source, recorder, 16);
   EXPECT_EQ(recorder.title_, "T");
@@ -384,18 +365,12 @@ TEST(ReportReaderTest, TableRowsAtEveryBlockSize) {
       ",,,,,m\r1\n,,,,,r1\n,,,,,x1\nASPI,h2,,,,i2\n,,,,,lun2\n,,,,,t2\r\n,,,,,v2\n,,,,,m2\n"
       ",,,,,r2\n,,,,,x2\nLogon,u,,,,n\r\n,,,,,s\n,,,,,d";
   const auto page_at = [&report](std::size_t block) {
-    StringSource source(report);
-    std::string page;
-    class Sink : public ByteSink {
-     public:
-      explicit Sink(std::string& page) : page_(page) {}
-      void Write(std::string_view bytes) override { page_.append(bytes); }
-      std::string& page_;
-    } sink(page);
+    MemorySource source(report);
+    MemorySink sink;
     LineWriter out(sink);
     ClassicPage listener(out);
     WalkReport(source, listener, block);
-    return page;
+    return sink.data;
   };
   const std::string whole = page_at(kDefaultBlockSize);
   ASSERT_NE(whole.find("<TD>m1"), std::string::npos);
@@ -404,26 +379,10 @@ TEST(ReportReaderTest, TableRowsAtEveryBlockSize) {
   }
 }
 
-class FailingSource : public ByteSource {
- public:
-  FailingSource(std::string bytes, int error) : bytes_(std::move(bytes)), error_(error) {}
-  std::size_t Read(char* buffer, std::size_t capacity) override {
-    if (bytes_.empty()) throw IoError{error_, IoSite::kReadReport};
-    const std::size_t n = std::min(capacity, bytes_.size());
-    std::memcpy(buffer, bytes_.data(), n);
-    bytes_.erase(0, n);
-    return n;
-  }
-
- private:
-  std::string bytes_;
-  int error_;
-};
-
 // A read failure is never taken for the end of the report.
 TEST(ReportReaderTest, ReadFailuresPassOut) {
   {
-    FailingSource source("H\nA", 5);
+    MemorySource source("H\nA", testing::kNever, 3, 5);
     ReportReader reader(source, 4);
     EXPECT_EQ(Str(reader.ReadLine()), "H");
     try {
@@ -435,7 +394,7 @@ TEST(ReportReaderTest, ReadFailuresPassOut) {
     }
   }
   {
-    FailingSource source("H\n", 7);
+    MemorySource source("H\n", testing::kNever, 2, 7);
     ReportReader reader(source, 2);
     EXPECT_EQ(Str(reader.ReadLine()), "H");
     EXPECT_THROW(reader.AtEnd(), IoError);
