@@ -105,12 +105,7 @@ void FleetIndex::Write(ByteSink& sink) const {
   }
   out.Line("</tbody></table></div>");
   out.Line("</main>");
-  out.Line("<script>");
-  WriteLines(out, ModernScript());
-  out.Line("</script>");
-  out.Line("</body>");
-  out.Line("</html>");
-  out.Flush();
+  WriteModernTail(out);
 }
 
 }  // namespace rptconv
