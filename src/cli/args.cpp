@@ -19,6 +19,8 @@ bool IsControlOrBlank(char c) {
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+bool IsLongOption(std::string_view arg) { return arg.size() > 2 && arg.starts_with("--"); }
+
 bool IsHtaSwitch(std::string_view arg) { return AsciiUpper(TrimControls(arg)) == kHtaSwitch; }
 
 // "/h" or "/H" followed by ASCII letters only: "/H", "/help", "/HTA".
@@ -192,6 +194,9 @@ class OptionReader {
   }
 
   void AddPattern(std::string pattern) { inv_.patterns.push_back(std::move(pattern)); }
+  // Windows: a word after the pattern that is no option, ignored but as the
+  // new report of a comparison.
+  void AddLaterWord(std::string word) { later_words_.push_back(std::move(word)); }
   void SelectHta() { inv_.extension = kHtaExtension; }
 
   Invocation Finish() {
@@ -226,6 +231,7 @@ class OptionReader {
     if (inv_.output && inv_.output_dir) {
       Mistake("options '--output' and '--output-dir' exclude each other");
     } else if (inv_.compare) {
+      for (std::string& word : later_words_) inv_.patterns.push_back(std::move(word));
       CheckComparison();
     } else if (inv_.all_columns) {
       Mistake("option '--all-columns' needs '--compare'");
@@ -249,6 +255,7 @@ class OptionReader {
 
   bool posix_;
   Invocation inv_;
+  std::vector<std::string> later_words_;
   std::optional<Invocation::Action> asked_;
   std::string error_;
 };
@@ -287,13 +294,21 @@ Invocation ParseWindowsArguments(const std::vector<std::string>& args) {
     return inv;
   }
   OptionReader reader(false);
-  reader.AddPattern(args[0]);
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  // Long options before the pattern ("rptconv --compare OLD NEW").
+  std::size_t first_word = 0;
+  while (first_word + 1 < args.size() && IsLongOption(args[first_word])) {
+    if (!reader.ReadRequest(args[first_word])) reader.ReadLong(args[first_word], nullptr);
+    ++first_word;
+  }
+  reader.AddPattern(args[first_word]);
+  for (std::size_t i = first_word + 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (i == 1 && IsHtaSwitch(arg)) {
+    if (i == first_word + 1 && IsHtaSwitch(arg)) {
       reader.SelectHta();
-    } else if (!reader.ReadRequest(arg) && arg.size() > 2 && arg.starts_with("--")) {
+    } else if (!reader.ReadRequest(arg) && IsLongOption(arg)) {
       reader.ReadLong(arg, nullptr);
+    } else {
+      reader.AddLaterWord(arg);
     }
   }
   return reader.Finish();

@@ -46,9 +46,10 @@ std::string_view TrimControls(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
 // Windows: argument 1 is the pattern, unless it holds "/H" (any case) or "/?"
-// anywhere; argument 2 selects ".hta" when it is "/HTA" in any case; later
-// arguments that begin with "--" are long options ("--name", "--name=value"),
-// any other later argument is ignored.
+// anywhere, or is a long option followed by more arguments; argument 2
+// selects ".hta" when it is "/HTA" in any case; later arguments that begin
+// with "--" are long options ("--name", "--name=value"), any other later
+// argument is ignored, but with --compare: the new report.
 Invocation ParseWindowsArguments(const std::vector<std::string>& args);
 
 // POSIX: "/?" or "/h..." (letters only, naming nothing that exists) first ask
