@@ -16,8 +16,11 @@ void CompareReports(ByteSource& old_report, ByteSource& new_report, ByteSink& si
     throw std::invalid_argument("no table for code page " + std::to_string(options.codepage));
   }
   ReportComparer comparer(options.codepage, options.all_columns);
-  WalkReport(old_report, comparer.OldReport());
-  WalkReport(new_report, comparer.NewReport());
+  // The listener's type is known: the walk calls it directly.
+  ReportReader old_reader(old_report);
+  WalkReportTo(old_reader, comparer.OldReport());
+  ReportReader new_reader(new_report);
+  WalkReportTo(new_reader, comparer.NewReport());
   LineWriter out(sink);
   WriteComparePage(out, comparer.Result(), {options.old_name, options.new_name, options.names_utf8});
 }

@@ -95,9 +95,7 @@ std::uint64_t ReportComparer::HashCompared(std::string_view roles, std::span<con
 }
 
 std::string_view ReportComparer::OldCell(const OldRow& row, std::size_t column) const {
-  const std::size_t index = row.first_cell + column;
-  const std::size_t start = index == 0 ? 0 : cell_ends_[index - 1];
-  return std::string_view(text_).substr(start, cell_ends_[index] - start);
+  return RowArena::Cell(row.cells, row.cell_count, column);
 }
 
 std::vector<std::string> ReportComparer::OldCells(const OldRow& row) const {
@@ -166,13 +164,8 @@ ReportComparer::KeySlot& ReportComparer::AddSlot(std::uint64_t key_hash) {
 
 void ReportComparer::KeepOld(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
   const auto index = static_cast<std::uint32_t>(old_rows_.size());
-  old_rows_.push_back({static_cast<std::uint32_t>(section), static_cast<std::uint32_t>(cells.size()),
-                       cell_ends_.size(), key_hash, HashCompared(comparison_.sections[section].roles, cells), kNoRow,
-                       false});
-  for (const std::string_view cell : cells) {
-    text_.append(cell);
-    cell_ends_.push_back(text_.size());
-  }
+  old_rows_.push_back({arena_.Keep(cells), key_hash, HashCompared(comparison_.sections[section].roles, cells),
+                       static_cast<std::uint32_t>(section), static_cast<std::uint32_t>(cells.size()), kNoRow, false});
   KeySlot& slot = AddSlot(key_hash);
   if (slot.first == kNoRow) {
     slot.first = slot.next = index;
@@ -194,16 +187,27 @@ std::uint32_t ReportComparer::FirstUnmatched(KeySlot& slot, std::size_t section,
   return kNoRow;
 }
 
-void ReportComparer::MatchNew(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
+bool ReportComparer::IsEqualRow(const OldRow& row, std::size_t section, std::uint64_t key_hash, std::uint64_t hash,
+                                std::span<const std::string_view> cells) const {
   const std::string_view roles = comparison_.sections[section].roles;
+  return !row.matched && row.key_hash == key_hash && row.hash == hash && row.section == section &&
+         SameKeyCells(row, roles, cells) && EqualsCompared(row, roles, cells);
+}
+
+void ReportComparer::MatchNew(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
+  const std::uint64_t hash = HashCompared(comparison_.sections[section].roles, cells);
+  // Mostly the rows of both reports come in the same order: the old row
+  // after the one matched last is tried first, without a look-up.
+  if (expected_ < old_rows_.size() && IsEqualRow(old_rows_[expected_], section, key_hash, hash, cells)) {
+    old_rows_[expected_++].matched = true;
+    return;
+  }
   if (KeySlot* slot = FindSlot(key_hash)) {
-    const std::uint64_t hash = HashCompared(roles, cells);
     FirstUnmatched(*slot, section, cells);
     for (std::uint32_t i = slot->next; i != kNoRow; i = old_rows_[i].next_same) {
-      OldRow& row = old_rows_[i];
-      if (!row.matched && row.hash == hash && row.section == section && SameKeyCells(row, roles, cells) &&
-          EqualsCompared(row, roles, cells)) {
-        row.matched = true;
+      if (IsEqualRow(old_rows_[i], section, key_hash, hash, cells)) {
+        old_rows_[i].matched = true;
+        expected_ = i + 1;
         return;
       }
     }

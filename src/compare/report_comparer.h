@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "compare/changes.h"
+#include "compare/row_arena.h"
 #include "compare/row_events.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
@@ -34,8 +36,8 @@ class ReportComparer {
   ReportComparer& operator=(const ReportComparer&) = delete;
 
   // Walk the old report into the first, then the new one into the second.
-  PageEvents& OldReport() { return old_events_; }
-  PageEvents& NewReport() { return new_events_; }
+  RowEvents& OldReport() { return old_events_; }
+  RowEvents& NewReport() { return new_events_; }
 
   // Complete once the new report's walk has ended.
   const Comparison& Result() const { return comparison_; }
@@ -52,11 +54,11 @@ class ReportComparer {
   static constexpr std::uint32_t kNoRow = ~std::uint32_t{0};
 
   struct OldRow {
-    std::uint32_t section;
-    std::uint32_t cell_count;
-    std::size_t first_cell;  // in cell_ends_
+    const char* cells;       // in arena_
     std::uint64_t key_hash;  // of the section and the folded key cells
     std::uint64_t hash;      // of the compared cells
+    std::uint32_t section;
+    std::uint32_t cell_count;
     std::uint32_t next_same;  // the next old row of the same key hash, or kNoRow
     bool matched;
   };
@@ -81,6 +83,10 @@ class ReportComparer {
   std::uint64_t HashCompared(std::string_view roles, std::span<const std::string_view> cells) const;
   bool SameKeyCells(const OldRow& row, std::string_view roles, std::span<const std::string_view> cells) const;
   bool EqualsCompared(const OldRow& row, std::string_view roles, std::span<const std::string_view> cells) const;
+  // Whether `row` is unmatched, of the same section and key, and equal in
+  // its compared cells.
+  bool IsEqualRow(const OldRow& row, std::size_t section, std::uint64_t key_hash, std::uint64_t hash,
+                  std::span<const std::string_view> cells) const;
   std::string_view OldCell(const OldRow& row, std::size_t column) const;
   std::vector<std::string> OldCells(const OldRow& row) const;
   void KeepOld(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells);
@@ -100,14 +106,14 @@ class ReportComparer {
   RowEvents new_events_{*this, kNewSide};
   std::unordered_map<std::string, std::size_t> section_ids_;
 
-  // The old report's rows: their cells end to end in `text_`.
-  std::string text_;
-  std::vector<std::size_t> cell_ends_;
-  std::vector<OldRow> old_rows_;
+  // The old report's rows; a deque, so that growing copies nothing.
+  RowArena arena_;
+  std::deque<OldRow> old_rows_;
   // Open addressing by key hash; at most half full.
   std::vector<KeySlot> slots_;
   std::size_t used_slots_ = 0;
   std::vector<Pending> pending_;
+  std::size_t expected_ = 0;  // the old row after the one matched last
 };
 
 }  // namespace rptconv

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Converts every sample report with the Linux program and with rptconv.exe
 # under Wine, and checks that both give the same console lines and the same
-# page bytes, as .htm and as .hta, in the classic and the modern style.
+# page bytes, as .htm and as .hta, in the classic and the modern style; and
+# the same comparison pages of the samples.
 #
 #   compare_samples.sh LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR...
 set -euo pipefail
@@ -56,6 +57,30 @@ for report in "${reports[@]}"; do
       failed=$((failed + 1))
     fi
   done
+done
+# The comparison of every sample with the next one (the last with the
+# first; a single sample with itself).
+for ((i = 0; i < ${#reports[@]}; i++)); do
+  old=$(basename "${reports[i]}" .csv)
+  new=$(basename "${reports[(i + 1) % ${#reports[@]}]}" .csv)
+  for side in linux windows; do
+    mkdir -p "$work/$side"
+    rm -f "$work/$side"/*
+    cp "$samples/$old.csv" "$samples/$new.csv" "$work/$side/"
+  done
+  (cd "$work/linux" && "$linux" --compare "$old.csv" "$new.csv" >"$work/linux.out")
+  (cd "$work/windows" && "${emulator[@]}" "$windows" --compare "$old.csv" "$new.csv" >"$work/windows.out" </dev/null)
+  page=$new.changes.htm
+  if [[ -s $work/linux/$page ]] && cmp -s "$work/linux.out" "$work/windows.out" &&
+      cmp -s "$work/linux/$page" "$work/windows/$page"; then
+    echo "ok   --compare $old.csv $new.csv"
+    passed=$((passed + 1))
+  else
+    echo "FAIL --compare $old.csv $new.csv: the Windows program gives other bytes"
+    cmp "$work/linux.out" "$work/windows.out" || true
+    cmp "$work/linux/$page" "$work/windows/$page" || true
+    failed=$((failed + 1))
+  fi
 done
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
