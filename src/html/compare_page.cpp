@@ -86,6 +86,14 @@ class ComparePage {
   }
 
  private:
+  // Report text kept by the comparison (not readable past its end, as the
+  // walk's texts are), in UTF-8 and escaped.
+  void Text(const CodepageTable& table, std::string_view text) {
+    scratch_.clear();
+    AppendUtf8Text(scratch_, table, text);
+    out_.Raw(scratch_);
+  }
+
   // The report's title in UTF-8, escaped; the banner when it has none.
   std::string ReportTitle(Side side) const {
     std::string title;
@@ -263,12 +271,12 @@ class ComparePage {
       OpenCell(AlignClass(section, column), text.size() + old_text.size() > kWideCell);
       if (differs) {
         out_.Raw("<del>");
-        WriteUtf8Text(out_, *tables_[kOldSide], old_text);
+        Text(*tables_[kOldSide], old_text);
         out_.Raw("</del>").Raw(kArrow).Raw("<ins>");
-        WriteUtf8Text(out_, table, text);
+        Text(table, text);
         out_.Raw("</ins>");
       } else {
-        WriteUtf8Text(out_, table, text);
+        Text(table, text);
       }
     }
     out_.EndLine();
@@ -313,6 +321,7 @@ class ComparePage {
   std::array<const CodepageTable*, kSides> tables_{};
   std::vector<std::string> titles_;  // UTF-8, escaped
   std::vector<std::string> ids_;
+  std::string scratch_;
 };
 
 }  // namespace
