@@ -65,8 +65,10 @@ enum class PageStyle {
 
 struct ConvertOptions {
   PageStyle style = PageStyle::kClassic;
-  // The Windows code page of the report's text, for pages in UTF-8; 0 takes
-  // it from the report's language (1252 English, 1250 Hungarian).
+  // The Windows code page of the report's text, for pages in UTF-8 and the
+  // summary: 0 (the default) takes it from the report's language (1252 for
+  // English reports, 1250 for Hungarian ones); any other value must be one
+  // that IsSupportedCodepage accepts, whatever the style.
   int codepage = 0;
 };
 
@@ -84,10 +86,13 @@ struct ReportSummary {
 bool IsSupportedCodepage(int codepage);
 
 // Reads a whole report from `source` and writes its page to `sink`; fills
-// `summary` too when it is given. A code page that IsSupportedCodepage
-// refuses throws std::invalid_argument before anything is read or written;
-// a failure of the source or the sink throws IoError (or what they throw),
-// and exhausted memory std::bad_alloc.
+// `summary` too when it is given. Throws:
+// - std::invalid_argument when `options.codepage` is neither 0 nor accepted
+//   by IsSupportedCodepage, in every style, before anything is read or
+//   written;
+// - IoError, passed on from `source` and `sink` (or what they throw);
+// - std::bad_alloc when memory runs out, and std::length_error for a line
+//   longer than a string can hold.
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {},
              ReportSummary* summary = nullptr);
 

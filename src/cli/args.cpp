@@ -197,6 +197,9 @@ class OptionReader {
   // Windows: a word after the pattern that is no option, ignored but as the
   // new report of a comparison.
   void AddLaterWord(std::string word) { later_words_.push_back(std::move(word)); }
+  // POSIX: a pattern that names a file exactly is that file alone, so it
+  // names one report for --output even when it holds wildcards.
+  void NamesExist(const std::function<bool(const std::string&)>& path_exists) { path_exists_ = &path_exists; }
   void SelectHta() { inv_.extension = kHtaExtension; }
 
   Invocation Finish() {
@@ -237,7 +240,8 @@ class OptionReader {
       Mistake("option '--all-columns' needs '--compare'");
     } else if (inv_.output &&
                (inv_.patterns.size() != 1 ||
-                HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)))) {
+                (HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)) &&
+                 !(path_exists_ && (*path_exists_)(inv_.patterns[0]))))) {
       Mistake("option '--output' takes one report, named without wildcards");
     }
   }
@@ -254,6 +258,7 @@ class OptionReader {
   }
 
   bool posix_;
+  const std::function<bool(const std::string&)>* path_exists_ = nullptr;
   Invocation inv_;
   std::vector<std::string> later_words_;
   std::optional<Invocation::Action> asked_;
@@ -327,6 +332,7 @@ Invocation ParsePosixArguments(const std::vector<std::string>& args,
     return inv;
   }
   OptionReader reader(true);
+  reader.NamesExist(path_exists);
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];

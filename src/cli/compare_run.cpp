@@ -4,6 +4,8 @@
 #include <string>
 
 #include "cli/convert_file.h"
+#include "cli/run_outputs.h"
+#include "cli/run_plan.h"
 
 namespace rptconv {
 
@@ -12,24 +14,6 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitCreateFailed = 2;
-
-// The page stands for both reports: it may replace neither, and is readable
-// only by those who may read both.
-class BothReports : public platform::ReportSource {
- public:
-  BothReports(const platform::ReportSource& old_report, const platform::ReportSource& new_report)
-      : old_(old_report), new_(new_report) {}
-  std::size_t Read(char*, std::size_t) override { return 0; }
-  platform::FileIdentity Identity() const override { return new_.Identity(); }
-  bool IsFile(const platform::FileIdentity& identity) const override {
-    return old_.IsFile(identity) || new_.IsFile(identity);
-  }
-  std::uint32_t Permissions() const override { return old_.Permissions() & new_.Permissions(); }
-
- private:
-  const platform::ReportSource& old_;
-  const platform::ReportSource& new_;
-};
 
 std::string OutputOf(const Invocation& inv) {
   if (inv.output) return *inv.output;
@@ -52,26 +36,39 @@ std::unique_ptr<platform::ReportSource> Open(platform::ReportFiles& files, const
 
 bool ComparisonToStdout(const Invocation& inv) { return OutputOf(inv) == kStandardStream; }
 
-int RunComparison(const Invocation& inv, platform::ReportFiles& files, Console& console) {
+int RunComparison(const Invocation& inv, platform::ReportFiles& files, Console& console, Console& failures) {
   const std::string& old_name = inv.patterns[0];
   const std::string& new_name = inv.patterns[1];
+  const std::string output_name = OutputOf(inv);
+  const bool to_stdout = output_name == kStandardStream;
+  // The page shows both reports: it may replace neither, nor a report's
+  // file, and is refused before either is read.
+  RunOutputs outputs(platform::CurrentDirectory(), platform::ThisFamily() == platform::Family::kWindows);
+  for (const std::string* name : {&old_name, &new_name}) {
+    if (!FromStdin(*name)) outputs.AddReport(*name);
+  }
+  if (!to_stdout && (!outputs.Claim(output_name) || (inv.output_dir && !files.DirectoryTakesFiles(*inv.output_dir)) ||
+                     !files.CanCreateOutput(output_name, outputs.RuleFor(output_name)))) {
+    failures.Line(CreateFailureLine(output_name));
+    return kExitCreateFailed;
+  }
   std::unique_ptr<platform::ReportSource> old_report = Open(files, old_name);
   if (!old_report) {
-    console.Line(OpenFailureLine(old_name));
+    failures.Line(OpenFailureLine(old_name));
     return kExitFailure;
   }
+  outputs.ReportOpened(old_report->Identity(), old_report->Permissions());
   std::unique_ptr<platform::ReportSource> new_report = Open(files, new_name);
   if (!new_report) {
-    console.Line(OpenFailureLine(new_name));
+    failures.Line(OpenFailureLine(new_name));
     return kExitFailure;
   }
-  const std::string output_name = OutputOf(inv);
-  const BothReports both(*old_report, *new_report);
-  std::unique_ptr<platform::OutputFile> output = output_name == kStandardStream
-                                                     ? std::make_unique<StandardOutputPage>()
-                                                     : files.CreateOutput(output_name, both);
+  outputs.ReportOpened(new_report->Identity(), new_report->Permissions());
+  std::unique_ptr<platform::OutputFile> output =
+      to_stdout ? std::make_unique<StandardOutputPage>()
+                : files.CreateOutput(output_name, outputs.RuleFor(output_name), outputs.Readers());
   if (!output) {
-    console.Line(CreateFailureLine(output_name));
+    failures.Line(CreateFailureLine(output_name));
     return kExitCreateFailed;
   }
   if (!inv.quiet) console.Line("Comparing: \"" + old_name + "\" with \"" + new_name + "\"");

@@ -22,6 +22,7 @@ class StandardConsole : public Console {
       : stream_(stream), terminal_(platform::IsTerminal(stream)) {}
   // On a terminal, control bytes of the line show as "?".
   void Line(std::string_view line) override;
+  platform::StandardStream Stream() const { return stream_; }
 
  private:
   platform::StandardStream stream_;

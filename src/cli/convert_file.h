@@ -6,7 +6,7 @@
 
 #include "cli/args.h"
 #include "cli/console.h"
-#include "cli/paths.h"
+#include "cli/run_outputs.h"
 #include "platform/platform.h"
 
 namespace rptconv {
@@ -17,22 +17,28 @@ struct ReportJob {
   bool from_stdin = false;  // the report is standard input
   bool to_stdout = false;   // the page goes to standard output
   bool quiet = false;       // no progress line
+  platform::ReportOrigin origin = platform::ReportOrigin::kNamed;
   ConvertOptions options;
   ReportSummary* summary = nullptr;  // filled for the index, when there is one
-  platform::FileIdentity* identity = nullptr;  // set to the report's once it is open, when asked
+  // The run's reports and outputs: the page is made under their rule, and
+  // the report and page are added to them. Null: the page may replace
+  // anything but its report.
+  RunOutputs* outputs = nullptr;
+  bool output_taken = false;  // the page's name is another output's of the run, or a report's
+  Console* failures = nullptr;  // where failure lines go; null: the progress console
 };
-
-// The path rules of the platform the program runs on.
-const PathSyntax& PlatformPaths();
 
 // A page on standard output, written as it comes.
 class StandardOutputPage : public platform::OutputFile {
  public:
   void Write(std::string_view bytes) override;
   void Commit() override {}
+  platform::FileIdentity Identity() const override { return platform::kUnknownFile; }
 };
 
-enum class ConvertResult { kConverted, kOpenFailed, kCreateFailed };
+// kSkipped: a report a wildcard found turned out to be no regular file (a
+// FIFO or device put in its place): nothing is printed or written.
+enum class ConvertResult { kConverted, kOpenFailed, kCreateFailed, kSkipped };
 
 // The console lines of a report that cannot be opened and of a page that
 // cannot be created.
@@ -40,7 +46,8 @@ std::string OpenFailureLine(const std::string& report);
 std::string CreateFailureLine(const std::string& page);
 
 // Converts one report, writing the progress line or the line of the failure
-// that stopped it. Any I/O failure after both ends are open throws IoError;
+// that stopped it. The report is opened before the page is created, so a
+// report that cannot be opened is an open failure whatever its page. Any I/O failure after both ends are open throws IoError;
 // a page file then stays as it was before.
 ConvertResult ConvertReport(platform::ReportFiles& files, Console& console, const ReportJob& job);
 

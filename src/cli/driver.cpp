@@ -12,10 +12,12 @@
 #include "cli/cmdline_split.h"
 #include "cli/compare_run.h"
 #include "cli/console.h"
+#include "cli/console_text.h"
 #include "cli/convert_file.h"
 #include "cli/failure_report.h"
 #include "cli/link_paths.h"
-#include "cli/paths.h"
+#include "cli/run_outputs.h"
+#include "cli/run_plan.h"
 #include "cli/usage.h"
 #include "html/index_page.h"
 #include "platform/platform.h"
@@ -48,14 +50,20 @@ void PrintLines(std::span<const std::string_view> lines) {
   for (const std::string_view line : lines) console.Line(line);
 }
 
-// The conversions of one run, in the order the patterns name them.
+// The conversions of one run, in the order the patterns name them. Every
+// pattern is searched and every output named before the first report is
+// converted, so that each output can be checked against all reports and all
+// other outputs of the run.
 class Batch {
  public:
   explicit Batch(const Invocation& inv)
-      : inv_(inv), console_(PagesToStdout() ? platform::StandardStream::kError : platform::StandardStream::kOutput) {
+      : inv_(inv),
+        console_(PagesToStdout() ? platform::StandardStream::kError : platform::StandardStream::kOutput),
+        failures_(inv.quiet ? platform::StandardStream::kError : console_.Stream()),
+        current_dir_(platform::CurrentDirectory()),
+        outputs_(current_dir_, Windows()) {
     if (inv_.index) {
       index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8);
-      current_dir_ = platform::CurrentDirectory();
       index_dir_ = DirectoryOf(AbsolutePath(*inv_.index, current_dir_, Windows()));
     }
   }
@@ -64,8 +72,16 @@ class Batch {
   // --keep-going: of its first failure). The index, when asked for, lists
   // every report the batch took, also when a failure ended it.
   int Run() {
-    for (const std::string& pattern : inv_.patterns) {
-      if (!ConvertPattern(pattern)) break;
+    plan_ = PlanRun(inv_, outputs_);
+    if (!OutputsUsable()) return kExitCreateFailed;
+    try {
+      for (const PlannedReport& report : plan_) {
+        if (!Record(ConvertOne(report))) break;
+      }
+    } catch (const IoError& error) {
+      // The failure report follows once the index is written.
+      if (index_ && error.site != IoSite::kWriteConsole) WriteIndex();
+      throw;
     }
     if (index_) WriteIndex();
     return first_failure_;
@@ -76,6 +92,31 @@ class Batch {
     return inv_.output ? *inv_.output == kStandardStream : inv_.stdin_pattern;
   }
 
+  static bool Windows() { return platform::ThisFamily() == platform::Family::kWindows; }
+
+  // The outputs the user named (-o, -d, the index) are checked, with their
+  // directories, before any report is converted; one that cannot be made
+  // ends the run with the create-failure line.
+  bool OutputsUsable() {
+    if (inv_.output && *inv_.output != kStandardStream) {
+      const bool taken = std::any_of(plan_.begin(), plan_.end(), [](const PlannedReport& r) { return r.output_taken; });
+      if (taken || !platform::Files().CanCreateOutput(*inv_.output, outputs_.RuleFor(*inv_.output))) {
+        return Refused(*inv_.output);
+      }
+    }
+    if (inv_.output_dir && !platform::Files().DirectoryTakesFiles(*inv_.output_dir)) return Refused(*inv_.output_dir);
+    if (inv_.index && (!outputs_.Claim(*inv_.index) ||
+                       !platform::Files().CanCreateOutput(*inv_.index, outputs_.RuleFor(*inv_.index)))) {
+      return Refused(*inv_.index);
+    }
+    return true;
+  }
+
+  bool Refused(const std::string& output) {
+    failures_.Line(CreateFailureLine(output));
+    return false;
+  }
+
   // Notes the outcome of one report; gives whether the batch goes on.
   bool Record(int code) {
     if (code == kExitOk) return true;
@@ -83,41 +124,32 @@ class Batch {
     return inv_.keep_going;
   }
 
-  ReportJob JobFor(const std::string& input, bool from_stdin) const {
-    ReportJob job;
-    job.input = input;
-    job.from_stdin = from_stdin;
-    job.quiet = inv_.quiet;
-    job.options = inv_.convert;
-    if (inv_.output) {
-      job.output = *inv_.output;
-    } else if (from_stdin) {
-      job.output = kStandardStream;
-    } else {
-      const PathSyntax& paths = PlatformPaths();
-      job.output = MakeOutputName(input, inv_.extension, paths);
-      if (inv_.output_dir) job.output = JoinPath(*inv_.output_dir, FileNamePart(job.output, paths), paths);
-    }
-    job.to_stdout = job.output == kStandardStream;
-    return job;
-  }
-
-  static bool Windows() { return platform::ThisFamily() == platform::Family::kWindows; }
-
   // With --keep-going an I/O failure of one report is reported and the batch
   // goes on; a console that cannot be written still ends the program.
-  int Convert(ReportJob job) {
-    if (index_) {
-      job.summary = &summary_;
-      // The index may not replace a report of the run: each one's identity
-      // is kept, once it is open.
-      job.identity = &reports_.emplace_back(kUnknownFile);
+  int ConvertOne(const PlannedReport& report) {
+    if (report.pattern_failed) {
+      failures_.Line(OpenFailureLine(report.input));
+      IndexFailure(report.input, OpenFailureLine(report.input));
+      return kExitFailure;
     }
+    ReportJob job;
+    job.input = report.input;
+    job.from_stdin = report.from_stdin;
+    job.origin = report.origin;
+    job.quiet = inv_.quiet;
+    job.options = inv_.convert;
+    job.output = OutputPath(inv_, report.input, report.from_stdin);
+    job.to_stdout = job.output == kStandardStream;
+    job.outputs = &outputs_;
+    job.output_taken = report.output_taken;
+    job.failures = &failures_;
+    if (index_) job.summary = &summary_;
     try {
       switch (ConvertReport(platform::Files(), console_, job)) {
         case ConvertResult::kConverted:
           if (index_) index_->AddConverted(job.input, PageHref(job), summary_);
           return kExitOk;
+        case ConvertResult::kSkipped: return kExitOk;
         case ConvertResult::kOpenFailed:
           IndexFailure(job.input, OpenFailureLine(job.input));
           return kExitFailure;
@@ -126,10 +158,11 @@ class Batch {
           return kExitCreateFailed;
       }
     } catch (const IoError& error) {
-      if (!inv_.keep_going || error.site == IoSite::kWriteConsole) throw;
-      const std::string report = IoFailureReport(error);
-      platform::WriteStderr(report);
-      IndexFailure(job.input, OneLine(report));
+      if (error.site == IoSite::kWriteConsole) throw;
+      const std::string report_text = IoFailureReport(error);
+      IndexFailure(job.input, OneLine(report_text));
+      if (!inv_.keep_going) throw;
+      platform::WriteStderr(report_text);
     }
     return kExitFailure;
   }
@@ -159,62 +192,30 @@ class Batch {
   }
 
   // The index is written like a page: a temporary file moved onto its name
-  // once complete. It stands for every report of the run: like a page, it
-  // may replace none of them, and it keeps the usual modes.
+  // once complete, under the run's rule, readable only by those who may read
+  // every report it shows.
   void WriteIndex() {
-    class RunReports : public platform::ReportSource {
-     public:
-      explicit RunReports(const std::vector<platform::FileIdentity>& files) : files_(files) {}
-      std::size_t Read(char*, std::size_t) override { return 0; }
-      platform::FileIdentity Identity() const override { return kUnknownFile; }
-      bool IsFile(const platform::FileIdentity& identity) const override {
-        return identity != kUnknownFile && std::find(files_.begin(), files_.end(), identity) != files_.end();
-      }
-      std::uint32_t Permissions() const override { return 0777; }
-
-     private:
-      const std::vector<platform::FileIdentity>& files_;
-    };
-    const RunReports reports(reports_);
-    std::unique_ptr<platform::OutputFile> file = platform::Files().CreateOutput(*inv_.index, reports);
+    std::unique_ptr<platform::OutputFile> file =
+        platform::Files().CreateOutput(*inv_.index, outputs_.RuleFor(*inv_.index), outputs_.Readers());
     if (!file) {
-      console_.Line(CreateFailureLine(*inv_.index));
+      failures_.Line(CreateFailureLine(*inv_.index));
       Record(kExitCreateFailed);
       return;
     }
     index_->Write(*file);
     file->Commit();
-  }
-
-  // Converts every report a pattern finds; gives whether the batch goes on.
-  // A pattern without wildcards must name a report, and every pattern's
-  // directory must be searchable.
-  bool ConvertPattern(const std::string& pattern) {
-    if (inv_.stdin_pattern && pattern == kStandardStream) return Record(Convert(JobFor(pattern, true)));
-    const std::string input_dir = InputDir(pattern, PlatformPaths());
-    auto search = platform::StartSearch(pattern);
-    bool found = false;
-    std::string name;
-    while (search && search->Next(name)) {
-      found = true;
-      if (!Record(Convert(JobFor(input_dir + name, false)))) return false;
-    }
-    if (search && (found || HasWildcards(pattern, PlatformPaths()))) return true;
-    console_.Line(OpenFailureLine(pattern));
-    IndexFailure(pattern, OpenFailureLine(pattern));
-    return Record(kExitFailure);
+    outputs_.Written(*inv_.index, file->Identity());
   }
 
   const Invocation& inv_;
-  StandardConsole console_;
+  StandardConsole console_;   // progress lines
+  StandardConsole failures_;  // failure lines: with --quiet on standard error
+  std::string current_dir_;
+  RunOutputs outputs_;
+  std::vector<PlannedReport> plan_;
   int first_failure_ = kExitOk;
   std::optional<FleetIndex> index_;
   ReportSummary summary_;
-  // The identity of a report that is not open (yet), or of a file whose
-  // identity cannot be had.
-  static constexpr platform::FileIdentity kUnknownFile{~0ULL, ~0ULL};
-  std::vector<platform::FileIdentity> reports_;  // of the run, for the index
-  std::string current_dir_;
   std::string index_dir_;
 };
 
@@ -227,14 +228,18 @@ int RunProgram(int argc, char** argv) {
     case Invocation::Action::kVersion: PrintLines(std::span(kUsageLines).first(kVersionLines)); return kExitOk;
     case Invocation::Action::kHelp: PrintLines(kHelpLines); return kExitOk;
     case Invocation::Action::kUsageError:
-      platform::WriteStderr("rptconv: " + inv.error + "\r\nTry 'rptconv --help'.\r\n");
+      // The text quoted from the command line shows no control byte on a terminal.
+      platform::WriteStderr(ConsoleLineBytes("rptconv: " + inv.error, platform::IsTerminal(platform::StandardStream::kError)) +
+                            "Try 'rptconv --help'.\r\n");
       return kExitUsage;
     case Invocation::Action::kConvert: break;
   }
   if (inv.compare) {
     StandardConsole console(ComparisonToStdout(inv) ? platform::StandardStream::kError
                                                     : platform::StandardStream::kOutput);
-    return RunComparison(inv, platform::Files(), console);
+    // With --quiet, failure lines go to standard error.
+    StandardConsole failures(inv.quiet ? platform::StandardStream::kError : console.Stream());
+    return RunComparison(inv, platform::Files(), console, failures);
   }
   return Batch(inv).Run();
 }

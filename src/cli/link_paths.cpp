@@ -82,6 +82,22 @@ std::string AbsolutePath(std::string_view path, std::string_view current_dir, bo
   return absolute;
 }
 
+std::string ComparablePath(std::string_view path, std::string_view current_dir, bool windows) {
+  const std::string absolute = AbsolutePath(path, current_dir, windows);
+  std::string comparable;
+  for (const std::string_view part : PartsOf(absolute)) {
+    comparable.push_back(kPathSeparator);
+    comparable.append(part);
+  }
+  // Windows names differ in case only as ASCII letters do to its file systems.
+  if (windows) {
+    for (char& c : comparable) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return comparable;
+}
+
 std::string_view DirectoryOf(std::string_view absolute_path) {
   const std::size_t separator = absolute_path.rfind(kPathSeparator);
   return separator == std::string_view::npos ? std::string_view() : absolute_path.substr(0, separator);

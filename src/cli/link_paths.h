@@ -12,6 +12,11 @@ namespace rptconv {
 // ("C:") and use "\\" too.
 std::string AbsolutePath(std::string_view path, std::string_view current_dir, bool windows);
 
+// One spelling for every name of a path, to tell whether two names mean the
+// same file: absolute, without "." and "..", "/" between its parts, and on
+// Windows in upper case.
+std::string ComparablePath(std::string_view path, std::string_view current_dir, bool windows);
+
 // The directory part of an absolute path made by AbsolutePath.
 std::string_view DirectoryOf(std::string_view absolute_path);
 

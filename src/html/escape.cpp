@@ -41,6 +41,25 @@ inline char* PutByte(char* out, char c) {
   return out + entity.size;
 }
 
+// The code point of a valid UTF-8 sequence of `length` bytes.
+char32_t CodePoint(std::string_view sequence) {
+  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  char32_t code = static_cast<unsigned char>(sequence[0]) & kLeadBits[sequence.size()];
+  for (std::size_t k = 1; k < sequence.size(); ++k) code = (code << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3F);
+  return code;
+}
+
+// Characters that a page must not show as they are: C1 controls and
+// noncharacters, which HTML forbids, and the controls of writing direction,
+// which can make a name read backwards.
+bool IsShownAsReplacement(char32_t code) {
+  const bool c1_control = code >= 0x80 && code <= 0x9F;
+  const bool noncharacter = (code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE;
+  const bool direction_control = code == 0x061C || code == 0x200E || code == 0x200F ||
+                                 (code >= 0x202A && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
+  return c1_control || noncharacter || direction_control;
+}
+
 // True when one of the eight bytes of `word` has an entity. A byte equals c
 // exactly when the word XOR c-in-every-byte has a zero byte there; the pairs
 // '"' and "&", "<" and ">" are found with one comparison each, as in
@@ -123,9 +142,10 @@ void AppendUtf8Checked(std::string& out, std::string_view text) {
       const auto second = static_cast<unsigned char>(text[i + 1]);
       valid = !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
     }
-    if (!valid || (length == 1 && ((lead < 0x20 && lead != '\t') || lead == 0x7F))) {
+    const bool control = length == 1 && ((lead < 0x20 && lead != '\t') || lead == 0x7F);
+    if (!valid || control || (length > 1 && IsShownAsReplacement(CodePoint(text.substr(i, length))))) {
       out.append(kReplacementCharacter);
-      ++i;
+      i += valid ? length : 1;
       continue;
     }
     const std::string_view entity = length == 1 ? EntityOf(text[i]) : std::string_view();

@@ -13,12 +13,46 @@ namespace rptconv {
 
 namespace {
 
-// More columns make a table no one can read on a screen.
-constexpr std::size_t kMostColumns = 12;
+// Cells are cut after this many bytes of the report, and names and failure
+// lines after this many: "a long value…".
+constexpr std::size_t kMostCellBytes = 48;
+constexpr std::size_t kMostNameBytes = 256;
+constexpr std::size_t kStoreBlock = std::size_t{1} << 20;
+constexpr std::string_view kUtf8Ellipsis = "\xE2\x80\xA6";  // U+2026
+constexpr char kCodepageEllipsis = '\x85';                    // U+2026 in Windows-1250 and -1252
 
-void WriteCell(LineWriter& out, std::string_view escaped) { out.Raw("<td>").Raw(escaped); }
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
+
+std::string_view FleetIndex::Keep(std::string_view text, std::size_t most, bool utf8) {
+  const bool cut = text.size() > most;
+  if (cut) {
+    std::size_t end = most;
+    // A UTF-8 character is kept whole or not at all.
+    while (utf8 && end > 0 && IsUtf8Continuation(text[end])) --end;
+    text = text.substr(0, end);
+  }
+  const std::size_t size = text.size() + (cut ? kUtf8Ellipsis.size() : 0);
+  if (store_.empty() || store_.back().capacity() - store_.back().size() < size) {
+    store_.emplace_back().reserve(std::max(size, kStoreBlock));
+  }
+  std::string& block = store_.back();
+  const std::size_t start = block.size();
+  block.append(text);
+  if (cut) {
+    if (utf8) {
+      block.append(kUtf8Ellipsis);
+    } else {
+      block.push_back(kCodepageEllipsis);
+    }
+  }
+  return std::string_view(block).substr(start);
+}
+
+std::string_view FleetIndex::KeepName(std::string_view name) {
+  return Keep(name, kMostNameBytes, names_ == NameBytes::kUtf8);
+}
 
 std::size_t FleetIndex::ColumnOf(const std::string& label) {
   const auto found = std::find(columns_.begin(), columns_.end(), label);
@@ -29,41 +63,43 @@ std::size_t FleetIndex::ColumnOf(const std::string& label) {
 }
 
 void FleetIndex::AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary) {
-  const CodepageTable* table = FindCodepage(summary.codepage);
-  if (!table) table = FindCodepage(kEnglishCodepage);
   Row row;
-  if (names_ == NameBytes::kUtf8) {
-    AppendUtf8Checked(row.report_name, report_name);
-  } else {
-    AppendUtf8Text(row.report_name, *table, report_name);
-  }
-  row.page_href = std::move(page_href);
-  AppendUtf8Text(row.title, *table, summary.title);
+  row.codepage = FindCodepage(summary.codepage) ? summary.codepage : kEnglishCodepage;
+  const CodepageTable& table = *FindCodepage(row.codepage);
+  row.report_name = KeepName(report_name);
+  row.page_href = Keep(page_href, page_href.size(), false);
+  row.title = Keep(summary.title, kMostCellBytes, false);
   std::string label;
   for (const auto& [raw_label, value] : summary.properties) {
     label.clear();
-    AppendUtf8Text(label, *table, raw_label);
+    AppendUtf8Text(label, table, raw_label);
     const std::size_t column = ColumnOf(label);
     if (column == kMostColumns) continue;
-    if (row.values.size() <= column) row.values.resize(column + 1);
-    AppendUtf8Text(row.values[column], *table, value);
+    row.values[column] = Keep(value, kMostCellBytes, false);
   }
-  rows_.push_back(std::move(row));
+  rows_.push_back(row);
 }
 
 void FleetIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {
   Row row;
-  if (names_ == NameBytes::kUtf8) {
-    AppendUtf8Checked(row.report_name, report_name);
-    AppendUtf8Checked(row.title, failure_line);
-  } else {
-    const CodepageTable& table = *FindCodepage(kEnglishCodepage);
-    AppendUtf8Text(row.report_name, table, report_name);
-    AppendUtf8Text(row.title, table, failure_line);
-  }
+  row.codepage = kEnglishCodepage;
+  row.report_name = KeepName(report_name);
+  row.title = Keep(failure_line, kMostNameBytes, names_ == NameBytes::kUtf8);
   row.failed = true;
-  rows_.push_back(std::move(row));
+  rows_.push_back(row);
   ++failed_;
+}
+
+// A name (and a failure line, which quotes one) is UTF-8 on POSIX and in
+// the report's code page on Windows; every other text is the report's.
+void FleetIndex::WriteText(LineWriter& out, std::string_view text, const Row& row, bool name) const {
+  if ((name || row.failed) && names_ == NameBytes::kUtf8) {
+    std::string checked;
+    AppendUtf8Checked(checked, text);
+    out.Raw(checked);
+  } else {
+    WriteUtf8Text(out, *FindCodepage(row.codepage), text);
+  }
 }
 
 void FleetIndex::Write(ByteSink& sink) const {
@@ -90,16 +126,22 @@ void FleetIndex::Write(ByteSink& sink) const {
   out.Line("<tbody>");
   for (const Row& row : rows_) {
     if (row.failed) {
-      out.Raw("<tr class=\"failed\"><td>").Raw(row.report_name).Raw("<td class=\"w\">").Raw(row.title);
+      out.Raw("<tr class=\"failed\"><td>");
+      WriteText(out, row.report_name, row, true);
+      out.Raw("<td class=\"w\">");
     } else if (row.page_href.empty()) {
-      out.Raw("<tr><td>").Raw(row.report_name);
-      WriteCell(out, row.title);
+      out.Raw("<tr><td>");
+      WriteText(out, row.report_name, row, true);
+      out.Raw("<td>");
     } else {
-      out.Raw("<tr><td><a href=\"").Raw(row.page_href).Raw("\">").Raw(row.report_name).Raw("</a>");
-      WriteCell(out, row.title);
+      out.Raw("<tr><td><a href=\"").Raw(row.page_href).Raw("\">");
+      WriteText(out, row.report_name, row, true);
+      out.Raw("</a><td>");
     }
+    WriteText(out, row.title, row, false);
     for (std::size_t column = 0; column < columns_.size(); ++column) {
-      WriteCell(out, column < row.values.size() ? std::string_view(row.values[column]) : std::string_view(""));
+      out.Raw("<td>");
+      WriteText(out, row.values[column], row, false);
     }
     out.EndLine();
   }

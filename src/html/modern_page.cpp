@@ -20,6 +20,12 @@ constexpr std::size_t kLongestId = 48;
 
 constexpr std::string_view kNoBreakSpace = "&nbsp;";
 
+// The navigation lists this many pages, each title cut to this many bytes
+// (then "…"); later pages are counted, "and 12,345 more pages".
+constexpr std::size_t kMostNavEntries = 10000;
+constexpr std::size_t kNavTitleBytes = 160;
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // U+2026, in UTF-8
+
 // Report pages are second-level headings, under the report's title.
 constexpr int kPageLevel = 2;
 
@@ -56,6 +62,13 @@ bool IsWebAddress(std::string_view value) {
          (port.size() < 5 || port <= "65535");
 }
 
+// 12345 as "12,345" (or with another separator between groups of three).
+std::string GroupedNumber(std::size_t number, char separator) {
+  std::string digits = std::to_string(number);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, separator);
+  return digits;
+}
+
 }  // namespace
 
 ModernPage::ModernPage(LineWriter& out, int codepage) : out_(out), codepage_(codepage) {
@@ -74,7 +87,7 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
   AppendUtf8Text(page_title, *table_, title);
   page_title.append("&gt;");
   WriteModernHead(out_, hungarian ? "hu" : "en", page_title);
-  if (!IsBlank(title)) AppendUtf8Text(title_, *table_, title);
+  if (!IsBlank(title)) title_.assign(title);
 }
 
 // The banner and the report's title, then the report pages. The head comes
@@ -90,7 +103,9 @@ void ModernPage::WriteHead() {
     out_.Raw("<h1>").Raw(kBannerText).Raw("</h1>").EndLine();
   } else {
     out_.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
-    out_.Raw("<h1>").Raw(title_).Raw("</h1>").EndLine();
+    out_.Raw("<h1>");
+    Text(title_);
+    out_.Raw("</h1>").EndLine();
   }
   out_.Line("</header>");
   out_.Line("<main>");
@@ -106,9 +121,19 @@ void ModernPage::EndDocument() {
     out_.Line(language_ == Language::kHungarian ? "<h2>Tartalom</h2>" : "<h2>Contents</h2>");
     out_.Line("<ol>");
     for (const NavEntry& entry : nav_) {
-      out_.Raw("<li><a href=\"#").Raw(entry.id).Raw("\">").Raw(entry.title).Raw("</a>").EndLine();
+      out_.Raw("<li><a href=\"#").Raw(entry.id).Raw("\">");
+      TitleText(entry.title);
+      if (entry.cut) out_.Raw(kEllipsis);
+      out_.Raw("</a>").EndLine();
     }
     out_.Line("</ol>");
+    if (pages_ > nav_.size()) {
+      const bool hungarian = language_ == Language::kHungarian;
+      out_.Raw(hungarian ? "<p class=\"more\">és további " : "<p class=\"more\">and ")
+          .Raw(GroupedNumber(pages_ - nav_.size(), hungarian ? ' ' : ','))
+          .Raw(hungarian ? " oldal</p>" : " more pages</p>")
+          .EndLine();
+    }
     out_.Line("</nav>");
   }
   WriteModernTail(out_);
@@ -119,14 +144,18 @@ void ModernPage::Heading(int level, std::string_view class_name, std::string_vie
   out_.Raw("<h").Raw({&digit, 1});
   if (!class_name.empty()) out_.Raw(" class=\"").Raw(class_name).Raw("\"");
   out_.Raw(">");
-  // A title of blanks shows as blank as on the classic page, but in no-break
-  // spaces: a heading must not be empty (nor a link, see BeginPage).
+  TitleText(title);
+  out_.Raw("</h").Raw({&digit, 1}).Raw(">").EndLine();
+}
+
+// A title of blanks shows as blank as on the classic page, but in no-break
+// spaces: a heading must not be empty (nor a link of the navigation).
+void ModernPage::TitleText(std::string_view title) {
   if (IsBlank(title)) {
     for (std::size_t i = 0; i < title.size(); ++i) out_.Raw(kNoBreakSpace);
   } else {
     Text(title);
   }
-  out_.Raw("</h").Raw({&digit, 1}).Raw(">").EndLine();
 }
 
 // An anchor made from the title: ASCII letters (lower case) and digits, the
@@ -170,17 +199,19 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
   CloseSection();
   if (first) WriteHead();
   header_count_ = 0;
-  NavEntry entry{UniqueId(title), {}};
-  if (IsBlank(title)) {
-    for (std::size_t i = 0; i < title.size(); ++i) entry.title.append(kNoBreakSpace);
+  ++pages_;
+  if (nav_.size() < kMostNavEntries) {
+    NavEntry entry{UniqueId(title), std::string(title.substr(0, kNavTitleBytes)), title.size() > kNavTitleBytes};
+    out_.Raw("<section id=\"").Raw(entry.id).Raw("\">").EndLine();
+    nav_.push_back(std::move(entry));
   } else {
-    AppendUtf8Text(entry.title, *table_, title);
+    // An underscore, which no anchor made from a title holds, keeps these
+    // anchors apart from those.
+    out_.Raw("<section id=\"page_").Raw(std::to_string(pages_)).Raw("\">").EndLine();
   }
-  out_.Raw("<section id=\"").Raw(entry.id).Raw("\">").EndLine();
   section_open_ = true;
   group_heading_ = false;
   Heading(kPageLevel, "", title);
-  nav_.push_back(std::move(entry));
 }
 
 void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {

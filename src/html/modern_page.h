@@ -1,8 +1,9 @@
 // The modern page: HTML5 in UTF-8 for today's browsers. Report pages are
 // sections with headings, properties and column tables are real tables, and
-// a navigation list of every report page comes last in the document and first
+// a navigation list of the report pages comes last in the document and first
 // on the screen (the style sheet moves it), so that the page is written as
-// the report is read and keeps only the list of page titles.
+// the report is read and keeps only the (cut) titles of the pages it lists,
+// at most 10,000 of them.
 #pragma once
 
 #include <array>
@@ -37,12 +38,17 @@ class ModernPage final : public PageEvents {
 
  private:
   enum class OpenTable { kNone, kProperties, kColumns };
+  // A page in the navigation: its anchor and its title as the report's
+  // bytes, cut to kNavTitleBytes (then `cut`), converted as it is written.
   struct NavEntry {
     std::string id;
-    std::string title;  // UTF-8, escaped
+    std::string title;
+    bool cut = false;
   };
 
   void Text(std::string_view text) { WriteUtf8Text(out_, *table_, text); }
+  // A title that may be blank: blanks then show as no-break spaces.
+  void TitleText(std::string_view title);
   void WriteHead();
   void Value(std::string_view value);
   // <hN> with an optional class.
@@ -58,7 +64,7 @@ class ModernPage final : public PageEvents {
   const CodepageTable* table_ = nullptr;
   Language language_ = Language::kEnglish;
 
-  std::string title_;  // the report's title, UTF-8 and escaped; empty when blank
+  std::string title_;  // the report's title as its bytes; empty when blank
   bool head_written_ = false;
   bool section_open_ = false;
   bool group_heading_ = false;  // the current group has a heading
@@ -71,7 +77,11 @@ class ModernPage final : public PageEvents {
   std::size_t header_count_ = 0;
   std::string header_alignment_;
 
+  // The first kMostNavEntries pages are listed in the navigation and get
+  // anchors made from their titles; later ones are counted and numbered, so
+  // that memory stays bounded whatever the report's length.
   std::vector<NavEntry> nav_;
+  std::size_t pages_ = 0;
   std::unordered_set<std::string> ids_;
   std::unordered_map<std::string, int> next_number_;  // the last number added to a repeated anchor
   std::string scratch_;  // an address in UTF-8

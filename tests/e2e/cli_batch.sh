@@ -220,6 +220,51 @@ wait $! || true
 expect_eq "a FIFO named literally is read" "$CODE:$OUT" "0:Converting: \"f.csv\"$CRLF"
 rm -rf "$D/special"
 
+# A report a wildcard listed that is a FIFO by the time it is opened is
+# skipped, not waited for. The patterns are listed before the first report
+# (here a FIFO named literally, held open by the test) is read.
+mkdir -p "$D/swap"
+report swap >"$D/swap/a.csv"
+report swap >"$D/swap/b.csv"
+mkfifo "$D/swap/slow"
+(cd "$D" && exec timeout 20 "$RPTCONV" swap/slow 'swap/*.csv' >"$WORK/swap.out" 2>&1) &
+SECOND=$!
+sleep 0.5
+rm "$D/swap/b.csv" && mkfifo "$D/swap/b.csv"
+printf 'Header\r\n' >"$D/swap/slow"
+CODE=0
+wait $SECOND || CODE=$?
+expect_eq "a FIFO swapped in after the listing: skipped" "$CODE|$(cat "$WORK/swap.out")" \
+  "0|$(printf 'Converting: "swap/slow"\r\nConverting: "swap/a.csv"\r\n')"
+rm -rf "$D/swap"
+
+# -d: two reports that would give pages of the same name. The second is a
+# create failure, never a replacement; with -k the batch goes on, and the
+# index links only the first report's page.
+mkdir -p "$D/dup/a" "$D/dup/b" "$D/dup/out"
+report first >"$D/dup/a/r.csv"
+report second >"$D/dup/b/r.csv"
+report third >"$D/dup/b/s.csv"
+run_code "$D/dup" -k -d out --index=i.htm a/r.csv b/r.csv b/s.csv
+expect_eq "-d same names: exit code, stdout" "$CODE|$OUT" \
+  "2|Converting: \"a/r.csv\"${CRLF}Cannot create output file: \"out/r.htm\"${CRLF}Converting: \"b/s.csv\"$CRLF"
+expect_eq "-d same names: the first page stays" "$(grep -c 'HOST-first\|HOST-second' "$D/dup/out/r.htm")|$(grep -c HOST-second "$D/dup/out/r.htm")" "1|0"
+expect_eq "-d same names: one link each" "$(grep -o 'href="out/[^"]*"' "$D/dup/i.htm" | tr '\n' ' ')" \
+  'href="out/r.htm" href="out/s.htm" '
+run_code "$D/dup" -d out a/r.csv b/r.csv
+expect_eq "-d same names without -k" "$CODE|$OUT" "2|Converting: \"a/r.csv\"${CRLF}Cannot create output file: \"out/r.htm\"$CRLF"
+# The same report named twice has one page, written twice.
+run_code "$D/dup" -d out a/r.csv ./a/r.csv
+expect_eq "-d the same report twice" "$CODE|$OUT" "0|Converting: \"a/r.csv\"${CRLF}Converting: \"./a/r.csv\"$CRLF"
+rm -rf "$D/dup"
+
+# The index cuts a long cell after 48 bytes of the report and says so.
+mkdir -p "$D/long"
+printf 'Header\r\nReport,Summary,,,Computer Name,%s\r\n' "$(printf 'x%.0s' {1..5000})" >"$D/long/r.csv"
+run_code "$D/long" -q --index=i.htm r.csv
+expect_eq "index: a long cell cut" "$CODE|$(grep -o '<td>x*…' "$D/long/i.htm" | wc -c)" "0|$((4 + 48 + 3 + 1))"
+rm -rf "$D/long"
+
 # Two reports in one run: each page has its own title and no state of the
 # first reaches the second.
 run_code "$D" a.csv b.csv
@@ -256,7 +301,13 @@ where "-o" 0 "$LINE" "" out/p.html -o out/p.html in/a.csv
 where "--output= --quiet" 0 "" "" out/p.html in/a.csv --quiet --output=out/p.html
 where "-d" 0 "$LINE" "" out/a.htm -d out 'in/*.csv'
 where "--output-dir= --hta" 0 "$LINE" "" out/a.hta --output-dir=out/ in/a.csv --hta
-where "-d missing" 2 "Cannot create output file: \"nowhere/a.htm\"$CRLF" "" "" -d nowhere in/a.csv
+# Outputs the user names are checked, directory included, before any report
+# is converted: one line, exit code 2, nothing written.
+where "-d missing" 2 "Cannot create output file: \"nowhere\"$CRLF" "" "" -d nowhere in/a.csv 'in/*.csv'
+where "--index in a missing directory" 2 "Cannot create output file: \"nowhere/i.htm\"$CRLF" "" "" \
+  -d out --index=nowhere/i.htm in/a.csv
+where "-o in a missing directory" 2 "Cannot create output file: \"nowhere/p.htm\"$CRLF" "" "" -o nowhere/p.htm in/a.csv
+where "-q: failures on standard error" 1 "" "Cannot open input file: \"in/none.csv\"$CRLF" "" -q in/none.csv
 where "-o onto the report" 2 "Cannot create output file: \"in/a.csv\"$CRLF" "" "" -o in/a.csv in/a.csv
 where "-o -" 0 "$PAGE" "$LINE" "" in/a.csv -o -
 where "- to standard output" 0 "$PAGE" "Converting: \"-\"$CRLF" "" -
@@ -273,10 +324,30 @@ where "--index -k" 1 "${LINE}Cannot open input file: \"in/none.csv\"$CRLF" "" ou
   -k -d out --index="$D/index.htm" in/a.csv in/none.csv
 expect_eq "--index -k: failure row and count" "$(index_of "$D/index.htm")" \
   $'2 reports, 1 converted, 1 failed\nhref="out/a.htm"\nfailed"><td>in/none.csv<td class="w">Cannot open input file: &quot;in/none.csv&quot;'
-# The index is refused, as a page is, where it would replace a report of
-# the run; the pages are written.
-where "--index onto a report" 2 "${LINE}Cannot create output file: \"in/a.csv\"$CRLF" "" out/a.htm \
+# The index may replace no report of the run (opened or not: a missing one
+# stops the batch first), no page of the run, and no file that holds a
+# report; it is refused before any page is written.
+printf 'Page,Group,Item,Type,Property,Value\r\nP,G,,,Computer Name,X\r\n' >"$D/held.csv"
+where "--index onto a report" 2 "Cannot create output file: \"in/a.csv\"$CRLF" "" "" \
   -d out --index=in/a.csv in/a.csv
+where "--index onto a report never opened" 2 "Cannot create output file: \"in/a.csv\"$CRLF" "" "" \
+  in/none.csv in/a.csv --index=in/a.csv
+where "--index onto the run's page" 2 "Cannot create output file: \"./out/a.htm\"$CRLF" "" "" \
+  -d out in/a.csv --index=./out/a.htm
+where "--index onto a file holding a report" 2 "Cannot create output file: \"held.csv\"$CRLF" "" "" \
+  --index held.csv in/a.csv
+expect_eq "--index onto a file holding a report: kept" "$(head -c 4 "$D/held.csv")" "Page"
+where "-o onto a file holding a report" 2 "Cannot create output file: \"held.csv\"$CRLF" "" "" -o held.csv in/a.csv
+rm -f "$D/held.csv"
+# An index written after an I/O failure ended the batch (no --keep-going)
+# lists the report that failed.
+if [[ -r /proc/self/mem ]]; then
+  run_code "$D" -d out --index=index.htm in/a.csv /proc/self/mem
+  expect_eq "--index after an I/O failure: exit code" "$CODE" 1
+  expect_eq "--index after an I/O failure: rows" "$(index_of "$D/index.htm" | head -2)" \
+    $'2 reports, 1 converted, 1 failed\nhref="out/a.htm"'
+  rm -f "$D/out/a.htm"
+fi
 rm -rf "$D/idx" "$D/index.htm"
 (cd "$D" && cat in/a.csv | "$RPTCONV" - 2>/dev/null >out/pipe.htm)
 expect_same_file "cat | rptconv -" "$D/a.ref" "$D/out/pipe.htm"

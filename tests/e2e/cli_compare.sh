@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh" "$1"
 D=$WORK/d
 mkdir -p "$D/out"
 report() {  # STATE: a report whose Spooler service is in STATE
-  crlf "Page,Group,Item,Icon,Field,Value" "Report,Summary,,,Computer,PC-1" "Report,Summary,,,User,me" \
+  crlf "Page,Group,Item,Type,Property,Value" "Report,Summary,,,Computer,PC-1" "Report,Summary,,,User,me" \
     "Report,Summary,,,Domain,D" "Report,Summary,,,Date,today" "Report,Summary,,,Title,PC-1 weekly" \
     "Services,Spooler,,,Service Description,Print" "Services,Spooler,,,Type,Own" \
     "Services,Spooler,,,State,$1" "Services,Spooler,,,Account,System"
@@ -37,6 +37,11 @@ case_of "-d" 0 "$COMPARING" "" out/new.changes.htm --compare -d out old.csv new.
 case_of "a missing report" 1 "Cannot open input file: \"gone.csv\"$CRLF" "" "" --compare old.csv gone.csv
 case_of "the page may not replace a report" 2 "Cannot create output file: \"old.csv\"$CRLF" "" "" \
   --compare old.csv new.csv -o old.csv
+cp "$D/old.csv" "$D/other.csv"
+case_of "the page may not replace a file that holds a report" 2 "Cannot create output file: \"other.csv\"$CRLF" "" "" \
+  --compare old.csv new.csv -o other.csv
+case_of "quiet: the failure line on standard error" 1 "" "Cannot open input file: \"gone.csv\"$CRLF" "" \
+  -q --compare gone.csv new.csv
 case_of "one report" 64 "" "rptconv: option '--compare' takes two reports, the old and the new one$USAGE_END" "" \
   --compare old.csv
 case_of "three reports" 64 "" "rptconv: option '--compare' takes two reports, the old and the new one$USAGE_END" "" \

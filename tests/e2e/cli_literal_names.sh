@@ -29,5 +29,12 @@ expect_eq "all names at once: stdout" "$OUT" "$expected"
 expect_eq "all names at once: exit code" "$CODE" 0
 rm -f "$D"/*.htm
 
+# Such a name is one report for -o too.
+for name in "${names[@]}"; do
+  run_code "$D" -o "$WORK/one.htm" "$name"
+  expect_eq "-o $name: exit code, stdout" "$CODE|$OUT" "0|Converting: \"$name\"$CRLF"
+done
+rm -f "$WORK/one.htm"
+
 expect_eq "reports unchanged" "$(cd "$D" && sha256sum -- *)" "$BEFORE"
 finish

@@ -133,8 +133,25 @@ if script -qec true /dev/null </dev/null >/dev/null 2>&1; then
   OUT=$(cd "$WORK/name" && timeout 60 script -qec "$(printf '%q' "$RPTCONV") -o - ./*.csv >/dev/null" /dev/null \
     </dev/null; echo .)
   expect_eq "control bytes in a name, to a terminal on stderr" "${OUT%.}" $'Converting: "./?]0;owned?.csv"\r\r\n'
+  # A usage error quotes the command line: its control bytes too show as "?".
+  OUT=$(timeout 60 script -qec "$(printf '%q' "$RPTCONV") $'--style=\e[31m'" /dev/null </dev/null; echo .)
+  expect_eq "control bytes in a usage error, to a terminal" "${OUT%.}" \
+    $'rptconv: invalid value \'?[31m\' for option \'--style\'\r\r\nTry \'rptconv --help\'.\r\r\n'
 else
   echo "note: script(1) cannot make a terminal here; names on a terminal are not checked"
 fi
+
+# --- Names in the index: C1 controls, noncharacters and the controls of
+# writing direction become U+FFFD, so that no name reads backwards.
+mkdir "$WORK/index-names"
+for name in $'c1-\xc2\x85' $'nonchar-\xef\xb7\x90-\xef\xbf\xbf' $'bidi-\xe2\x80\xaevsc.exe'; do
+  printf '%s' "$SMALL_REPORT" >"$WORK/index-names/$name.csv"
+done
+run_code "$WORK/index-names" -q --index=i.htm '*.csv'
+expect_eq "index of hostile names: exit code" "$CODE" 0
+expect_eq "index of hostile names: none shown as it is" \
+  "$(grep -c $'\xc2\x85\|\xef\xb7\x90\|\xef\xbf\xbf\|\xe2\x80\xae' "$WORK/index-names/i.htm")" 0
+expect_eq "index of hostile names: replaced" "$(grep -o $'bidi-\xef\xbf\xbdvsc.exe.csv</a>' "$WORK/index-names/i.htm")" \
+  $'bidi-\xef\xbf\xbdvsc.exe.csv</a>'
 
 finish

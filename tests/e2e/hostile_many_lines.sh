@@ -44,4 +44,21 @@ expect_same_file "comma lines: page" <(
   page_tail
 ) "$WORK/comma-lines/r.htm"
 
+# A modern page of 12,345 report pages lists the first 10,000 in its
+# navigation and counts the rest; a long title is cut there, not in its
+# heading. Later pages still get an anchor each.
+mkdir "$WORK/pages"
+{
+  printf 'Header\r\nReport,G,,,Title,T\r\n'
+  printf 'Long%0300d,G,,,L,V\r\n' 0
+  seq 2 12345 | sed 's/.*/P&,G,,,L,V\r/'
+} >"$WORK/pages/r.csv"
+run_code "$WORK/pages" --style=modern -q r.csv
+expect_eq "12,345 pages: exit code" "$CODE" 0
+expect_eq "12,345 pages: the rest counted" "$(grep -c '^<p class="more">and 2,346 more pages</p>' "$WORK/pages/r.htm")" 1
+expect_eq "12,345 pages: listed" "$(grep -c '^<li><a href="#' "$WORK/pages/r.htm")" 10000
+expect_eq "12,345 pages: the long title cut in the list" \
+  "$(grep -c "^<li><a href=\"#[^\"]*\">Long$(printf '%0156d' 0)…</a>" "$WORK/pages/r.htm")" 1
+expect_eq "12,345 pages: anchors" "$(grep -o '<section id="[^"]*"' "$WORK/pages/r.htm" | sort -u | wc -l)" 12346
+
 finish

@@ -47,6 +47,11 @@ done
 for report in "$here"/*.csv "$root"/samples/*.csv; do
     cp "$report" "$work/classic/$(basename "$report")"
 done
+# Names the index must show without C1 controls, noncharacters and the
+# controls of writing direction.
+for name in $'c1-\xc2\x85' $'nonchar-\xef\xb7\x90\xef\xbf\xbf' $'bidi-\xe2\x80\xaevsc.exe'; do
+    cp "$here/hostile.csv" "$work/classic/name-$name.csv"
+done
 cp "$work"/classic/*.csv "$work/modern/"
 (cd "$work/modern" && timeout 120 "$binary" --style=modern --index=index.htm '*.csv' > /dev/null)
 if [[ $mode == validate ]]; then

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,24 @@ TEST(FailureConvertTest, ReadFailureAnywherePassesOut) {
   }
 }
 
+// A code page without a table is refused in every style before a byte is
+// read or written; 0 takes the report's own.
+TEST(FailureConvertTest, UnsupportedCodepageIsRefusedBeforeAnything) {
+  for (const PageStyle style : {PageStyle::kClassic, PageStyle::kModern}) {
+    for (const int codepage : {9999, -1, 1251}) {
+      SCOPED_TRACE(std::to_string(codepage));
+      MemorySource source(MakeReport(4));
+      MemorySink sink;
+      EXPECT_THROW(Convert(source, sink, {style, codepage}), std::invalid_argument);
+      EXPECT_EQ(source.reads() + sink.writes, 0);
+    }
+    MemorySource source(MakeReport(4));
+    MemorySink sink;
+    Convert(source, sink, {style, 0});
+    EXPECT_GT(sink.writes, 0);
+  }
+}
+
 // A write of the page that fails, whichever block it is, passes out.
 TEST(FailureConvertTest, WriteFailureOnAnyBlockPassesOut) {
   const std::string report = MakeReport(12000);  // a page of several blocks
@@ -97,6 +116,7 @@ class JournalOutput : public platform::OutputFile {
   void Write(std::string_view) override {
     if (fail_write_) throw IoError(kNoSpace, IoSite::kWriteOutput);
   }
+  platform::FileIdentity Identity() const override { return platform::kUnknownFile; }
   void Commit() override {
     journal_.events.push_back("commit");
     if (fail_commit_) throw IoError{kNoSpace, IoSite::kCommitOutput};
@@ -123,17 +143,20 @@ class JournalFiles : public platform::ReportFiles, public Console {
   JournalFiles(Journal& journal, Faults faults, std::string report)
       : journal_(journal), faults_(faults), report_(std::move(report)) {}
 
-  std::unique_ptr<platform::ReportSource> OpenReport(const std::string&) override {
+  std::unique_ptr<platform::ReportSource> OpenReport(const std::string&, platform::ReportOrigin) override {
     if (faults_.open_fails) return nullptr;
     auto source = std::make_unique<MemoryReport>(report_, kPiece, faults_.read_fails_at);
     source->fail_close = faults_.fail_close;
     source_ = source.get();
     return source;
   }
-  std::unique_ptr<platform::OutputFile> CreateOutput(const std::string&, const platform::ReportSource&) override {
+  std::unique_ptr<platform::OutputFile> CreateOutput(const std::string&, const platform::ReplaceRule&,
+                                                     std::uint32_t) override {
     journal_.events.push_back("create");
     return std::make_unique<JournalOutput>(journal_, faults_.fail_write, faults_.fail_commit);
   }
+  bool CanCreateOutput(const std::string&, const platform::ReplaceRule&) override { return true; }
+  bool DirectoryTakesFiles(const std::string&) override { return true; }
   void Line(std::string_view line) override {
     if (++console_lines_ == faults_.console_line_fails) throw IoError{kNoSpace, IoSite::kWriteConsole};
     journal_.events.emplace_back(line);

@@ -268,6 +268,20 @@ run "$dir" 'rptconv *.csv --output-dir=out --quiet --index=index.htm'
 expect_eq "--index=" "$CODE|$(grep -o 'href="[^"]*"\|[0-9][0-9]* reports,' "$dir/index.htm" | tr '\n' ' ')" \
   '0|3 reports, href="out/a.htm" href="out/b.htm" href="out/c.htm" '
 rm "$dir/index.htm"
+# One rule for every output: no report of the run, no other output of the
+# run, no file holding a report; -d and the index checked, directory
+# included, before any report is converted.
+printf 'Page,Group,Item,Type,Property,Value\r\nP,G,,,Computer Name,X\r\n' >"$dir/held.txt"
+for case in '*.csv --index=b.csv|b.csv' 'a.csv --index=a.htm|a.htm' 'a.csv --index=nodir\i.htm|nodir\i.htm' \
+  'a.csv --output-dir=nodir|nodir' 'a.csv --index=held.txt|held.txt' 'a.csv --output=held.txt|held.txt'; do
+  run "$dir" "rptconv ${case%|*}"
+  expect_eq "refused up front: ${case%|*}" "$CODE|$OUT" "2|Cannot create output file: \"${case#*|}\"$CRLF"
+done
+expect_eq "refused up front: nothing written" "$(cd "$dir" && ls)" $'a.csv\nb.csv\nc.csv\nheld.txt\nout'
+rm "$dir/held.txt"
+# --quiet sends failure lines to standard error.
+run "$dir" 'rptconv none.csv --quiet'
+expect_eq "--quiet: failure on standard error" "$CODE|$OUT|$ERR" "1||Cannot open input file: \"none.csv\"$CRLF"
 run "$dir" 'rptconv a.csv -o out\y.htm -k'
 expect_same_file "no short options: page beside the report" "$dir/a.htm" "$PAGE"
 rm "$dir/a.htm"

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -32,7 +33,8 @@ class ReportFile : public ReportSource {
   ReportFile(int fd, const struct stat& info)
       : fd_(fd),
         identity_(IdentityOf(info)),
-        permissions_(info.st_mode & kPermissionBits) {}
+        permissions_(info.st_mode & kPermissionBits),
+        regular_(S_ISREG(info.st_mode)) {}
   ~ReportFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -54,11 +56,13 @@ class ReportFile : public ReportSource {
 
   FileIdentity Identity() const override { return identity_; }
   std::uint32_t Permissions() const override { return permissions_; }
+  bool IsRegularFile() const override { return regular_; }
 
  private:
   int fd_;
   FileIdentity identity_;
   std::uint32_t permissions_;
+  bool regular_;
 };
 
 // The page's directory, held open from the checks before the page is made to
@@ -137,6 +141,8 @@ class PageFile : public OutputFile {
       RegisterTemporary(&cleanup_);
       registered_ = true;
       ::fchmod(fd_, mode);
+      struct stat info;
+      if (::fstat(fd_, &info) == 0) identity_ = IdentityOf(info);
       return true;
     }
     return false;
@@ -145,6 +151,8 @@ class PageFile : public OutputFile {
   void Write(std::string_view bytes) override {
     if (const int error = WriteAll(fd_, bytes); error != 0) throw IoError{error, IoSite::kWriteOutput};
   }
+
+  FileIdentity Identity() const override { return identity_; }
 
   void Commit() override {
     // A page that replaces an earlier one reaches the disk before the
@@ -180,9 +188,58 @@ class PageFile : public OutputFile {
   std::string final_;  // the page's name in its directory
   std::string temporary_;
   TemporaryFile cleanup_{-1, nullptr};
+  FileIdentity identity_ = kUnknownFile;
   int fd_ = -1;
   bool registered_ = false;  // the temporary file exists and is ours to remove
 };
+
+// An output that is no regular file (a device, a FIFO, a socket's name):
+// written into as it comes, like standard output, and never replaced.
+class StreamOutput : public OutputFile {
+ public:
+  StreamOutput(int fd, const struct stat& info) : fd_(fd), identity_(IdentityOf(info)) {}
+  ~StreamOutput() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  StreamOutput(const StreamOutput&) = delete;
+  StreamOutput& operator=(const StreamOutput&) = delete;
+
+  void Write(std::string_view bytes) override {
+    if (const int error = WriteAll(fd_, bytes); error != 0) throw IoError{error, IoSite::kWriteOutput};
+  }
+  void Commit() override {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) throw IoError{errno, IoSite::kCloseOutput};
+  }
+  FileIdentity Identity() const override { return identity_; }
+
+ private:
+  int fd_;
+  FileIdentity identity_;
+};
+
+// The first bytes of the regular file `name` in `directory`, for a
+// ReplaceRule; nothing when it cannot be read. Opened without blocking, so a
+// FIFO swapped in meanwhile cannot stop the program.
+std::string HeadOf(const Directory& directory, const std::string& name) {
+  const int fd = ::openat(directory.Fd(), name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string head;
+  struct stat info;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    head.resize(kHeadBytes);
+    std::size_t size = 0;
+    while (size < head.size()) {
+      const long n = ReadSome(fd, head.data() + size, head.size() - size);
+      if (n <= 0) break;
+      size += static_cast<std::size_t>(n);
+    }
+    head.resize(size);
+  }
+  ::close(fd);
+  return head;
+}
 
 mode_t CurrentUmask() {
   const mode_t mask = ::umask(0);
@@ -200,63 +257,125 @@ bool MayReplace(const struct stat& directory, const struct stat& entry) {
   return user == 0 || entry.st_uid == user || directory.st_uid == user;
 }
 
+// What stands in an output's place, once the checks that come before any
+// writing are made.
+struct OutputPlace {
+  Directory directory;
+  std::string name;
+  mode_t mode = 0;
+  bool stream = false;  // an existing file that is no regular file
+  struct stat target {};
+};
+
 class PosixFiles : public ReportFiles {
  public:
-  std::unique_ptr<ReportSource> OpenReport(const std::string& path) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  std::unique_ptr<ReportSource> OpenReport(const std::string& path, ReportOrigin origin) override {
+    // A report a wildcard found is opened without blocking: a FIFO put in
+    // its place after the listing is then refused, not waited for.
+    const int flags = O_RDONLY | O_CLOEXEC | (origin == ReportOrigin::kFound ? O_NONBLOCK | O_NOCTTY : 0);
+    const int fd = ::open(path.c_str(), flags);
     if (fd < 0) return nullptr;
     struct stat info;
     if (::fstat(fd, &info) != 0) {
       ::close(fd);
       return nullptr;
     }
+    if (origin == ReportOrigin::kFound && S_ISREG(info.st_mode)) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return std::make_unique<ReportFile>(fd, info);
   }
 
-  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReportSource& report) override {
-    const std::size_t slash = path.rfind('/');
-    const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
-    Directory directory(path.substr(0, name_start));
-    std::string name = path.substr(name_start);
-    struct stat dir_info;
-    if (!directory.IsOpen() || name.empty() || ::fstat(directory.Fd(), &dir_info) != 0) return nullptr;
-
-    mode_t mode = kNewFileMode & ~umask_;
-    struct stat target;
-    if (::fstatat(directory.Fd(), name.c_str(), &target, 0) != 0) {
-      // Only a page that does not exist yet (or a dangling link, which the
-      // page replaces) may be missing; a name too long for the file system
-      // cannot take the page.
-      if (errno != ENOENT) return nullptr;
-    } else if (report.IsFile(IdentityOf(target)) || S_ISDIR(target.st_mode)) {
-      // The report itself (also through a link) or a directory cannot
-      // become the page.
-      return nullptr;
-    }
-    struct stat own;
-    if (::fstatat(directory.Fd(), name.c_str(), &own, AT_SYMLINK_NOFOLLOW) == 0) {
-      if (!MayReplace(dir_info, own)) return nullptr;
-      if (!S_ISLNK(own.st_mode)) {
-        // A file that nobody may write stays as it is, also for root.
-        if ((own.st_mode & kAnyWriteBit) == 0) return nullptr;
-        // The new page keeps the permissions of the user's own earlier
-        // page; a stranger's bits are not taken over.
-        if (own.st_uid == ::geteuid()) mode = own.st_mode & kPermissionBits;
+  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReplaceRule& rule,
+                                           std::uint32_t readers) override {
+    std::optional<OutputPlace> place = Examine(path, rule);
+    if (!place) return nullptr;
+    if (place->stream) {
+      const int fd = ::openat(place->directory.Fd(), place->name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+      if (fd < 0) return nullptr;
+      struct stat info;
+      // The file opened must be the one examined, still no regular file.
+      if (::fstat(fd, &info) != 0 || S_ISREG(info.st_mode) || !rule.MayReplace(IdentityOf(info), {})) {
+        ::close(fd);
+        return nullptr;
       }
+      return std::make_unique<StreamOutput>(fd, info);
     }
     // No class that cannot read the report may read its page.
-    mode &= ~((S_IRGRP | S_IROTH) & ~static_cast<mode_t>(report.Permissions()));
-
-    auto page = std::make_unique<PageFile>(std::move(directory), std::move(name));
+    const mode_t mode = place->mode & ~((S_IRGRP | S_IROTH) & ~static_cast<mode_t>(readers));
+    auto page = std::make_unique<PageFile>(std::move(place->directory), std::move(place->name));
     if (!page->Create(mode)) return nullptr;
     return page;
   }
 
+  bool CanCreateOutput(const std::string& path, const ReplaceRule& rule) override {
+    std::optional<OutputPlace> place = Examine(path, rule);
+    if (!place) return false;
+    if (place->stream) return true;
+    PageFile probe(std::move(place->directory), std::move(place->name));
+    return probe.Create(S_IRUSR | S_IWUSR);
+  }
+
+  bool DirectoryTakesFiles(const std::string& dir) override {
+    Directory directory(dir.empty() ? "." : dir);
+    if (!directory.IsOpen()) return false;
+    PageFile probe(std::move(directory), {});
+    return probe.Create(S_IRUSR | S_IWUSR);
+  }
+
  private:
+  // The checks before an output is made: its directory opens, and the file
+  // in its place, if any, is neither a directory, nor refused by `rule`,
+  // nor read-only, nor another user's in a sticky directory.
+  std::optional<OutputPlace> Examine(const std::string& path, const ReplaceRule& rule) const {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+    OutputPlace place{Directory(path.substr(0, name_start)), path.substr(name_start)};
+    struct stat dir_info;
+    if (!place.directory.IsOpen() || place.name.empty() || ::fstat(place.directory.Fd(), &dir_info) != 0) {
+      return std::nullopt;
+    }
+    place.mode = kNewFileMode & ~umask_;
+    const char* name = place.name.c_str();
+    if (::fstatat(place.directory.Fd(), name, &place.target, 0) != 0) {
+      // Only an output that does not exist yet (or a dangling link, which the
+      // page replaces) may be missing; a name too long for the file system
+      // cannot take the page.
+      if (errno != ENOENT) return std::nullopt;
+      return place;
+    }
+    // A directory cannot become the page; the rule keeps the run's reports
+    // (also through a link) and outputs.
+    if (S_ISDIR(place.target.st_mode)) return std::nullopt;
+    const bool regular = S_ISREG(place.target.st_mode);
+    if (!rule.MayReplace(IdentityOf(place.target), regular ? HeadOf(place.directory, place.name) : std::string())) {
+      return std::nullopt;
+    }
+    if (!regular) {
+      place.stream = true;
+      return place;
+    }
+    struct stat own;
+    if (::fstatat(place.directory.Fd(), name, &own, AT_SYMLINK_NOFOLLOW) == 0) {
+      if (!MayReplace(dir_info, own)) return std::nullopt;
+      if (!S_ISLNK(own.st_mode)) {
+        // A file that nobody may write stays as it is, also for root.
+        if ((own.st_mode & kAnyWriteBit) == 0) return std::nullopt;
+        // The new page keeps the permissions of the user's own earlier
+        // page; a stranger's bits are not taken over.
+        if (own.st_uid == ::geteuid()) place.mode = own.st_mode & kPermissionBits;
+      }
+    }
+    return place;
+  }
+
   mode_t umask_ = CurrentUmask();
 };
 
 }  // namespace
+
+FileIdentity IdentityOfPath(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 ? IdentityOf(info) : kUnknownFile;
+}
 
 ReportFiles& Files() {
   static PosixFiles files;

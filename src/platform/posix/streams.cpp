@@ -14,14 +14,15 @@ namespace {
 // Standard input stays open once the report is read: closing it would free
 // its descriptor number for the next file opened. Its identity and modes are
 // those of the file or pipe behind it, so that `rptconv - -o r.htm <r.htm`
-// is refused like any page that would be its own report.
+// is refused like any page that would be its own report. A pipe or a
+// terminal restricts no reader: its page gets the modes of a new page.
 class StandardInputSource : public ReportSource {
  public:
   StandardInputSource() {
     struct stat info;
     if (::fstat(STDIN_FILENO, &info) == 0) {
       identity_ = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
-      permissions_ = info.st_mode & 0777;
+      if (S_ISREG(info.st_mode)) permissions_ = info.st_mode & 0777;
     }
   }
 

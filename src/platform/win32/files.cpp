@@ -26,11 +26,25 @@ std::optional<FileIdentity> IdentityOf(HANDLE handle) {
                       (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
 }
 
+// Writes all of `bytes` to an output; a failure throws IoError.
+void WriteOutput(HANDLE handle, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    if (!::WriteFile(handle, bytes.data(), static_cast<DWORD>(std::min(bytes.size(), kMaxChunk)), &written,
+                     nullptr)) {
+      throw IoError{LastError(), IoSite::kWriteOutput};
+    }
+    if (written == 0) throw IoError{ERROR_WRITE_FAULT, IoSite::kWriteOutput};
+    bytes.remove_prefix(written);
+  }
+}
+
 // The report, open for reading; others may read it too, but neither write
 // nor delete it while it is open.
 class ReportFile : public ReportSource {
  public:
-  ReportFile(HANDLE handle, std::optional<FileIdentity> identity) : handle_(handle), identity_(identity) {}
+  ReportFile(HANDLE handle, std::optional<FileIdentity> identity)
+      : handle_(handle), identity_(identity), regular_(::GetFileType(handle) == FILE_TYPE_DISK) {}
   ~ReportFile() override {
     if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
   }
@@ -56,10 +70,12 @@ class ReportFile : public ReportSource {
   FileIdentity Identity() const override { return identity_.value_or(FileIdentity{~0ULL, ~0ULL}); }
   // Access is granted by the directory's inherited access list, not by bits.
   std::uint32_t Permissions() const override { return 0777; }
+  bool IsRegularFile() const override { return regular_; }
 
  private:
   HANDLE handle_;
   std::optional<FileIdentity> identity_;
+  bool regular_;
 };
 
 // The page is written to a temporary file beside its final name and moved
@@ -69,7 +85,10 @@ class ReportFile : public ReportSource {
 class PageFile : public OutputFile {
  public:
   PageFile(HANDLE handle, std::string temporary, std::string final_name)
-      : handle_(handle), temporary_(std::move(temporary)), final_(std::move(final_name)) {
+      : handle_(handle),
+        identity_(IdentityOf(handle).value_or(kUnknownFile)),
+        temporary_(std::move(temporary)),
+        final_(std::move(final_name)) {
     InterruptLock lock;
     lock.Register(handle_);
   }
@@ -84,16 +103,10 @@ class PageFile : public OutputFile {
   PageFile& operator=(const PageFile&) = delete;
 
   void Write(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      DWORD written = 0;
-      if (!::WriteFile(handle_, bytes.data(), static_cast<DWORD>(std::min(bytes.size(), kMaxChunk)), &written,
-                       nullptr)) {
-        throw IoError{LastError(), IoSite::kWriteOutput};
-      }
-      if (written == 0) throw IoError{ERROR_WRITE_FAULT, IoSite::kWriteOutput};
-      bytes.remove_prefix(written);
-    }
+    WriteOutput(handle_, bytes);
   }
+
+  FileIdentity Identity() const override { return identity_; }
 
   void Commit() override {
     // Closing and moving happen whole, or not at all when an interrupt has
@@ -125,9 +138,35 @@ class PageFile : public OutputFile {
 
  private:
   HANDLE handle_;
+  FileIdentity identity_;
   std::string temporary_;
   std::string final_;
   bool committed_ = false;
+};
+
+// An output that is no file on a disk (NUL, CON, a pipe): written into as it
+// comes, like standard output, and never replaced.
+class StreamOutput : public OutputFile {
+ public:
+  explicit StreamOutput(HANDLE handle) : handle_(handle) {}
+  ~StreamOutput() override {
+    if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+  }
+  StreamOutput(const StreamOutput&) = delete;
+  StreamOutput& operator=(const StreamOutput&) = delete;
+
+  void Write(std::string_view bytes) override {
+    WriteOutput(handle_, bytes);
+  }
+  void Commit() override {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!::CloseHandle(handle)) throw IoError{LastError(), IoSite::kCloseOutput};
+  }
+  FileIdentity Identity() const override { return kUnknownFile; }
+
+ private:
+  HANDLE handle_;
 };
 
 // Temporary name number `n` for a page: its extension (".htm") replaced by
@@ -140,32 +179,110 @@ std::string TemporaryPath(const std::string& page, int n) {
   return page.substr(0, has_extension ? page.size() - 4 : page.size()) + suffix;
 }
 
-// Can the page's name be taken? Not when it is the report itself, read-only,
-// a directory, held by another program, or in a directory that is missing.
-bool PageNameFree(const std::string& path, const ReportSource& report) {
+// The first bytes of the file `path` on a disk, for a ReplaceRule; nothing
+// when it cannot be read.
+std::string HeadOf(const std::string& path) {
+  const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  std::string head(kHeadBytes, '\0');
+  DWORD read = 0;
+  if (::GetFileType(handle) != FILE_TYPE_DISK ||
+      !::ReadFile(handle, head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) {
+    read = 0;
+  }
+  ::CloseHandle(handle);
+  head.resize(read);
+  return head;
+}
+
+// Whether the last part of `path` names a DOS device (NUL, CON, PRN, AUX,
+// COM1 to COM9, LPT1 to LPT9), which Windows finds in every directory and
+// with any extension: such an output is written into, never replaced. Wine
+// reports some of them as disk files, so the name decides.
+bool IsDeviceName(const std::string& path) {
+  std::string name = path.substr(FileNameStart(path));
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && (name.back() == ' ' || name.back() == ':')) name.pop_back();
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (name == "NUL" || name == "CON" || name == "PRN" || name == "AUX") return true;
+  return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) && name[3] >= '1' &&
+         name[3] <= '9';
+}
+
+// What stands in an output's place: nothing (or a file it may replace), a
+// file it may not take, or a device it writes into (its handle open).
+struct OutputPlace {
+  enum class Kind { kFree, kRefused, kStream } kind;
+  HANDLE stream = INVALID_HANDLE_VALUE;
+};
+
+// Can the page's name be taken? Not when `rule` refuses the file there
+// (the run's reports, also through a hard link, and outputs), nor when it
+// is read-only, a directory, held by another program, or in a directory
+// that is missing. A device in its place is opened to be written into.
+OutputPlace Examine(const std::string& path, const ReplaceRule& rule) {
+  const OutputPlace kRefused{OutputPlace::Kind::kRefused};
+  if (path.size() > kMaxPathBytes) return kRefused;
   // Checked by hand: Wine run as root would write a read-only file.
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-    return false;
+    return kRefused;
   }
   // Writing under the page's own name, as the page will be written, fails
   // with a sharing violation while the report of that name is open. The
   // existing file is only opened, not changed.
   const HANDLE probe = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (probe == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
-  // The report under another name (a hard link) whose sharing did not stop
-  // the probe.
+  if (probe == INVALID_HANDLE_VALUE) {
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? OutputPlace{OutputPlace::Kind::kFree} : kRefused;
+  }
   const std::optional<FileIdentity> identity = IdentityOf(probe);
-  const bool other_file = !identity || !report.IsFile(*identity);
+  if (::GetFileType(probe) != FILE_TYPE_DISK || IsDeviceName(path)) {
+    if (rule.MayReplace(identity.value_or(kUnknownFile), {})) return {OutputPlace::Kind::kStream, probe};
+    ::CloseHandle(probe);
+    return kRefused;
+  }
   ::CloseHandle(probe);
-  return other_file;
+  // A file system that cannot name its files is trusted with the name alone.
+  if (identity && !rule.MayReplace(*identity, HeadOf(path))) return kRefused;
+  return {OutputPlace::Kind::kFree};
+}
+
+// A temporary file beside `path`, created and open for writing; its path in
+// `temporary`. INVALID_HANDLE_VALUE when the directory takes none.
+HANDLE CreateTemporary(const std::string& path, std::string& temporary) {
+  for (int n = 0; n < kTemporaryNames; ++n) {
+    temporary = TemporaryPath(path, n);
+    // A device name with any extension is the device itself: never a file
+    // to create, delete or move (Wine maps NUL to the host's /dev/null).
+    if (temporary.size() > kMaxPathBytes || IsDeviceName(temporary)) return INVALID_HANDLE_VALUE;
+    // DELETE access lets an interrupt mark the file for deletion.
+    const HANDLE handle = ::CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) return handle;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return INVALID_HANDLE_VALUE;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Whether a temporary file can be made beside `path`; it is removed at once.
+bool TemporaryFits(const std::string& path) {
+  std::string temporary;
+  const HANDLE handle = CreateTemporary(path, temporary);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(handle);
+  ::DeleteFileA(temporary.c_str());
+  return true;
 }
 
 class Win32Files : public ReportFiles {
  public:
-  std::unique_ptr<ReportSource> OpenReport(const std::string& path) override {
+  std::unique_ptr<ReportSource> OpenReport(const std::string& path, ReportOrigin) override {
     if (path.size() > kMaxPathBytes) return nullptr;
     const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -173,28 +290,35 @@ class Win32Files : public ReportFiles {
     return std::make_unique<ReportFile>(handle, IdentityOf(handle));
   }
 
-  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReportSource& report) override {
-    if (path.size() > kMaxPathBytes || !PageNameFree(path, report)) return nullptr;
-    for (int n = 0; n < kTemporaryNames; ++n) {
-      std::string temporary = TemporaryPath(path, n);
-      if (temporary.size() > kMaxPathBytes) return nullptr;
-      // DELETE access lets an interrupt mark the file for deletion.
-      const HANDLE handle = ::CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
-                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (handle != INVALID_HANDLE_VALUE) {
-        NoteTemporaryName(temporary.substr(FileNameStart(temporary)));
-        try {
-          return std::make_unique<PageFile>(handle, temporary, path);
-        } catch (...) {
-          ::CloseHandle(handle);
-          ::DeleteFileA(temporary.c_str());
-          throw;
-        }
-      }
-      const DWORD error = ::GetLastError();
-      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return nullptr;
+  std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const ReplaceRule& rule,
+                                           std::uint32_t) override {
+    const OutputPlace place = Examine(path, rule);
+    if (place.kind == OutputPlace::Kind::kRefused) return nullptr;
+    if (place.kind == OutputPlace::Kind::kStream) return std::make_unique<StreamOutput>(place.stream);
+    std::string temporary;
+    const HANDLE handle = CreateTemporary(path, temporary);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    NoteTemporaryName(temporary.substr(FileNameStart(temporary)));
+    try {
+      return std::make_unique<PageFile>(handle, temporary, path);
+    } catch (...) {
+      ::CloseHandle(handle);
+      ::DeleteFileA(temporary.c_str());
+      throw;
     }
-    return nullptr;
+  }
+
+  bool CanCreateOutput(const std::string& path, const ReplaceRule& rule) override {
+    const OutputPlace place = Examine(path, rule);
+    if (place.kind == OutputPlace::Kind::kStream) ::CloseHandle(place.stream);
+    return place.kind == OutputPlace::Kind::kStream || (place.kind == OutputPlace::Kind::kFree && TemporaryFits(path));
+  }
+
+  bool DirectoryTakesFiles(const std::string& dir) override {
+    const DWORD attributes = ::GetFileAttributesA(dir.empty() ? "." : dir.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+    const bool separated = !dir.empty() && (dir.back() == '\\' || dir.back() == '/' || dir.back() == ':');
+    return TemporaryFits(dir + (dir.empty() || separated ? "" : "\\") + "probe.htm");
   }
 };
 
@@ -203,6 +327,15 @@ class Win32Files : public ReportFiles {
 ReportFiles& Files() {
   static Win32Files files;
   return files;
+}
+
+FileIdentity IdentityOfPath(const std::string& path) {
+  const HANDLE handle = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return kUnknownFile;
+  const std::optional<FileIdentity> identity = IdentityOf(handle);
+  ::CloseHandle(handle);
+  return identity.value_or(kUnknownFile);
 }
 
 }  // namespace rptconv::platform

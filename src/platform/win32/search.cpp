@@ -1,5 +1,5 @@
 // Pattern search on Windows: the system's own wildcard search, its entries in
-// the order it gives them, the search held open while they are converted.
+// the order it gives them.
 #include <string>
 
 #include "platform/platform.h"
@@ -23,8 +23,7 @@ class FindSearch : public DirectorySearch {
   FindSearch(const FindSearch&) = delete;
   FindSearch& operator=(const FindSearch&) = delete;
 
-  // The search moves to its next entry only when the caller asks for it, so
-  // an entry's conversion is done before the next entry is read.
+  // The search moves to its next entry only when the caller asks for it.
   bool Next(std::string& name) override {
     while (handle_ != INVALID_HANDLE_VALUE) {
       if (started_ && !::FindNextFileA(handle_, &entry_)) {
