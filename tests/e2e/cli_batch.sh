@@ -342,6 +342,7 @@ rm -f "$D/held.csv"
 # An index written after an I/O failure ended the batch (no --keep-going)
 # lists the report that failed.
 if [[ -r /proc/self/mem ]]; then
+  rm -f "$D/index.htm"
   run_code "$D" -d out --index=index.htm in/a.csv /proc/self/mem
   expect_eq "--index after an I/O failure: exit code" "$CODE" 1
   expect_eq "--index after an I/O failure: rows" "$(index_of "$D/index.htm" | head -2)" \

@@ -232,6 +232,15 @@ expect_eq "-o FIFO: exit code, stdout" "$CODE|$OUT" "0|Converting: \"a.csv\"$CRL
 CHECKS=$((CHECKS + 1))
 [[ -p $D/fifo ]] || fail "-o FIFO: the FIFO was replaced"
 same_file "-o FIFO: its reader got the page" "$D/from-fifo" "$REF/a.htm"
+# A link to standard output (as /dev/stdout is) while standard output is a
+# file: the page goes into that file through the stream; the link stays.
+if [[ -e /proc/self/fd/1 ]]; then
+  ln -s /proc/self/fd/1 "$D/stdout"
+  (cd "$D" && "$RPTCONV" -q a.csv -o stdout >"$D/redirected.htm")
+  CHECKS=$((CHECKS + 1))
+  [[ -L $D/stdout ]] || fail "-o a link to standard output: the link was replaced"
+  same_file "-o a link to standard output: the page in the redirected file" "$D/redirected.htm" "$REF/a.htm"
+fi
 # Device nodes of the test's own (never the system's /dev entries).
 if [[ $(id -u) -eq 0 ]] && mknod "$D/full" c 1 7 2>/dev/null && mknod "$D/null" c 1 3 2>/dev/null; then
   run_code "$D" a.csv -o full

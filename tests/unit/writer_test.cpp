@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "html/codepage.h"
+#include "html/escape.h"
 #include "doubles.h"
 #include "html/line_writer.h"
 
@@ -122,6 +123,31 @@ TEST(Utf8TextTest, CodepageToEscapedUtf8) {
   EXPECT_EQ(address, "a&b<c>\"\u00E9" + r);
   EXPECT_TRUE(IsSupportedCodepage(1250) && IsSupportedCodepage(1252));
   EXPECT_FALSE(IsSupportedCodepage(0) || IsSupportedCodepage(1251) || IsSupportedCodepage(65001));
+}
+
+// Names checked as UTF-8: invalid bytes, controls (C0 and C1),
+// noncharacters and the controls of writing direction become U+FFFD; their
+// neighbours pass.
+TEST(Utf8TextTest, CheckedUtf8ReplacesWhatAPageMustNotShow) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  const struct {
+    std::string text;
+    std::string shown;
+  } cases[] = {
+      {"a&b\"c", "a&amp;b&quot;c"},
+      {"\x01\t\x7F\xC0\xAF\xED\xA0\x80", r + "\t" + r + r + r + r + r + r},
+      {"\u0080\u009F\u00A0", r + r + "\u00A0"},
+      {"\uFDCF\uFDD0\uFDEF\uFDF0", "\uFDCF" + r + r + "\uFDF0"},
+      {"\uFFFD\xEF\xBF\xBE\xEF\xBF\xBF\U0001FFFE\U0010FFFF\U0001F600", r + r + r + r + r + "\U0001F600"},
+      {"\u061C\u200D\u200E\u200F\u2029\u202A\u202E\u202F", r + "\u200D" + r + r + "\u2029" + r + r + "\u202F"},
+      {"\u2065\u2066\u2069\u206A", "\u2065" + r + r + "\u206A"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::string shown;
+    AppendUtf8Checked(shown, c.text);
+    EXPECT_EQ(shown, c.shown);
+  }
 }
 
 // One page's worth of writes: short lines, empty lines, escaped text, and

@@ -263,7 +263,8 @@ struct OutputPlace {
   Directory directory;
   std::string name;
   mode_t mode = 0;
-  bool stream = false;  // an existing file that is no regular file
+  bool stream = false;  // an existing file that is no regular file, or a standard stream's
+  int standard_fd = -1;  // the standard stream whose file it is
   struct stat target {};
 };
 
@@ -289,11 +290,15 @@ class PosixFiles : public ReportFiles {
     std::optional<OutputPlace> place = Examine(path, rule);
     if (!place) return nullptr;
     if (place->stream) {
-      const int fd = ::openat(place->directory.Fd(), place->name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+      const int fd = place->standard_fd >= 0
+                         ? ::fcntl(place->standard_fd, F_DUPFD_CLOEXEC, 0)
+                         : ::openat(place->directory.Fd(), place->name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
       if (fd < 0) return nullptr;
       struct stat info;
-      // The file opened must be the one examined, still no regular file.
-      if (::fstat(fd, &info) != 0 || S_ISREG(info.st_mode) || !rule.MayReplace(IdentityOf(info), {})) {
+      // The file opened must be the one examined, still no regular file
+      // (unless it is a standard stream's).
+      if (::fstat(fd, &info) != 0 || (S_ISREG(info.st_mode) && place->standard_fd < 0) ||
+          !rule.MayReplace(IdentityOf(info), {})) {
         ::close(fd);
         return nullptr;
       }
@@ -352,6 +357,16 @@ class PosixFiles : public ReportFiles {
     if (!regular) {
       place.stream = true;
       return place;
+    }
+    // The file standard output or error is (-o /dev/stdout with output
+    // redirected to a file): written through that stream, not replaced.
+    for (const int standard : {STDOUT_FILENO, STDERR_FILENO}) {
+      struct stat info;
+      if (::fstat(standard, &info) == 0 && IdentityOf(info) == IdentityOf(place.target)) {
+        place.stream = true;
+        place.standard_fd = standard;
+        return place;
+      }
     }
     struct stat own;
     if (::fstatat(place.directory.Fd(), name, &own, AT_SYMLINK_NOFOLLOW) == 0) {
