@@ -19,11 +19,16 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target rptconv
 
+# The classic pages beside the samples, then their modern pages and the index
+# of them in modern/.
 run: build
-	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
+	rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo/modern
 	cp samples/*.csv $(BUILD)/demo/
 	cd $(BUILD)/demo && ../rptconv '*.csv'
-	@echo "Pages written to $(BUILD)/demo/:" && ls $(BUILD)/demo/*.htm
+	cd $(BUILD)/demo && ../rptconv --style=modern -d modern --index=modern/index.htm '*.csv'
+	@echo "Classic pages: $(BUILD)/demo/*.htm"
+	@echo "Modern pages:  $(BUILD)/demo/modern/*.htm"
+	@echo "Their index:   $(BUILD)/demo/modern/index.htm (open it in a browser)"
 
 # The Windows tests run too where the cross compiler and Wine are installed.
 HAVE_WINDOWS_TOOLS := $(shell command -v x86_64-w64-mingw32-g++ >/dev/null 2>&1 && \

@@ -78,6 +78,7 @@ struct ConvertOptions {
 struct ReportSummary {
   std::string title;
   int codepage = 0;
+  std::string language;  // the report's language as a language tag: "en" or "hu"
   std::vector<std::pair<std::string, std::string>> properties;  // label and value, each label once
 };
 

@@ -19,8 +19,6 @@ bool IsControlOrBlank(char c) {
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-bool IsLongOption(std::string_view arg) { return arg.size() > 2 && arg.starts_with("--"); }
-
 bool IsHtaSwitch(std::string_view arg) { return AsciiUpper(TrimControls(arg)) == kHtaSwitch; }
 
 // "/h" or "/H" followed by ASCII letters only: "/H", "/help", "/HTA".
@@ -201,20 +199,24 @@ class OptionReader {
   // names one report for --output even when it holds wildcards.
   void NamesExist(const std::function<bool(const std::string&)>& path_exists) { path_exists_ = &path_exists; }
   void SelectHta() { inv_.extension = kHtaExtension; }
+  void AskUsage() { Ask(Invocation::Action::kUsage); }
+  void Mistake(std::string text) {
+    if (error_.empty()) error_ = std::move(text);
+  }
 
   Invocation Finish() {
     if (asked_) {
       inv_.action = *asked_;
       return std::move(inv_);
     }
+    // Options alone name no report: a mistake, not a request for the usage text.
+    if (inv_.patterns.empty()) Mistake("no report named");
     if (error_.empty()) CheckCombination();
     if (!error_.empty()) {
       inv_.action = Invocation::Action::kUsageError;
       inv_.error = std::move(error_);
       return std::move(inv_);
     }
-    // Options alone name no report: show how to name one.
-    if (inv_.patterns.empty()) inv_.action = Invocation::Action::kUsage;
     return std::move(inv_);
   }
 
@@ -222,10 +224,6 @@ class OptionReader {
   void Ask(Invocation::Action action) {
     if (!asked_) asked_ = action;
   }
-  void Mistake(std::string text) {
-    if (error_.empty()) error_ = std::move(text);
-  }
-
   void CheckCombination() {
     if (posix_) {
       inv_.stdin_pattern = std::find(inv_.patterns.begin(), inv_.patterns.end(), kStandardStream) !=
@@ -293,25 +291,26 @@ Invocation ParseWindowsArguments(const std::vector<std::string>& args) {
     inv.action = Invocation::Action::kUsage;
     return inv;
   }
-  const std::string first = AsciiUpper(TrimControls(args[0]));
-  if (first.find("/H") != std::string::npos || first.find("/?") != std::string::npos) {
-    inv.action = Invocation::Action::kUsage;
-    return inv;
-  }
   OptionReader reader(false);
-  // Long options before the pattern ("rptconv --compare OLD NEW").
-  std::size_t first_word = 0;
-  while (first_word + 1 < args.size() && IsLongOption(args[first_word])) {
-    if (!reader.ReadRequest(args[first_word])) reader.ReadLong(args[first_word], nullptr);
-    ++first_word;
-  }
-  reader.AddPattern(args[first_word]);
-  for (std::size_t i = first_word + 1; i < args.size(); ++i) {
+  // The first word that is no long option is the pattern, and the word right
+  // after it may be "/HTA"; help and version are read in any position.
+  std::optional<std::size_t> pattern;
+  for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (i == first_word + 1 && IsHtaSwitch(arg)) {
-      reader.SelectHta();
-    } else if (!reader.ReadRequest(arg) && IsLongOption(arg)) {
+    if (reader.ReadRequest(arg)) continue;
+    if (arg.size() > 2 && arg.starts_with("--")) {
       reader.ReadLong(arg, nullptr);
+    } else if (!pattern) {
+      const std::string word = AsciiUpper(TrimControls(arg));
+      if (word.find("/H") != std::string::npos || word.find("/?") != std::string::npos) {
+        reader.AskUsage();
+      }
+      pattern = i;
+      reader.AddPattern(arg);
+    } else if (i == *pattern + 1 && IsHtaSwitch(arg)) {
+      reader.SelectHta();
+    } else if (arg.starts_with('-')) {
+      reader.Mistake("unknown option '" + arg + "'");
     } else {
       reader.AddLaterWord(arg);
     }

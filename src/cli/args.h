@@ -45,11 +45,11 @@ std::vector<std::string> CountedArguments(std::vector<std::string> words);
 std::string_view TrimControls(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
-// Windows: argument 1 is the pattern, unless it holds "/H" (any case) or "/?"
-// anywhere, or is a long option followed by more arguments; argument 2
-// selects ".hta" when it is "/HTA" in any case; later arguments that begin
-// with "--" are long options ("--name", "--name=value"), any other later
-// argument is ignored, but with --compare: the new report.
+// Windows: long options ("--name", "--name=value") in any position; the
+// first other word is the pattern, and asks for the usage text when it holds
+// "/H" (any case) or "/?"; the word right after it selects ".hta" when it is
+// "/HTA" in any case; a later word that begins with "-" is a usage error;
+// any other later word is ignored, but with --compare: the new report.
 Invocation ParseWindowsArguments(const std::vector<std::string>& args);
 
 // POSIX: "/?" or "/h..." (letters only, naming nothing that exists) first ask

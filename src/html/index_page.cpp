@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "html/codepage.h"
-#include "html/escape.h"
 #include "html/line_writer.h"
 #include "html/modern_assets.h"
 #include "html/page_texts.h"
@@ -54,52 +53,49 @@ std::string_view FleetIndex::KeepName(std::string_view name) {
   return Keep(name, kMostNameBytes, names_ == NameBytes::kUtf8);
 }
 
-std::size_t FleetIndex::ColumnOf(const std::string& label) {
-  const auto found = std::find(columns_.begin(), columns_.end(), label);
-  if (found != columns_.end()) return static_cast<std::size_t>(found - columns_.begin());
-  if (columns_.size() == kMostColumns) return kMostColumns;
-  columns_.push_back(label);
-  return columns_.size() - 1;
+std::size_t FleetIndex::LanguageOf(std::string_view tag) {
+  const auto found = std::find_if(languages_.begin(), languages_.end(),
+                                   [tag](const IndexLanguage& language) { return language.tag == tag; });
+  if (found != languages_.end()) return static_cast<std::size_t>(found - languages_.begin());
+  languages_.push_back({std::string(tag), {}});
+  return languages_.size() - 1;
 }
 
 void FleetIndex::AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary) {
-  Row row;
+  IndexRow row;
   row.codepage = FindCodepage(summary.codepage) ? summary.codepage : kEnglishCodepage;
   const CodepageTable& table = *FindCodepage(row.codepage);
   row.report_name = KeepName(report_name);
   row.page_href = Keep(page_href, page_href.size(), false);
   row.title = Keep(summary.title, kMostCellBytes, false);
+  row.language = LanguageOf(summary.language);
+  // Only the values of labels that may get a column are kept: the first
+  // kMostIndexLabels labels seen in reports of this language.
+  std::vector<std::string>& labels = languages_[row.language].labels;
   std::string label;
   for (const auto& [raw_label, value] : summary.properties) {
     label.clear();
     AppendUtf8Text(label, table, raw_label);
-    const std::size_t column = ColumnOf(label);
-    if (column == kMostColumns) continue;
+    auto found = std::find(labels.begin(), labels.end(), label);
+    if (found == labels.end()) {
+      if (labels.size() == kMostIndexLabels) continue;
+      found = labels.insert(labels.end(), label);
+    }
+    const auto column = static_cast<std::size_t>(found - labels.begin());
     row.values[column] = Keep(value, kMostCellBytes, false);
+    row.has.set(column);
   }
   rows_.push_back(row);
 }
 
 void FleetIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {
-  Row row;
+  IndexRow row;
   row.codepage = kEnglishCodepage;
   row.report_name = KeepName(report_name);
   row.title = Keep(failure_line, kMostNameBytes, names_ == NameBytes::kUtf8);
   row.failed = true;
   rows_.push_back(row);
   ++failed_;
-}
-
-// A name (and a failure line, which quotes one) is UTF-8 on POSIX and in
-// the report's code page on Windows; every other text is the report's.
-void FleetIndex::WriteText(LineWriter& out, std::string_view text, const Row& row, bool name) const {
-  if ((name || row.failed) && names_ == NameBytes::kUtf8) {
-    std::string checked;
-    AppendUtf8Checked(checked, text);
-    out.Raw(checked);
-  } else {
-    WriteUtf8Text(out, *FindCodepage(row.codepage), text);
-  }
 }
 
 void FleetIndex::Write(ByteSink& sink) const {
@@ -119,33 +115,7 @@ void FleetIndex::Write(ByteSink& sink) const {
       .EndLine();
   out.Line("</header>");
   out.Line("<main>");
-  out.Line("<div class=\"scroll\"><table class=\"cols index\">");
-  out.Raw("<thead><tr><th scope=\"col\">Report<th scope=\"col\">Title");
-  for (const std::string& column : columns_) out.Raw("<th scope=\"col\">").Raw(column);
-  out.EndLine();
-  out.Line("<tbody>");
-  for (const Row& row : rows_) {
-    if (row.failed) {
-      out.Raw("<tr class=\"failed\"><td>");
-      WriteText(out, row.report_name, row, true);
-      out.Raw("<td class=\"w\">");
-    } else if (row.page_href.empty()) {
-      out.Raw("<tr><td>");
-      WriteText(out, row.report_name, row, true);
-      out.Raw("<td>");
-    } else {
-      out.Raw("<tr><td><a href=\"").Raw(row.page_href).Raw("\">");
-      WriteText(out, row.report_name, row, true);
-      out.Raw("</a><td>");
-    }
-    WriteText(out, row.title, row, false);
-    for (std::size_t column = 0; column < columns_.size(); ++column) {
-      out.Raw("<td>");
-      WriteText(out, row.values[column], row, false);
-    }
-    out.EndLine();
-  }
-  out.Line("</tbody></table></div>");
+  WriteReportTables(out, rows_, languages_, names_ == NameBytes::kUtf8);
   out.Line("</main>");
   WriteModernTail(out);
 }

@@ -2,12 +2,12 @@
 // link to its page, its title and the properties of its first group.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "html/index_reports.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -31,31 +31,19 @@ class FleetIndex {
   void Write(ByteSink& sink) const;
 
  private:
-  // More columns make a table no one can read on a screen.
-  static constexpr std::size_t kMostColumns = 12;
-
   // The texts of a row lie in the store as the report's bytes (a name as
   // the platform gives it), cut where they are long, and are converted and
   // escaped only as the page is written: an index of many reports holds a
   // few bytes per cell.
-  struct Row {
-    std::string_view report_name;
-    std::string_view page_href;  // percent-encoded; empty when there is no page to link
-    std::string_view title;      // the failure line for a failed report
-    std::array<std::string_view, kMostColumns> values{};
-    int codepage = 0;            // of the title and values (and, on Windows, the name)
-    bool failed = false;
-  };
-  std::size_t ColumnOf(const std::string& label);
   // Keeps a copy of `text`, cut to `most` bytes and then marked "…" in its
   // own encoding (UTF-8, or a Windows code page, where it is byte 0x85).
   std::string_view Keep(std::string_view text, std::size_t most, bool utf8);
   std::string_view KeepName(std::string_view name);
-  void WriteText(LineWriter& out, std::string_view text, const Row& row, bool name) const;
+  std::size_t LanguageOf(std::string_view tag);
 
   NameBytes names_;
-  std::vector<std::string> columns_;  // property labels, UTF-8 and escaped, first seen first
-  std::vector<Row> rows_;
+  std::vector<IndexLanguage> languages_;
+  std::vector<IndexRow> rows_;
   std::vector<std::string> store_;  // blocks that never move once made
   std::size_t failed_ = 0;
 };

@@ -6,9 +6,9 @@ namespace {
 
 constexpr std::string_view kStyleSheet[] = {
     ":root { color-scheme: light dark; --fg: #1b1f24; --bg: #fff; --muted: #57606a; --accent: #0b4f8a;"
-    " --line: #d5dbe1; --head: #eef1f4; --hover: #f2f7fc; }",
+    " --line: #d5dbe1; --head: #eef1f4; --hover: #f2f7fc; --warn: #b3261e; }",
     "@media (prefers-color-scheme: dark) { :root { --fg: #e3e6ea; --bg: #15181c; --muted: #9ba5b0;"
-    " --accent: #8fbaff; --line: #353b43; --head: #21262c; --hover: #1c2530; } }",
+    " --accent: #8fbaff; --line: #353b43; --head: #21262c; --hover: #1c2530; --warn: #ff8a80; } }",
     "* { box-sizing: border-box; }",
     "body { margin: 0 auto; max-width: 96rem; padding: 0 1rem 2rem; display: flex; flex-direction: column;"
     " font: 15px/1.45 system-ui, -apple-system, \"Segoe UI\", Roboto, \"Helvetica Neue\", Arial, sans-serif;"
@@ -26,7 +26,10 @@ constexpr std::string_view kStyleSheet[] = {
     " border-bottom: 1px solid var(--line); overflow-wrap: anywhere; }",
     ".group { margin: 1.2rem 0 .3rem; font-size: 1.05rem; color: var(--fg); border: 0; padding: 0; overflow-wrap: anywhere; }",
     ".item { margin: .8rem 0 .2rem; font-size: .95rem; color: var(--muted); border: 0; padding: 0; overflow-wrap: anywhere; }",
-    "section { scroll-margin-top: .5rem; }",
+    // The browser lays out and paints only the sections near the view: a
+    // page of ten thousand rows opens as fast as one of a hundred. A section
+    // not yet shown counts as about a screen high until it has been.
+    "section { scroll-margin-top: .5rem; content-visibility: auto; contain-intrinsic-size: auto 40rem; }",
     "a { color: var(--accent); }",
     "table { border-collapse: collapse; margin: .2rem 0 .6rem; }",
     "th, td { padding: .2rem .8rem .2rem 0; text-align: left; vertical-align: top; }",
@@ -40,28 +43,43 @@ constexpr std::string_view kStyleSheet[] = {
     ".cols thead th { background: var(--head); border-bottom: 2px solid var(--line); font-weight: 600; }",
     ".cols td.w { white-space: normal; min-width: 16rem; overflow-wrap: break-word; }",
     ".cols tbody tr:hover { background: var(--hover); }",
+    // A used share beside its numbers; the warning colour from 90 %.
+    ".bar { display: inline-block; width: 4rem; height: .7rem; margin-left: .5rem; vertical-align: -.05rem; }",
+    ".bar .track { fill: var(--line); }",
+    ".bar .fill { fill: var(--accent); }",
+    ".bar.full .fill { fill: var(--warn); }",
     ".c { text-align: center; }",
     ".r { text-align: right; font-variant-numeric: tabular-nums; }",
-    "th button { margin: 0; padding: 0; border: 0; background: none; font: inherit; color: inherit;"
-    " text-align: inherit; cursor: pointer; }",
-    "th button::after { content: \" \\2195\"; opacity: .35; }",
-    "th[aria-sort] button::after { opacity: 1; }",
-    "th[aria-sort=ascending] button::after { content: \" \\25B2\"; }",
-    "th[aria-sort=descending] button::after { content: \" \\25BC\"; }",
+    // The sort button lies over its header cell, whose text stays where it
+    // is: a printed sheet repeats the header's text, never its buttons.
+    ".sorts thead th { position: relative; }",
+    ".sorts thead th button { position: absolute; top: 0; left: 0; width: 100%; height: 100%; margin: 0;"
+    " padding: 0; border: 0; background: none; cursor: pointer; }",
+    ".sorts thead th button:focus-visible { outline: 2px solid var(--accent); outline-offset: -2px; }",
+    ".sorts thead th::after { content: \" \\2195\"; opacity: .35; }",
+    ".sorts thead th[aria-sort]::after { opacity: 1; }",
+    ".sorts thead th[aria-sort=ascending]::after { content: \" \\25B2\"; }",
+    ".sorts thead th[aria-sort=descending]::after { content: \" \\25BC\"; }",
     ".filter { display: block; width: min(20rem, 100%); margin: .4rem 0 .2rem; padding: .3rem .5rem;"
     " font: inherit; color: inherit; background: var(--bg); border: 1px solid var(--line); border-radius: 4px; }",
     "@media (max-width: 40rem) { body { padding: 0 .6rem 1.5rem; font-size: 14px; }"
     " .props th { width: 38%; min-width: 0; white-space: normal; } .sub { margin-left: .5rem; width: calc(100% - .5rem); } }",
     "@media print {",
-    "  :root { color-scheme: light; --fg: #000; --bg: #fff; --muted: #333; --accent: #000; --line: #999; --head: #eee; }",
+    "  :root { color-scheme: light; --fg: #000; --bg: #fff; --muted: #333; --accent: #000; --line: #bbb; --head: #eee; --warn: #000; }",
     "  body { display: block; max-width: none; padding: 0; font-size: 9pt; }",
     "  nav, .filter { display: none; }",
-    "  th button::after, th[aria-sort] button::after { content: none; }",
+    "  section { content-visibility: visible; }",
+    "  .sorts thead th::after, .sorts thead th button { display: none; }",
     "  .scroll { overflow: visible; }",
     "  .cols th, .cols td { white-space: normal; }",
     "  .cols td.w { min-width: 0; }",
+    "  .cols td:has(.bar) { white-space: nowrap; }",
     "  thead { display: table-header-group; }",
     "  tr { break-inside: avoid; }",
+    // A table's first row stays with its header, and its last row is never
+    // alone at the top of a sheet.
+    "  tbody tr:first-child { break-after: avoid; }",
+    "  tbody tr:last-child { break-before: avoid; }",
     "  h1, h2, h3, h4 { break-after: avoid; }",
     "  a { color: inherit; text-decoration: none; }",
     "}",
@@ -69,37 +87,81 @@ constexpr std::string_view kStyleSheet[] = {
 
 // Plain ES5, no dependencies. The words of the filter box are escaped to
 // keep the page's script ASCII.
+//
+// A click on a column header sorts the table by that column, once up, then
+// down. Each cell's text is read by the language of its table (the nearest
+// lang attribute): numbers with "," or "." as the decimal mark and the
+// thousands separators of that language ("2,400.5" in English, "2 400,5" or
+// "2.400,5" in Hungarian), sizes ("650 MB", "37.2GB") in bytes, percentages,
+// other numbers with a unit by their number, dates as the reports write them
+// ("2004-06-08 09:41", "2004.06.08. 09:41", "6/8/2004 9:41 AM") by their
+// time; everything else is text in the language's collation. Numbers come
+// before dates and dates before texts. Blank cells, and rows marked
+// data-sort-last (a report that failed), stay below the others in both
+// directions. Keys are read at the click, not at load.
 constexpr std::string_view kScript[] = {
     "(function () {",
     "  \"use strict\";",
-    "  var hu = document.documentElement.lang === \"hu\";",
-    "  var collator = new Intl.Collator(hu ? \"hu\" : \"en\", { numeric: true });",
+    "  var lang = document.documentElement.lang;",
     "  var each = function (list, f) { Array.prototype.forEach.call(list, f); };",
-    "  function number(text) {",
-    "    var m = /^[-+]?\\d+(?:[.,]\\d+)?/.exec(text.replace(/[\\s\\u00a0]+/g, \"\"));",
-    "    return m ? parseFloat(m[0].replace(\",\", \".\")) : NaN;",
+    "  var collators = {};",
+    "  function collator(language) {",
+    "    return collators[language] || (collators[language] = new Intl.Collator(language, { numeric: true }));",
     "  }",
-    "  function compare(a, b) {",
-    "    var x = number(a), y = number(b);",
-    "    if (!isNaN(x) && !isNaN(y) && x !== y) return x - y;",
-    "    return collator.compare(a, b);",
+    "  var SIZES = { B: 1, KB: 1024, MB: 1048576, GB: 1073741824, TB: 1099511627776 };",
+    "  var NUMBERS = {",
+    "    en: /^([-+]?)(\\d{1,3}(?:,\\d{3})+|\\d+)(?:\\.(\\d+))?(?: ?([^\\d\\s][^\\d]*))?$/,",
+    "    hu: /^([-+]?)(\\d{1,3}(?:[ .]\\d{3})+|\\d+)(?:,(\\d+))?(?: ?([^\\d\\s][^\\d]*))?$/",
+    "  };",
+    "  var ISO_DATE = /^(\\d{4})[-.\\/](\\d{1,2})[-.\\/](\\d{1,2})\\.?(?:[ T](\\d{1,2}):(\\d{2})(?::(\\d{2}))?(?: ?([AaPp])[Mm])?)?$/;",
+    "  var US_DATE = /^(\\d{1,2})\\/(\\d{1,2})\\/(\\d{4})(?: (\\d{1,2}):(\\d{2})(?::(\\d{2}))?(?: ?([AaPp])[Mm])?)?$/;",
+    "  function time(y, mo, d, h, mi, s, half) {",
+    "    var hour = +(h || 0) % (half ? 12 : 24) + (/[Pp]/.test(half || \"\") ? 12 : 0);",
+    "    return Date.UTC(+y, +mo - 1, +d, hour, +(mi || 0), +(s || 0));",
+    "  }",
+    "  // { last, rank, value }: rank 0 number, 1 date, 2 text.",
+    "  function key(text, language) {",
+    "    text = text.replace(/[\\s\\u00a0\\u202f]+/g, \" \").trim();",
+    "    if (text === \"\") return { last: true, rank: 3, value: 0 };",
+    "    var m = ISO_DATE.exec(text);",
+    "    if (m) return { rank: 1, value: time(m[1], m[2], m[3], m[4], m[5], m[6], m[7]) };",
+    "    m = US_DATE.exec(text);",
+    "    if (m) return { rank: 1, value: time(m[3], m[1], m[2], m[4], m[5], m[6], m[7]) };",
+    "    m = (NUMBERS[language] || NUMBERS.en).exec(text);",
+    "    if (m) {",
+    "      var unit = SIZES[(m[4] || \"\").toUpperCase()] || 1;",
+    "      var number = parseFloat(m[2].replace(/\\D/g, \"\") + \".\" + (m[3] || \"0\")) * unit;",
+    "      return { rank: 0, value: m[1] === \"-\" ? -number : number };",
+    "    }",
+    "    return { rank: 2, value: text };",
     "  }",
     "  function sortable(table) {",
     "    var heads = table.tHead.rows[0].cells, body = table.tBodies[0];",
+    "    table.className += \" sorts\";",
     "    each(heads, function (th, column) {",
     "      var button = document.createElement(\"button\");",
     "      button.type = \"button\";",
-    "      while (th.firstChild) button.appendChild(th.firstChild);",
+    "      button.setAttribute(\"aria-label\", th.textContent);",
     "      th.appendChild(button);",
     "      button.addEventListener(\"click\", function () {",
-    "        var down = th.getAttribute(\"aria-sort\") === \"ascending\";",
+    "        var down = th.getAttribute(\"aria-sort\") === \"ascending\", way = down ? -1 : 1;",
     "        each(heads, function (h) { h.removeAttribute(\"aria-sort\"); });",
     "        th.setAttribute(\"aria-sort\", down ? \"descending\" : \"ascending\");",
+    "        var closest = table.closest(\"[lang]\"), language = (closest ? closest.lang : lang).slice(0, 2);",
+    "        var texts = collator(language);",
     "        var rows = Array.prototype.map.call(body.rows, function (row, i) {",
-    "          var cell = row.cells[column];",
-    "          return { row: row, key: cell ? cell.textContent : \"\", i: i };",
+    "          var cell = row.cells[column], k = key(cell ? cell.textContent : \"\", language);",
+    "          if (row.hasAttribute(\"data-sort-last\")) k.last = true;",
+    "          k.row = row;",
+    "          k.i = i;",
+    "          return k;",
     "        });",
-    "        rows.sort(function (a, b) { return (down ? -1 : 1) * compare(a.key, b.key) || a.i - b.i; });",
+    "        rows.sort(function (a, b) {",
+    "          if (!a.last !== !b.last) return a.last ? 1 : -1;",
+    "          if (a.rank !== b.rank) return way * (a.rank - b.rank) || a.i - b.i;",
+    "          var order = a.rank === 2 ? texts.compare(a.value, b.value) : a.value < b.value ? -1 : a.value > b.value ? 1 : 0;",
+    "          return way * order || a.i - b.i;",
+    "        });",
     "        var sorted = document.createDocumentFragment();",
     "        rows.forEach(function (r) { sorted.appendChild(r.row); });",
     "        body.appendChild(sorted);",
@@ -110,7 +172,7 @@ constexpr std::string_view kScript[] = {
     "    var box = document.createElement(\"input\");",
     "    box.type = \"search\";",
     "    box.className = \"filter\";",
-    "    box.placeholder = hu ? \"Sz\\u0171r\\u00e9s\" : \"Filter\";",
+    "    box.placeholder = lang === \"hu\" ? \"Sz\\u0171r\\u00e9s\" : \"Filter\";",
     "    box.setAttribute(\"aria-label\", box.placeholder);",
     "    box.addEventListener(\"input\", function () {",
     "      var q = box.value.trim().toLowerCase();",
@@ -123,7 +185,7 @@ constexpr std::string_view kScript[] = {
     "  each(document.querySelectorAll(\"table.cols\"), function (table) {",
     "    if (!table.tHead || !table.tBodies.length) return;",
     "    sortable(table);",
-    "    if (table.tBodies[0].rows.length >= 5) {",
+    "    if (table.tBodies[0].rows[4]) {",
     "      filterable(table, table.parentNode.className === \"scroll\" ? table.parentNode : table);",
     "    }",
     "  });",

@@ -7,6 +7,7 @@
 #include "html/links.h"
 #include "html/modern_assets.h"
 #include "html/page_texts.h"
+#include "html/usage_bar.h"
 
 namespace rptconv {
 
@@ -83,11 +84,12 @@ void ModernPage::BeginDocument(std::string_view title, Language language) {
   const bool hungarian = language == Language::kHungarian;
   table_ = FindCodepage(codepage_ != 0 ? codepage_ : CodepageOf(language));
 
-  std::string page_title = "Report of &lt;";
-  AppendUtf8Text(page_title, *table_, title);
-  page_title.append("&gt;");
-  WriteModernHead(out_, hungarian ? "hu" : "en", page_title);
   if (!IsBlank(title)) title_.assign(title);
+  // The report's title as it stands (a tab or a window shows it), or the
+  // banner when the report has none.
+  std::string page_title(title_.empty() ? kBannerText : std::string_view());
+  AppendUtf8Text(page_title, *table_, title_);
+  WriteModernHead(out_, hungarian ? "hu" : "en", page_title);
 }
 
 // The banner and the report's title, then the report pages. The head comes
@@ -199,6 +201,8 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
   CloseSection();
   if (first) WriteHead();
   header_count_ = 0;
+  bar_column_ = kNoColumn;
+  ForgetMemory();
   ++pages_;
   if (nav_.size() < kMostNavEntries) {
     NavEntry entry{UniqueId(title), std::string(title.substr(0, kNavTitleBytes)), title.size() > kNavTitleBytes};
@@ -217,6 +221,7 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
 void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {
   // In a page table the groups are the table's rows.
   group_heading_ = !in_table;
+  ForgetMemory();
   if (in_table) return;
   CloseTable();
   group_level_ = section_open_ ? kPageLevel + 1 : kPageLevel;
@@ -224,6 +229,7 @@ void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {
 }
 
 void ModernPage::BeginItem(std::string_view title, bool, bool in_table) {
+  ForgetMemory();
   if (in_table) return;
   CloseTable();
   // One level below the heading it belongs to, whichever that is: no level is
@@ -241,6 +247,10 @@ void ModernPage::TableHeader(std::span<const std::string_view> names, std::strin
     AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
   }
   header_alignment_.assign(alignment);
+  capacity_ = CapacityColumnsOf(names);
+  bar_column_ = capacity_.percent_free != kNoColumn ? capacity_.percent_free
+                : capacity_.Any()                  ? capacity_.free
+                                                   : kNoColumn;
   OpenColumns(header_count_);
 }
 
@@ -254,7 +264,42 @@ void ModernPage::Property(std::string_view label, std::string_view value, bool i
   Text(label);
   out_.Raw("<td>");
   Value(value);
+  MemoryBar(label, value);
   out_.EndLine();
+}
+
+// A bar of a logical drive's used share, from its free share, else from its
+// total and free space.
+void ModernPage::DriveBar(std::span<const std::string_view> cells) {
+  const auto cell = [&](std::size_t column) {
+    return column < cells.size() ? cells[column] : std::string_view();
+  };
+  if (const std::optional<int> used =
+          UsedShare(cell(capacity_.percent_free), cell(capacity_.total), cell(capacity_.free), language_)) {
+    WriteUsageBar(out_, *used, language_);
+  }
+}
+
+void ModernPage::ForgetMemory() {
+  memory_total_.clear();
+  memory_free_.clear();
+}
+
+// A bar of the physical memory's used share beside the second of its total
+// and its free part.
+void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
+  if (IsTotalMemoryLabel(label)) {
+    memory_total_.assign(value);
+  } else if (IsFreeMemoryLabel(label)) {
+    memory_free_.assign(value);
+  } else {
+    return;
+  }
+  if (memory_total_.empty() || memory_free_.empty()) return;
+  if (const std::optional<int> used = UsedShare({}, memory_total_, memory_free_, language_)) {
+    WriteUsageBar(out_, *used, language_);
+  }
+  ForgetMemory();
 }
 
 void ModernPage::TableRow(std::span<const std::string_view> cells) {
@@ -270,6 +315,7 @@ void ModernPage::TableRow(std::span<const std::string_view> cells) {
     } else {
       Text(cells[column]);
     }
+    if (column == bar_column_ && cells.size() == header_count_) DriveBar(cells);
   }
   out_.EndLine();
 }

@@ -15,6 +15,7 @@
 
 #include "html/codepage.h"
 #include "html/line_writer.h"
+#include "report/capacity.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
 
@@ -58,6 +59,9 @@ class ModernPage final : public PageEvents {
   void OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide);
   void CloseTable();
   void CloseSection();
+  void ForgetMemory();
+  void DriveBar(std::span<const std::string_view> cells);
+  void MemoryBar(std::string_view label, std::string_view value);
 
   LineWriter& out_;
   int codepage_;
@@ -76,6 +80,15 @@ class ModernPage final : public PageEvents {
   std::array<std::string, kMaxColumns> header_names_;
   std::size_t header_count_ = 0;
   std::string header_alignment_;
+
+  // The used share drawn in a table of logical drives, in the cell of its
+  // "% Free" (or "Free Space") column; kNoColumn in other tables.
+  CapacityColumns capacity_;
+  std::size_t bar_column_ = kNoColumn;
+  // The physical memory's total and free part in the current item, raw, for
+  // a bar beside the second of them.
+  std::string memory_total_;
+  std::string memory_free_;
 
   // The first kMostNavEntries pages are listed in the navigation and get
   // anchors made from their titles; later ones are counted and numbered, so

@@ -14,6 +14,7 @@ constexpr std::size_t kMostSummaryProperties = 64;
 void SummaryListener::BeginDocument(std::string_view title, Language language) {
   summary_.title.assign(title);
   summary_.codepage = codepage_ != 0 ? codepage_ : CodepageOf(language);
+  summary_.language = language == Language::kHungarian ? "hu" : "en";
   summary_.properties.clear();
 }
 

@@ -177,15 +177,54 @@ def check_english(dom):
 # boxes, "hidden" and "aria-sort") and the probe's <pre id="probe">.
 MODERN_TAGS = {"html", "head", "meta", "title", "style", "body", "header", "p", "h1", "h2", "h3",
                "h4", "main", "section", "nav", "ol", "li", "a", "table", "thead", "tbody", "tr",
-               "th", "td", "div", "script", "button", "input", "pre"}
+               "th", "td", "div", "script", "button", "input", "pre", "svg", "rect"}
 MODERN_ATTRIBUTES = {"lang", "charset", "name", "content", "id", "class", "scope", "href", "target",
-                     "rel", "type", "placeholder", "aria-label", "aria-sort", "hidden"}
+                     "rel", "type", "placeholder", "aria-label", "aria-sort", "hidden", "viewbox", "role",
+                     "width", "height", "data-sort-last"}
+
+# Tricky values sorted by a click on their column's header: page, section,
+# column, the column's texts after one click. After a second click the
+# texts come in the opposite order, blank cells still last.
+SORTED = [
+    ("sorting", "logical-drives", 0, ["Ábel", "Csaba", "Cukor", "Drive 9", "Drive 10", "Zsolt"]),
+    ("sorting", "logical-drives", 1, ["-5", "37.2", "650", "2,400", "1,000,000", ""]),
+    ("sorting", "logical-drives", 2, ["CDFS", "FAT32", "NTFS", "UDF", "", ""]),
+    ("sorting", "logical-drives", 3, ["9", "12", "1A2B-3C4D", "5E6F-7A8B", "", ""]),
+    ("sorting", "logical-drives", 4, ["999 B", "650 MB", "2400 MB", "37.2 GB", "1.5TB", ""]),
+    ("sorting", "logical-drives", 5, ["0 MB", "512 KB", "1024 KB", "12.9 GB", "17.1GB", ""]),
+    ("sorting", "logical-drives", 6, ["0 %", "9 %", "35 %", "40%", "100 %", ""]),
+    ("sorting", "windows-update", 2,
+     ["2003-11-20", "6/7/2004 11:30 PM", "2004-06-08 9:41", "2004-06-08 10:12", ""]),
+    ("sorting-hu", "logikai-meghajtók", 0, ["Ábel", "Cukor", "Csaba", "Drive 9", "Drive 10", "Zsolt"]),
+    ("sorting-hu", "logikai-meghajtók", 1, ["-5", "2,4", "650", "2 400", "1 000 000", ""]),
+    ("sorting-hu", "logikai-meghajtók", 4, ["999 B", "650 MB", "2 GB", "2 400 MB", "1TB", ""]),
+    ("sorting-hu", "logikai-meghajtók", 5, ["0 MB", "512 KB", "1 024 KB", "12 GB", "17GB", ""]),
+    ("sorting-hu", "windows-frissítés", 2,
+     ["2003.11.20.", "2004.06.07 23:30", "2004.06.08. 9:41", "2004.06.08. 10:12", ""]),
+]
 
 
-def number(text):
-    """The leading number of a cell, as the page's script reads it."""
-    m = re.match(r"[-+]?\d+(?:[.,]\d+)?", re.sub(r"\s+", "", text))
-    return float(m.group(0).replace(",", ".")) if m else None
+def check_sorted(page, probe):
+    """The SORTED cases of this page, and on every table of every page:
+    blank cells, and rows of reports that failed, last in both directions."""
+    tables = {t["section"]: t for t in probe["tables"]}
+    for name, section, k, want in SORTED:
+        if name != page:
+            continue
+        table = tables.get(section)
+        got = table["sorts"][k] if table and k < len(table["sorts"]) else None
+        got = got and [{"column": [t.strip() for t in way["column"]]} for way in got]
+        down = [t for t in reversed(want) if t] + [t for t in want if not t]
+        check(got is not None and got[0]["column"] == want and got[1]["column"] == down,
+              f"{page}: {section} column {k} sorts to {got and [g['column'] for g in got]}, "
+              f"expected {want} and {down}")
+    for table in probe["tables"]:
+        for k, both in enumerate(table["sorts"]):
+            for way in both:
+                last = [t.strip() == "" or t.startswith("Cannot open") for t in way["column"]]
+                failed = [f.endswith("missing.csv") for f in way["first"]]
+                ok = last == sorted(last) and (not any(failed) or failed[-1])
+                check(ok, f"{page}: {table['section']} column {k}: blanks or failures not last: {way}")
 
 
 
@@ -197,13 +236,16 @@ def probe_result(dom, page):
     return json.loads(html.unescape(found.group(1))) if found else None
 
 
-def check_modern(dom, page, shown, links, sorted_column):
+def check_modern(dom, page, shown, links, sorted_column, title=None):
     only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
+    if title is not None:
+        check(dom.title == title, f"{page}: title is {dom.title!r}, not {title!r}")
     check(dom.count("script") == 2, f"{page}: {dom.count('script')} scripts, expected the page's and the probe's")
     for text in shown:
         check(text in dom.text, f"{page}: the text {text!r} is not shown as text")
+    # The probe has sorted the tables: the links in any order.
     got = [(href, text) for href, _, text in dom.links if not href.startswith("#")]
-    check(got == links, f"{page}: links {got!r}, expected {links!r}")
+    check(sorted(got) == sorted(links), f"{page}: links {got!r}, expected {links!r}")
     for href, target, text in dom.links:
         check(not re.search(r'[\s"<>\\]', href), f"{page}: link address {href!r} is not encoded")
     probe = probe_result(dom, page)
@@ -214,14 +256,15 @@ def check_modern(dom, page, shown, links, sorted_column):
     for entry in nav:
         check(entry["target"] == "section" and entry["heading"] == entry["text"],
               f"{page}: the navigation link {entry['text']!r} reaches {entry}")
+    check_sorted(page.removeprefix("modern "), probe)
     if sorted_column is None:
         return
-    check(len(probe["sorts"]) == 2, f"{page}: the processes table does not sort")
-    if len(probe["sorts"]) == 2:
-        up, down = ([number(t) for t in s] for s in probe["sorts"])
-        check(up == sorted(up) and None not in up, f"{page}: after one click the column is {probe['sorts'][0]}")
-        check(down == sorted(up, reverse=True), f"{page}: after two clicks the column is {probe['sorts'][1]}")
-        check(probe.get("aria_sort") == "descending", f"{page}: aria-sort is {probe.get('aria_sort')!r}")
+    processes = [t for t in probe["tables"] if t["section"] in ("processes", "folyamatok")]
+    check(processes and processes[0]["heads"][-1].strip() == sorted_column and processes[0]["aria"][-1] == "descending",
+          f"{page}: the processes table does not sort by {sorted_column!r}")
+    if processes:
+        up = [int(re.sub(r"\D", "", t)) for t in processes[0]["sorts"][-1][0]["column"]]
+        check(up == sorted(up), f"{page}: sorted by {sorted_column!r}, the column is {up}")
     shown_rows = probe.get("shown")
     check(shown_rows is not None and 0 < len(shown_rows) < probe.get("rows", 0)
           and all("explorer" in r.lower() for r in shown_rows),
@@ -262,7 +305,7 @@ def check_modern_pages(folder):
         "http://proxy.corp.example.com:8080/", "http://intranet.corp.example.com/",
         "http://www.example.com/news/", "http://intranet.corp.example.com/timesheet.asp?week=23&user=jdoe",
         "https://mail.example.com/", "http://support.example.com/quorvix/",
-    ]], "Used Swap")
+    ]], "Used Swap", "WS-042 weekly inventory")
     hungarian = dom("hungarian")
     check_modern(hungarian, "modern hungarian", [
         "IRODA-07 heti leltár", "Összesítés", "Számítógép név", "Illesztőprogramok", "Felh. lapozófájl",
@@ -271,9 +314,18 @@ def check_modern_pages(folder):
         ("http://www.example.com/quorvix/", "http://www.example.com/quorvix/"),
         ("mailto:rptconv@example.org", "rptconv@example.org"),
         ("http://proxy.iroda.example.com:3128/", "http://proxy.iroda.example.com:3128/"),
-    ], "Felh. lapozófájl")
+    ], "Felh. lapozófájl", "IRODA-07 heti leltár")
+    check_modern(dom("sorting"), "modern sorting", ["Sorting cases", "1,000,000"], [], None, "Sorting cases")
+    check_modern(dom("sorting-hu"), "modern sorting-hu", ["Rendezési esetek", "1 000 000"], [], None,
+                 "Rendezési esetek")
     check("\ufffd" not in hungarian.text, "modern hungarian: U+FFFD in the text served as UTF-8")
+    # The used shares drawn beside the memory's and the logical drives' numbers.
+    for name, bars in [("english", ["61 % used", "65 % used", "12 % used", "100 % used"]),
+                       ("hungarian", ["63 % foglalt", "74 % foglalt", "100 % foglalt"])]:
+        got = [a.get("aria-label") for t, attrs in dom(name).elements if t == "svg" for a in [dict(attrs)]]
+        check(sorted(got) == sorted(bars), f"modern {name}: bars {got}, expected {bars} (in any order)")
     check_index(dom("index"), folder)
+    check_index_of_one_language(dom("index-en"))
     check_compare(dom("compare"))
 
 
@@ -302,26 +354,50 @@ def check_compare(dom):
 
 
 def check_index(dom, folder):
-    """The index of the modern pages: a link to each page that exists, no
-    element or attribute from a report's name or text, sorting by name and
-    filtering."""
+    """The index of the modern pages: a table per language, each with its
+    own labels and without the title a second time; a link to each page that
+    exists, no element or attribute from a report's name or text, sorting by
+    name and filtering."""
     page = "index"
     only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
-    names = ["<i>\"x&'.csv", "english.csv", "hostile-hu.csv", "hostile.csv", "hungarian.csv"]
+    english = ["<i>\"x&'.csv", "english-copy.csv", "english.csv", "hostile.csv", "sorting.csv"]
+    hungarian = ["hostile-hu.csv", "hungarian.csv", "sorting-hu.csv"]
     links = [(href, text) for href, _, text in dom.links]
-    check(sorted(text for _, text in links) == names, f"{page}: links {links!r}")
+    check(sorted(text for _, text in links) == sorted(english + hungarian), f"{page}: links {links!r}")
     for href, _ in links:
         check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
-    check("5 reports, 5 converted, 0 failed" in dom.text, f"{page}: no count line")
+    check("8 reports, 8 converted, 0 failed" in dom.text, f"{page}: no count line")
     check("IRODA-07 heti leltár" in dom.text and "WS-042" in dom.text, f"{page}: titles or properties missing")
     probe = probe_result(dom, page)
     if probe is None:
         return
-    sorts = probe["sorts"]
-    check(len(sorts) == 2 and sorted(sorts[0]) == names and sorts[1] == sorts[0][::-1],
-          f"{page}: sorting by name gives {sorts}")
-    check(sorted(probe.get("shown") or []) and all("hostile" in r for r in probe["shown"])
-          and len(probe["shown"]) == 2, f"{page}: filtering by 'hostile' shows {probe.get('shown')}")
+    check_sorted(page, probe)
+    tables = probe["tables"]
+    heads = [[h.strip() for h in t["heads"]] for t in tables]
+    check(len(tables) == 2 and "Computer Name" in heads[0] and "Számítógép név" in heads[1]
+          and "Számítógép név" not in heads[0] and "Computer Name" not in heads[1],
+          f"{page}: not one table per language: {heads}")
+    for table_heads in heads:
+        check("Report Title" not in table_heads and "Jelentés címe" not in table_heads,
+              f"{page}: the title is shown twice: {table_heads}")
+    for table, names in zip(tables, (english, hungarian)):
+        up, down = ([t.strip() for t in way["column"]] for way in table["sorts"][0])
+        check(sorted(up) == names and down == up[::-1], f"{page}: sorting by name gives {up} and {down}")
+    check(len(probe.get("shown") or []) == 1 and "hostile" in probe["shown"][0],
+          f"{page}: filtering by 'hostile' shows {probe.get('shown')}")
+
+
+def check_index_of_one_language(dom):
+    """An index of English reports and a missing one: one table, the failed
+    report's row in it, last whichever column sorts it."""
+    page = "index-en"
+    only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
+    check("3 reports, 2 converted, 1 failed" in dom.text, f"{page}: no count line")
+    probe = probe_result(dom, page)
+    if probe is None:
+        return
+    check(len(probe["tables"]) == 1 and probe["tables"][0]["sorts"], f"{page}: not one sortable table")
+    check_sorted(page, probe)
 
 
 def main():

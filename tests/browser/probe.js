@@ -1,41 +1,47 @@
 // Appended to a modern page by check_pages.sh, after the page's own script:
-// follows the navigation, sorts the processes table by its last column
-// (twice) and types "explorer" into its filter box (on an index: sorts by
-// the report names and types "hostile"), then leaves what it saw as JSON in
-// <pre id="probe">.
+// follows the navigation; sorts every column table by each of its columns,
+// up then down, noting the column's texts after each click (and the first
+// cells, to tell the rows apart); types "Explorer" into the filter box of the
+// processes table (on an index: "hostile" into the first table's); then
+// leaves what it saw as JSON in <pre id="probe">.
 (function () {
   "use strict";
-  var result = { nav: [], sections: document.querySelectorAll("main section").length, sorts: [] };
+  var result = { nav: [], sections: document.querySelectorAll("main section").length, tables: [] };
+  var map = function (list, f) { return Array.prototype.map.call(list, f); };
   Array.prototype.forEach.call(document.querySelectorAll("nav a"), function (link) {
     var target = document.getElementById(decodeURIComponent(link.getAttribute("href").slice(1)));
     var heading = target && target.querySelector("h2");
     result.nav.push({ text: link.textContent, target: target ? target.tagName.toLowerCase() : null,
                       heading: heading ? heading.textContent : null });
   });
+  var column = function (table, k) {
+    return map(table.tBodies[0].rows, function (row) { return row.cells[k] ? row.cells[k].textContent : ""; });
+  };
+  Array.prototype.forEach.call(document.querySelectorAll("table.cols"), function (table) {
+    if (!table.tHead) return;
+    var section = table.closest("section");
+    var entry = { section: section ? section.id : null, heads: [], sorts: [], aria: [] };
+    Array.prototype.forEach.call(table.tHead.rows[0].cells, function (th, k) {
+      entry.heads.push(th.textContent);
+      var button = th.querySelector("button");
+      if (!button) return;
+      button.click();
+      var up = { column: column(table, k), first: column(table, 0) };
+      button.click();
+      entry.sorts.push([up, { column: column(table, k), first: column(table, 0) }]);
+      entry.aria.push(th.getAttribute("aria-sort"));
+    });
+    result.tables.push(entry);
+  });
   var index = document.querySelector("table.index");
   var table = index || document.querySelector("#processes table.cols, #folyamatok table.cols");
-  var column = function (k) {
-    return Array.prototype.map.call(table.tBodies[0].rows, function (row) { return row.cells[k].textContent; });
-  };
-  if (table && table.tHead) {
-    var heads = table.tHead.rows[0].cells;
-    var last = index ? 0 : heads.length - 1;
-    var button = heads[last].querySelector("button");
-    if (button) {
-      button.click();
-      result.sorts.push(column(last));
-      button.click();
-      result.sorts.push(column(last));
-      result.aria_sort = heads[last].getAttribute("aria-sort");
-    }
-    var box = table.parentNode.previousElementSibling;
-    if (box && box.className === "filter") {
-      box.value = index ? "hostile" : "Explorer";
-      box.dispatchEvent(new Event("input"));
-      result.rows = table.tBodies[0].rows.length;
-      result.shown = Array.prototype.filter.call(table.tBodies[0].rows, function (row) { return !row.hidden; })
-        .map(function (row) { return row.textContent; });
-    }
+  var box = table && table.parentNode.previousElementSibling;
+  if (box && box.className === "filter") {
+    box.value = index ? "hostile" : "Explorer";
+    box.dispatchEvent(new Event("input"));
+    result.rows = table.tBodies[0].rows.length;
+    result.shown = Array.prototype.filter.call(table.tBodies[0].rows, function (row) { return !row.hidden; })
+      .map(function (row) { return row.textContent; });
   }
   var pre = document.createElement("pre");
   pre.id = "probe";

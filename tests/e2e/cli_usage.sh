@@ -65,7 +65,12 @@ usage_for "/HTA first, pattern second" /HTA a.csv
 usage_for "/hta first, pattern second" /hta a.csv
 usage_for "trimmed -h" $' \t-h '
 usage_for "trimmed /H" $'\t/H\r'
-usage_for "--hta alone names no report" --hta
+# Options that name no report are a mistake.
+for args in "--hta" "-k --style=modern" "--"; do
+  # shellcheck disable=SC2086
+  run_code "$D" $args
+  expect_eq "$args alone" "$CODE|$OUT|$ERR" "64||rptconv: no report named${CRLF}Try 'rptconv --help'.$CRLF"
+done
 
 # The version (usage lines 1 and 2) and the full help win anywhere before
 # "--", also over mistakes; nothing is converted.

@@ -56,11 +56,13 @@ TEST(WindowsArgumentsTest, Table) {
       {{"*.csv/h", "/HTA"}, kUsage, "", {}},
       {{"/HTA", "*.csv"}, kUsage, "", {}},
       {{"/hta"}, kUsage, "", {}},
-      // Anything else first is a pattern, kept exactly as given.
+      // Anything else first is a pattern, kept exactly as given; help and
+      // version are read in any position.
       {{"-h"}, kConvert, ".htm", {"-h"}},
       {{"-?"}, kConvert, ".htm", {"-?"}},
-      {{"--help"}, kConvert, ".htm", {"--help"}},
-      {{"--version"}, kConvert, ".htm", {"--version"}},
+      {{"--help"}, kHelp, "", {}},
+      {{"--version", "a.csv"}, kVersion, "", {}},
+      {{"a.csv", "--help", "/?"}, kHelp, "", {}},
       {{"/ h"}, kConvert, ".htm", {"/ h"}},
       {{"\\h.csv"}, kConvert, ".htm", {"\\h.csv"}},
       {{"\\?.csv"}, kConvert, ".htm", {"\\?.csv"}},
@@ -75,12 +77,25 @@ TEST(WindowsArgumentsTest, Table) {
       {{"*.csv", "/HTAX"}, kConvert, ".htm", {"*.csv"}},
       {{"*.csv", "/HT"}, kConvert, ".htm", {"*.csv"}},
       {{"*.csv", "/HT A"}, kConvert, ".htm", {"*.csv"}},
-      {{"*.csv", "-hta"}, kConvert, ".htm", {"*.csv"}},
+      {{"*.csv", "-hta"}, kError, "", {}},
       {{"*.csv", "--hta"}, kError, "", {}},
       {{"*.csv", "HTA"}, kConvert, ".htm", {"*.csv"}},
       {{"*.csv", "/HTA\x7F"}, kConvert, ".htm", {"*.csv"}},
       {{"*.csv", "\0/HTA"s}, kConvert, ".htm", {"*.csv"}},
-      // Argument 3 and later change nothing.
+      // Long options before the pattern: the first other word is the
+      // pattern, the one after it may be "/HTA", and "/H" or "/?" in the
+      // pattern still asks for the usage text.
+      {{"--keep-going", "*.csv", "/HTA"}, kConvert, ".hta", {"*.csv"}},
+      {{"--style=modern", "--quiet", "a.csv"}, kConvert, ".htm", {"a.csv"}},
+      {{"--keep-going", "/?"}, kUsage, "", {}},
+      {{"--output-dir=C:/Help", "a.csv"}, kConvert, ".htm", {"a.csv"}},
+      {{"--keep-going"}, kError, "", {}},
+      {{"--keep-going", "/HTA"}, kUsage, "", {}},
+      // A later word that begins with "-" and is no long option is a mistake.
+      {{"a.csv", "-k"}, kError, "", {}},
+      {{"a.csv", "-"}, kError, "", {}},
+      {{"a.csv", "--"}, kError, "", {}},
+      // Other words after the pattern change nothing.
       {{"*.csv", "x", "/HTA"}, kConvert, ".htm", {"*.csv"}},
       {{"*.csv", "/HTA", "junk"}, kConvert, ".hta", {"*.csv"}},
       {{"a.csv", "b.csv", "c.csv"}, kConvert, ".htm", {"a.csv"}},
@@ -163,9 +178,9 @@ TEST(PosixArgumentsTest, Table) {
       {{}, {{"--", "--version"}, kConvert, ".htm", {"--version"}}},
       {{}, {{"--hta", "--", "/HTA"}, kConvert, ".hta", {"/HTA"}}},
       {{}, {{"a", "--", "--"}, kConvert, ".htm", {"a", "--"}}},
-      // Options alone name no report.
-      {{}, {{"--hta"}, kUsage, "", {}}},
-      {{}, {{"--"}, kUsage, "", {}}},
+      // Options alone name no report: a mistake.
+      {{}, {{"--hta"}, kError, "", {}}},
+      {{}, {{"--"}, kError, "", {}}},
   };
   for (const PosixCase& c : cases) {
     SCOPED_TRACE(Show(c.expected.args));
@@ -224,7 +239,8 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--codepage=65536"}, "error: invalid value '65536' for option '--codepage'"},
       {kPosix, {"a", "--codepage=-5"}, "error: invalid value '-5' for option '--codepage'"},
       {kPosix, {"a", "--codepage=1251"}, "error: invalid value '1251' for option '--codepage'"},
-      {kPosix, {"--output=x.htm"}, "error: option '--output' takes one report, named without wildcards"},
+      {kPosix, {"--output=x.htm"}, "error: no report named"},
+      {kPosix, {"-k", "--style=modern"}, "error: no report named"},
       {kPosix, {"-o", "x", "a", "b"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"-o", "x", "r[1].csv"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"-o", "x", "-d", "y", "a"}, "error: options '--output' and '--output-dir' exclude each other"},
@@ -236,12 +252,14 @@ TEST(OptionsTest, Table) {
       // Windows: long options after the first argument, values after "=".
       {kWindows, {"a.csv", "/HTA", "--output=-"}, "convert[a.csv] hta -o -"},
       {kWindows, {"*.csv", "--output-dir=C:\\o", "--keep-going", "--quiet"}, "convert[*.csv] -d C:\\o -k -q"},
-      {kWindows, {"a.csv", "-o", "x.htm", "-k", "-"}, "convert[a.csv]"},
+      {kWindows, {"a.csv", "-o", "x.htm", "-k", "-"}, "error: unknown option '-o'"},
+      {kWindows, {"--index=i.htm", "--style=modern", "a.csv", "b.csv"}, "convert[a.csv] modern index i.htm"},
+      {kWindows, {"--index=i.htm"}, "error: no report named"},
       {kWindows, {"a.csv", "--output", "x.htm"}, "error: option '--output' needs a value"},
       {kWindows, {"a[1].csv", "--output=x"}, "convert[a[1].csv] -o x"},
       {kWindows, {"a?.csv", "--output=x"}, "error: option '--output' takes one report, named without wildcards"},
       {kWindows, {"a.csv", "--bogus", " --help"}, "help"},
-      {kWindows, {"--version"}, "convert[--version]"},
+      {kWindows, {"--version"}, "version"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Show(c.args));

@@ -209,7 +209,7 @@ for second in /HTA /hta /hTa '"  /Hta "'; do
   expect_files "switch $second" "$dir" a.csv a.hta
   rm -f "$dir"/*
 done
-for second in /HTAX -hta '/HT A' 'x /HTA'; do
+for second in /HTAX '/HT A' 'x /HTA'; do
   cp "$REPORT" "$dir/a.csv"
   run "$dir" "rptconv a.csv $second"
   expect_eq "no switch in [$second]: exit code" "$CODE" 0
@@ -282,9 +282,26 @@ rm "$dir/held.txt"
 # --quiet sends failure lines to standard error.
 run "$dir" 'rptconv none.csv --quiet'
 expect_eq "--quiet: failure on standard error" "$CODE|$OUT|$ERR" "1||Cannot open input file: \"none.csv\"$CRLF"
-run "$dir" 'rptconv a.csv -o out\y.htm -k'
-expect_same_file "no short options: page beside the report" "$dir/a.htm" "$PAGE"
-rm "$dir/a.htm"
+# Long options in any position; no short options: a later word that begins
+# with "-" is a mistake, and options alone name no report.
+for row in 'rptconv a.csv -o out\y.htm|-o' 'rptconv a.csv -k|-k' 'rptconv a.csv -hta|-hta' \
+    'rptconv --keep-going a.csv -|-'; do
+  run "$dir" "${row%|*}"
+  expect_eq "[${row%|*}]" "$CODE|$OUT|$ERR" "64||rptconv: unknown option '${row#*|}'${CRLF}Try 'rptconv --help'.$CRLF"
+done
+for command_line in 'rptconv --keep-going' 'rptconv --style=modern --index=i.htm'; do
+  run "$dir" "$command_line"
+  expect_eq "[$command_line]" "$CODE|$OUT|$ERR" "64||rptconv: no report named${CRLF}Try 'rptconv --help'.$CRLF"
+done
+run "$dir" 'rptconv --quiet --output=out\z.htm a.csv /HTA'
+expect_eq "options first" "$CODE|$OUT" "0|"
+expect_same_file "options first: page" "$dir/out/z.htm" "$PAGE"
+run "$dir" 'rptconv --version'
+version_lines=$(printf '%s' "$USAGE" | head -n 2; printf .)
+expect_eq "--version first" "$CODE|$OUT" "0|${version_lines%.}"
+run "$dir" 'rptconv --help'
+CHECKS=$((CHECKS + 1))
+[[ $CODE == 0 && $OUT == "Usage: rptconv "*"$CRLF  64  "*"$CRLF" && -z $ERR ]] || fail "--help alone: not the full help"
 run "$dir" 'rptconv a.csv --bogus'
 expect_eq "unknown option" "$CODE|$OUT|$ERR" "64||rptconv: unknown option '--bogus'${CRLF}Try 'rptconv --help'.$CRLF"
 run "$dir" 'rptconv a.csv --bogus --help'
