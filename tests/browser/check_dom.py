@@ -346,9 +346,10 @@ def check_compare(dom):
     for entry in nav:
         check(entry["target"] == "section" and entry["heading"] == entry["text"],
               f"{page}: the navigation link {entry['text']!r} reaches {entry}")
-    sorts = probe["sorts"]
-    check(len(sorts) == 2 and len(sorts[0]) == 9 and sorts[1] == sorts[0][::-1] and sorts[0] != sorts[1],
-          f"{page}: sorting the changed processes gives {sorts}")
+    tables = [t for t in probe["tables"] if t["section"] == "processes"]
+    sorts = tables[0]["sorts"][-1] if tables and tables[0]["sorts"] else None
+    up, down = (sorts[0]["column"], sorts[1]["column"]) if sorts else ([], [])
+    check(len(up) == 9 and down == up[::-1] and up != down, f"{page}: sorting the changed processes gives {sorts}")
     shown = probe.get("shown") or []
     check(len(shown) == 1 and "explorer" in shown[0].lower(), f"{page}: filtering by 'Explorer' shows {shown}")
 
