@@ -1,8 +1,12 @@
 // The library's conversion: one walk over the report, told to the page of
-// the chosen style and, when asked, to the report's summary.
+// the chosen style or to the data of the chosen format and, when asked, to
+// the report's summary.
 #include <stdexcept>
 #include <string>
 
+#include "export/json_report.h"
+#include "export/json_writer.h"
+#include "export/ndjson_report.h"
 #include "html/classic_page.h"
 #include "html/line_writer.h"
 #include "html/modern_page.h"
@@ -14,17 +18,25 @@ namespace rptconv {
 
 namespace {
 
-// Without a summary the walk calls the page directly, with calls the
+// Without a summary the walk calls the listener directly, with calls the
 // compiler inlines; with one, both listeners hear it through PageEvents.
-template <class Page>
-void WalkToPage(ReportReader& reader, Page& page, const ConvertOptions& options, ReportSummary* summary) {
+template <class Listener>
+void WalkTo(ReportReader& reader, Listener& listener, const ConvertOptions& options, ReportSummary* summary) {
   if (!summary) {
-    WalkReportTo(reader, page);
+    WalkReportTo(reader, listener);
     return;
   }
   SummaryListener summary_listener(*summary, options.codepage);
-  BothListeners both(page, summary_listener);
+  BothListeners both(listener, summary_listener);
   WalkReport(reader, both);
+}
+
+template <class Data>
+void WriteData(ReportReader& reader, ByteSink& sink, const ConvertOptions& options, ReportSummary* summary) {
+  // The code page is set once the report's language is known.
+  JsonWriter out(sink, *FindJsonCodepage(kEnglishCodepage));
+  Data data(out, options.codepage, options.report_name, options.report_name_utf8);
+  WalkTo(reader, data, options, summary);
 }
 
 }  // namespace
@@ -37,15 +49,20 @@ void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options, 
     throw std::invalid_argument("unsupported code page " + std::to_string(options.codepage));
   }
   ReportReader reader(source);
+  switch (options.format) {
+    case OutputFormat::kJson: return WriteData<JsonReport>(reader, sink, options, summary);
+    case OutputFormat::kNdjson: return WriteData<NdjsonReport>(reader, sink, options, summary);
+    case OutputFormat::kHtml: break;
+  }
   LineWriter out(sink);
   // Texts that lie in the reader's block are escaped 16 bytes at a time.
   out.EscapeFrom(reader.block());
   if (options.style == PageStyle::kModern) {
     ModernPage page(out, options.codepage);
-    WalkToPage(reader, page, options, summary);
+    WalkTo(reader, page, options, summary);
   } else {
     ClassicPage page(out);
-    WalkToPage(reader, page, options, summary);
+    WalkTo(reader, page, options, summary);
   }
 }
 

@@ -63,13 +63,26 @@ enum class PageStyle {
   kModern,   // HTML5 in UTF-8 for today's browsers
 };
 
+// What a conversion writes: the page, or the report's data.
+enum class OutputFormat {
+  kHtml,    // the page, in the chosen style
+  kJson,    // one JSON document (UTF-8): the report's pages, groups, items and table rows
+  kNdjson,  // one JSON object per line for every table row and property, to join many reports
+};
+
 struct ConvertOptions {
   PageStyle style = PageStyle::kClassic;
-  // The Windows code page of the report's text, for pages in UTF-8 and the
-  // summary: 0 (the default) takes it from the report's language (1252 for
-  // English reports, 1250 for Hungarian ones); any other value must be one
-  // that IsSupportedCodepage accepts, whatever the style.
+  // The Windows code page of the report's text, for pages in UTF-8, for
+  // data and the summary: 0 (the default) takes it from the report's
+  // language (1252 for English reports, 1250 for Hungarian ones); any other
+  // value must be one that IsSupportedCodepage accepts, whatever the style.
   int codepage = 0;
+  OutputFormat format = OutputFormat::kHtml;
+  // The report's name as data names it; empty for none. Its bytes are UTF-8
+  // (bytes of no valid sequence are written as U+FFFD), or, when
+  // `report_name_utf8` is false, in the report's code page (Windows names).
+  std::string report_name{};
+  bool report_name_utf8 = true;
 };
 
 // What an overview of many reports shows of one: its title and the
@@ -86,7 +99,7 @@ struct ReportSummary {
 // European) and 1252 (Western).
 bool IsSupportedCodepage(int codepage);
 
-// Reads a whole report from `source` and writes its page to `sink`; fills
+// Reads a whole report from `source` and writes its page (or its data) to `sink`; fills
 // `summary` too when it is given. Throws:
 // - std::invalid_argument when `options.codepage` is neither 0 nor accepted
 //   by IsSupportedCodepage, in every style, before anything is read or

@@ -28,8 +28,8 @@ bool IsSlashHelpWord(std::string_view word) {
 }
 
 enum class Option {
-  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex, kCompare,
-  kAllColumns
+  kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex, kFormat,
+  kCompare, kAllColumns
 };
 
 struct OptionSpec {
@@ -52,9 +52,28 @@ constexpr OptionSpec kOptions[] = {
     {Option::kStyle, '\0', "style", true, false},
     {Option::kCodepage, '\0', "codepage", true, false},
     {Option::kIndex, '\0', "index", true, false},
+    {Option::kFormat, '\0', "format", true, false},
     {Option::kCompare, '\0', "compare", false, false},
     {Option::kAllColumns, '\0', "all-columns", false, false},
 };
+
+struct FormatName {
+  std::string_view name;
+  OutputFormat format;
+  std::string_view extension;  // of the outputs beside the reports
+};
+constexpr FormatName kFormats[] = {
+    {"html", OutputFormat::kHtml, kHtmExtension},
+    {"json", OutputFormat::kJson, kJsonExtension},
+    {"ndjson", OutputFormat::kNdjson, kNdjsonExtension},
+};
+
+const FormatName* FindFormat(std::string_view name) {
+  for (const FormatName& entry : kFormats) {
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
+}
 
 // Only the code pages the modern page has a table for.
 std::optional<int> ParseCodepage(std::string_view text) {
@@ -106,7 +125,7 @@ class OptionReader {
         break;
       case Option::kKeepGoing: inv_.keep_going = true; break;
       case Option::kQuiet: inv_.quiet = true; break;
-      case Option::kHta: inv_.extension = kHtaExtension; break;
+      case Option::kHta: hta_ = true; break;
       case Option::kUsage: Ask(Invocation::Action::kUsage); break;
       case Option::kHelp: Ask(Invocation::Action::kHelp); break;
       case Option::kVersion: Ask(Invocation::Action::kVersion); break;
@@ -123,6 +142,11 @@ class OptionReader {
       case Option::kIndex:
         if (needs(true)) inv_.index = std::string(value);
         break;
+      case Option::kFormat: {
+        const FormatName* format = FindFormat(value);
+        if (needs(format != nullptr)) format_ = format;
+        break;
+      }
       case Option::kCompare: inv_.compare = true; break;
       case Option::kAllColumns: inv_.all_columns = true; break;
     }
@@ -198,7 +222,7 @@ class OptionReader {
   // POSIX: a pattern that names a file exactly is that file alone, so it
   // names one report for --output even when it holds wildcards.
   void NamesExist(const std::function<bool(const std::string&)>& path_exists) { path_exists_ = &path_exists; }
-  void SelectHta() { inv_.extension = kHtaExtension; }
+  void SelectHta() { hta_ = true; }
   void AskUsage() { Ask(Invocation::Action::kUsage); }
   void Mistake(std::string text) {
     if (error_.empty()) error_ = std::move(text);
@@ -229,14 +253,18 @@ class OptionReader {
       inv_.stdin_pattern = std::find(inv_.patterns.begin(), inv_.patterns.end(), kStandardStream) !=
                            inv_.patterns.end();
     }
-    if (inv_.output && inv_.output_dir) {
+    inv_.convert.format = format_->format;
+    inv_.extension = hta_ ? kHtaExtension : format_->extension;
+    if (hta_ && format_->format != OutputFormat::kHtml) {
+      Mistake("'--hta' names pages; it does not go with '--format=" + std::string(format_->name) + "'");
+    } else if (inv_.output && inv_.output_dir) {
       Mistake("options '--output' and '--output-dir' exclude each other");
     } else if (inv_.compare) {
       for (std::string& word : later_words_) inv_.patterns.push_back(std::move(word));
       CheckComparison();
     } else if (inv_.all_columns) {
       Mistake("option '--all-columns' needs '--compare'");
-    } else if (inv_.output &&
+    } else if (inv_.output && format_->format != OutputFormat::kNdjson &&
                (inv_.patterns.size() != 1 ||
                 (HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)) &&
                  !(path_exists_ && (*path_exists_)(inv_.patterns[0]))))) {
@@ -252,12 +280,16 @@ class OptionReader {
       Mistake("option '--compare' can read only one report from standard input");
     } else if (inv_.index) {
       Mistake("options '--compare' and '--index' exclude each other");
+    } else if (format_->format != OutputFormat::kHtml) {
+      Mistake("'--compare' writes a page; it does not go with '--format=" + std::string(format_->name) + "'");
     }
   }
 
   bool posix_;
   const std::function<bool(const std::string&)>* path_exists_ = nullptr;
   Invocation inv_;
+  bool hta_ = false;
+  const FormatName* format_ = &kFormats[0];
   std::vector<std::string> later_words_;
   std::optional<Invocation::Action> asked_;
   std::string error_;

@@ -13,6 +13,8 @@ namespace rptconv {
 
 inline constexpr std::string_view kHtmExtension = ".htm";
 inline constexpr std::string_view kHtaExtension = ".hta";
+inline constexpr std::string_view kJsonExtension = ".json";
+inline constexpr std::string_view kNdjsonExtension = ".ndjson";
 // A comparison's page is named after the new report with this extension.
 inline constexpr std::string_view kChangesExtension = ".changes.htm";
 // As a pattern: the report on standard input; as the output: standard output.
@@ -26,11 +28,11 @@ struct Invocation {
   std::string extension{kHtmExtension};
   std::vector<std::string> patterns;
   bool stdin_pattern = false;          // "-" among the patterns is standard input
-  std::optional<std::string> output;   // -o: the one page's path, or "-"
+  std::optional<std::string> output;   // -o: the one page's path, or "-"; with ndjson, the one stream of every report
   std::optional<std::string> output_dir;  // -d: where every page goes
   bool keep_going = false;
   bool quiet = false;
-  ConvertOptions convert;              // --style, --codepage
+  ConvertOptions convert;              // --style, --codepage, --format
   std::optional<std::string> index;    // --index: read, not yet written
   // --compare: the two patterns are the old and the new report, named
   // without search; --all-columns: volatile columns count as changes.

@@ -2,6 +2,7 @@
 // says how it went.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "cli/args.h"
@@ -26,6 +27,9 @@ struct ReportJob {
   RunOutputs* outputs = nullptr;
   bool output_taken = false;  // the page's name is another output's of the run, or a report's
   Console* failures = nullptr;  // where failure lines go; null: the progress console
+  // Set: the output is shared by several reports (NDJSON with -o); the
+  // first creates it into this slot, the caller commits it once all are in.
+  std::unique_ptr<platform::OutputFile>* shared_output = nullptr;
 };
 
 // A page on standard output, written as it comes.

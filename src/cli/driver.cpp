@@ -19,6 +19,7 @@
 #include "cli/run_outputs.h"
 #include "cli/run_plan.h"
 #include "cli/usage.h"
+#include "export/index_json.h"
 #include "html/index_page.h"
 #include "platform/platform.h"
 #include "rptconv/rptconv.h"
@@ -62,7 +63,9 @@ class Batch {
         failures_(inv.quiet ? platform::StandardStream::kError : console_.Stream()),
         current_dir_(platform::CurrentDirectory()),
         outputs_(current_dir_, Windows()) {
-    if (inv_.index) {
+    if (inv_.index && DataFormat()) {
+      json_index_.emplace(!Windows());
+    } else if (inv_.index) {
       index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8);
       index_dir_ = DirectoryOf(AbsolutePath(*inv_.index, current_dir_, Windows()));
     }
@@ -74,20 +77,35 @@ class Batch {
   int Run() {
     plan_ = PlanRun(inv_, outputs_);
     if (!OutputsUsable()) return kExitCreateFailed;
+    bool complete = true;
     try {
       for (const PlannedReport& report : plan_) {
-        if (!Record(ConvertOne(report))) break;
+        if (!Record(ConvertOne(report))) {
+          complete = false;
+          break;
+        }
       }
+      // The one stream of every report is kept when the batch went through
+      // (with --keep-going: when no failure ended it).
+      if (shared_output_ && complete) {
+        shared_output_->Commit();
+        outputs_.Written(*inv_.output, shared_output_->Identity());
+      }
+      shared_output_.reset();
     } catch (const IoError& error) {
+      shared_output_.reset();
       // The failure report follows once the index is written.
-      if (index_ && error.site != IoSite::kWriteConsole) WriteIndex();
+      if (Indexed() && error.site != IoSite::kWriteConsole) WriteIndex();
       throw;
     }
-    if (index_) WriteIndex();
+    if (Indexed()) WriteIndex();
     return first_failure_;
   }
 
  private:
+  bool DataFormat() const { return inv_.convert.format != OutputFormat::kHtml; }
+  bool Indexed() const { return index_ || json_index_; }
+
   bool PagesToStdout() const {
     return inv_.output ? *inv_.output == kStandardStream : inv_.stdin_pattern;
   }
@@ -138,16 +156,20 @@ class Batch {
     job.origin = report.origin;
     job.quiet = inv_.quiet;
     job.options = inv_.convert;
+    job.options.report_name = report.input;
+    job.options.report_name_utf8 = !Windows();
     job.output = OutputPath(inv_, report.input, report.from_stdin);
     job.to_stdout = job.output == kStandardStream;
     job.outputs = &outputs_;
     job.output_taken = report.output_taken;
     job.failures = &failures_;
-    if (index_) job.summary = &summary_;
+    if (SharedStream(inv_)) job.shared_output = &shared_output_;
+    if (Indexed()) job.summary = &summary_;
     try {
       switch (ConvertReport(platform::Files(), console_, job)) {
         case ConvertResult::kConverted:
           if (index_) index_->AddConverted(job.input, PageHref(job), summary_);
+          if (json_index_) json_index_->AddConverted(job.input, job.to_stdout ? std::string() : job.output, summary_);
           return kExitOk;
         case ConvertResult::kSkipped: return kExitOk;
         case ConvertResult::kOpenFailed:
@@ -184,6 +206,7 @@ class Batch {
 
   void IndexFailure(const std::string& report, const std::string& line) {
     if (index_) index_->AddFailed(report, line);
+    if (json_index_) json_index_->AddFailed(report, line);
   }
 
   std::string PageHref(const ReportJob& job) const {
@@ -202,7 +225,11 @@ class Batch {
       Record(kExitCreateFailed);
       return;
     }
-    index_->Write(*file);
+    if (json_index_) {
+      json_index_->Write(*file);
+    } else {
+      index_->Write(*file);
+    }
     file->Commit();
     outputs_.Written(*inv_.index, file->Identity());
   }
@@ -215,6 +242,8 @@ class Batch {
   std::vector<PlannedReport> plan_;
   int first_failure_ = kExitOk;
   std::optional<FleetIndex> index_;
+  std::optional<JsonIndex> json_index_;
+  std::unique_ptr<platform::OutputFile> shared_output_;  // with SharedStream, once created
   ReportSummary summary_;
   std::string index_dir_;
 };

@@ -45,10 +45,17 @@ std::vector<PlannedReport> PlanRun(const Invocation& inv, RunOutputs& outputs) {
   for (const PlannedReport& report : plan) {
     if (!report.from_stdin) outputs.AddReport(report.input);
   }
+  // A shared stream is claimed once, for every report it shows.
+  const bool shared = SharedStream(inv);
+  const bool shared_taken = shared && !outputs.Claim(*inv.output);
   for (PlannedReport& report : plan) {
     if (report.pattern_failed) continue;
     const std::string output = OutputPath(inv, report.input, report.from_stdin);
-    if (output != kStandardStream) report.output_taken = !outputs.Claim(output, report.input);
+    if (shared) {
+      report.output_taken = shared_taken;
+    } else if (output != kStandardStream) {
+      report.output_taken = !outputs.Claim(output, report.input);
+    }
   }
   return plan;
 }

@@ -28,6 +28,11 @@ const PathSyntax& PlatformPaths();
 // else beside the report or in -d under its usual name.
 std::string OutputPath(const Invocation& inv, const std::string& input, bool from_stdin);
 
+// NDJSON with -o FILE: every report's lines go into the one file.
+inline bool SharedStream(const Invocation& inv) {
+  return inv.convert.format == OutputFormat::kNdjson && inv.output && *inv.output != kStandardStream;
+}
+
 // Searches every pattern in the order given, adds every report found or
 // named to `outputs`, and claims every page's name there; a page whose name
 // is taken is marked, to fail when its turn comes.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "report/byte_classes.h"
 #include "report/codepage.h"
 
 namespace rptconv {
@@ -59,20 +60,6 @@ constexpr JsonCodepageTable kCp1252 = MakeTable(FindCodepageHigh(kCodepageWester
 // For UTF-8 text: its ASCII bytes escaped as above (the high half is never used).
 constexpr JsonCodepageTable kAscii = MakeTable(FindCodepageHigh(kCodepageWestern));
 
-// True when all eight bytes of `word` pass into a JSON string unchanged:
-// printable ASCII other than '"' and '\'. A byte below n shows as a high
-// bit of (word - n in every byte) & ~word once no byte has its high bit
-// set, which is tested first; a byte equal to c is a zero byte of word XOR
-// c-in-every-byte.
-constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-constexpr std::uint64_t ZeroBytes(std::uint64_t x) { return (x - kEveryByte) & ~x & kHighBits; }
-constexpr std::uint64_t BytesBelow(std::uint64_t x, std::uint64_t n) { return (x - kEveryByte * n) & ~x & kHighBits; }
-inline bool IsPlainWord(std::uint64_t word) {
-  return ((word & kHighBits) | BytesBelow(word, 0x20) | ZeroBytes(word ^ (kEveryByte * 0x7F)) |
-          ZeroBytes(word ^ (kEveryByte * '"')) | ZeroBytes(word ^ (kEveryByte * '\\'))) == 0;
-}
-
 // The length of the valid UTF-8 sequence that begins at `p` (a byte from
 // 0x80 up), or 0 when none does: no overlong form, no surrogate, nothing
 // beyond U+10FFFF.
@@ -100,9 +87,56 @@ std::size_t Utf8SequenceAt(const unsigned char* p, std::size_t left) {
   return size;
 }
 
-// Room a string keeps at the end of the buffer for one step of its loop.
-constexpr std::size_t kStepRoom = 16;
+constexpr std::size_t kWorstBytes = kJsonWorstBytes;
+constexpr std::size_t kSlack = kJsonSlack;
 constexpr std::size_t kSmallestBuffer = 64;
+constexpr std::size_t kLongestSequence = 4;
+
+// Writes the one byte at `p` that does not pass as it is, and gives where
+// the text goes on.
+inline const unsigned char* PutSpecial(char*& out, const unsigned char* p, const unsigned char* end,
+                                       const JsonCodepageTable& table, bool utf8) {
+  if (utf8 && *p >= kFirstHighByte) {
+    const std::size_t n = Utf8SequenceAt(p, static_cast<std::size_t>(end - p));
+    if (n == 0) {
+      const JsonByte replacement = Utf8Of(kReplacement);
+      std::memcpy(out, replacement.bytes, replacement.size);
+      out += replacement.size;
+      return p + 1;
+    }
+    std::memcpy(out, p, n);
+    out += n;
+    return p + n;
+  }
+  const JsonByte& mapped = table[*p];
+  std::memcpy(out, &mapped, sizeof mapped);
+  out += mapped.size;
+  return p + 1;
+}
+
+// Writes the text escaped at `out`, which has room for kWorstBytes a byte
+// and kSlack more; gives the end. Runs of bytes that pass are copied 16 at
+// a time; a `padded` text may be read 16 bytes past its end, any other is
+// read only up to its end.
+template <bool kPadded>
+char* Escape(char* out, std::string_view text, const JsonCodepageTable& table, bool utf8) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  while (p < end) {
+    const auto left = static_cast<std::size_t>(end - p);
+    if (kPadded || left >= kVectorBytes) {
+      std::memcpy(out, p, kVectorBytes);
+      std::uint32_t stops = JsonBits16(reinterpret_cast<const char*>(p));
+      if (left < kVectorBytes) stops |= ~std::uint32_t{0} << left;
+      const std::size_t run = stops == 0 ? kVectorBytes : LowestBit(stops);
+      out += run;
+      p += run;
+      if (run == kVectorBytes || p >= end) continue;
+    }
+    p = PutSpecial(out, p, end, table, utf8);
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -122,7 +156,7 @@ JsonWriter::JsonWriter(ByteSink& sink, const JsonCodepageTable& table, std::size
   empty_[0] = true;
 }
 
-void JsonWriter::Put(std::string_view bytes) {
+void JsonWriter::PutLong(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t n = std::min(bytes.size(), capacity_);
     std::memcpy(Room(n), bytes.data(), n);
@@ -131,57 +165,18 @@ void JsonWriter::Put(std::string_view bytes) {
   }
 }
 
-void JsonWriter::BeforeValue() {
-  if (after_key_) {
-    after_key_ = false;
-    return;
-  }
-  // Values at the top level are separated by EndRecord, not by commas.
-  if (depth_ > 0 && !empty_[depth_]) PutChar(',');
-  empty_[depth_] = false;
-  if (new_line_) {
-    PutChar('\n');
-    new_line_ = false;
-  }
-}
+void JsonWriter::TooDeep() { throw std::logic_error("JSON nested too deep"); }
+void JsonWriter::Unbalanced() { throw std::logic_error("JSON closed or ended inside a value, or with none open"); }
 
-void JsonWriter::Open(char bracket) {
-  BeforeValue();
-  if (depth_ == kJsonMaxDepth) throw std::logic_error("JSON nested too deep");
-  PutChar(bracket);
-  empty_[++depth_] = true;
-}
-
-void JsonWriter::Close(char bracket) {
-  if (depth_ == 0 || after_key_) throw std::logic_error("JSON closed without an open value");
-  if (new_line_) {
-    PutChar('\n');
-    new_line_ = false;
-  }
-  --depth_;
-  PutChar(bracket);
-}
-
-JsonWriter& JsonWriter::BeginObject() {
+JsonWriter& JsonWriter::BeginObject(std::string_view members) {
   Open('{');
+  Put(members);
+  empty_[depth_] = members.empty();
   return *this;
 }
-JsonWriter& JsonWriter::EndObject() {
-  Close('}');
-  return *this;
-}
-JsonWriter& JsonWriter::BeginArray() {
-  Open('[');
-  return *this;
-}
-JsonWriter& JsonWriter::EndArray() {
-  Close(']');
-  return *this;
-}
-
 JsonWriter& JsonWriter::Key(std::string_view text) {
   BeforeValue();
-  Quoted(text, false);
+  Quoted(text, *table_, false, false);
   PutChar(':');
   after_key_ = true;
   return *this;
@@ -189,13 +184,43 @@ JsonWriter& JsonWriter::Key(std::string_view text) {
 
 JsonWriter& JsonWriter::String(std::string_view text) {
   BeforeValue();
-  Quoted(text, false);
+  Quoted(text, *table_, false, false);
+  return *this;
+}
+
+JsonWriter& JsonWriter::String(std::string_view text, const JsonCodepageTable& table) {
+  BeforeValue();
+  Quoted(text, table, false, false);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Text(std::string_view text) {
+  BeforeValue();
+  Quoted(text, *table_, false, true);
+  return *this;
+}
+
+JsonWriter& JsonWriter::TextMember(std::string_view json_key, std::string_view text) {
+  BeforeValue();
+  const std::size_t worst = json_key.size() + text.size() * kWorstBytes + 2 + kSlack;
+  if (worst > capacity_) {
+    Put(json_key);
+    Quoted(text, *table_, false, true);
+    return *this;
+  }
+  char* out = Room(worst);
+  std::memcpy(out, json_key.data(), json_key.size());
+  out += json_key.size();
+  *out++ = '"';
+  out = EscapeText(out, text, *table_);
+  *out++ = '"';
+  size_ = static_cast<std::size_t>(out - buffer_.get());
   return *this;
 }
 
 JsonWriter& JsonWriter::Utf8String(std::string_view text) {
   BeforeValue();
-  Quoted(text, true);
+  Quoted(text, kAscii, true, false);
   return *this;
 }
 
@@ -225,59 +250,62 @@ JsonWriter& JsonWriter::Null() {
   return *this;
 }
 
-void JsonWriter::EndRecord() {
-  if (depth_ != 0 || after_key_) throw std::logic_error("JSON record ended inside a value");
-  new_line_ = false;
-  PutChar('\n');
-}
-
-void JsonWriter::Quoted(std::string_view text, bool utf8) {
-  const JsonCodepageTable& table = utf8 ? kAscii : *table_;
-  char* out = Room(kStepRoom);
-  *out++ = '"';
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = p + text.size();
-  char* limit = buffer_.get() + capacity_ - kStepRoom;
-  while (p < end) {
-    if (out > limit) {
-      size_ = static_cast<std::size_t>(out - buffer_.get());
-      Flush();
-      out = buffer_.get();
-    }
-    // Plain runs go eight bytes at a time.
-    if (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      if (IsPlainWord(word)) {
-        std::memcpy(out, &word, sizeof word);
-        out += sizeof word;
-        p += sizeof word;
-        continue;
-      }
-    }
-    if (utf8 && *p >= kFirstHighByte) {
-      const std::size_t n = Utf8SequenceAt(p, static_cast<std::size_t>(end - p));
-      if (n == 0) {
-        const JsonByte replacement = Utf8Of(kReplacement);
-        std::memcpy(out, replacement.bytes, replacement.size);
-        out += replacement.size;
-        ++p;
-      } else {
-        std::memcpy(out, p, n);
-        out += n;
-        p += n;
-      }
-      continue;
-    }
-    const JsonByte& mapped = table[*p++];
-    std::memcpy(out, &mapped, sizeof mapped);
-    out += mapped.size;
+void JsonWriter::Quoted(std::string_view text, const JsonCodepageTable& table, bool utf8, bool padded) {
+  // (No text is near 2^61 bytes long, so the product cannot overflow.)
+  const std::size_t worst = text.size() * kWorstBytes + 2 + kSlack;
+  if (worst <= capacity_) {
+    char* out = Room(worst);
+    *out++ = '"';
+    out = padded && !utf8 ? EscapeText(out, text, table) : Escape<false>(out, text, table, utf8);
+    *out++ = '"';
+    size_ = static_cast<std::size_t>(out - buffer_.get());
+    return;
   }
-  size_ = static_cast<std::size_t>(out - buffer_.get());
+  // Longer than the buffer can take at once: in pieces that never split a
+  // UTF-8 sequence.
+  PutChar('"');
+  const std::size_t piece = (capacity_ - kSlack) / kWorstBytes;
+  while (!text.empty()) {
+    std::size_t n = std::min(piece, text.size());
+    for (std::size_t back = 1; utf8 && n < text.size() && back < kLongestSequence && n > back; ++back) {
+      if ((static_cast<unsigned char>(text[n]) & 0xC0) != 0x80) break;
+      --n;
+    }
+    char* out = Room(n * kWorstBytes + kSlack);
+    size_ = static_cast<std::size_t>(Escape<false>(out, text.substr(0, n), table, utf8) - buffer_.get());
+    text.remove_prefix(n);
+  }
   PutChar('"');
 }
 
+void JsonWriter::MakeRoom(std::size_t n) {
+  // Whole lines first, keeping the line begun.
+  if (record_end_ > 0) {
+    sink_.Write(std::string_view(buffer_.get(), record_end_));
+    std::memmove(buffer_.get(), buffer_.get() + record_end_, size_ - record_end_);
+    size_ -= record_end_;
+    record_end_ = 0;
+    if (n <= capacity_ - size_) return;
+  }
+  Flush();
+}
+
+char* EscapeLongText(char* out, std::string_view text, const JsonCodepageTable& table) {
+  return Escape<true>(out, text, table, false);
+}
+
+void AppendJsonString(std::string& out, std::string_view text, const JsonCodepageTable& table, bool utf8) {
+  const std::size_t start = out.size();
+  out.resize(start + text.size() * kWorstBytes + 2 + kSlack);
+  char* p = out.data() + start;
+  *p++ = '"';
+  p = Escape<false>(p, text, table, utf8);
+  *p++ = '"';
+  out.resize(static_cast<std::size_t>(p - out.data()));
+}
+
 void JsonWriter::Flush() {
+  record_end_ = 0;
   if (size_ == 0) return;
   sink_.Write(std::string_view(buffer_.get(), size_));
   size_ = 0;

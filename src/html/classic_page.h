@@ -80,8 +80,10 @@ inline void ClassicPage::Value(ReservedWrite& out, std::string_view value) {
 inline void ClassicPage::TableRow(std::span<const std::string_view> cells) {
   const auto& openings = openings_;
   // The line has at most kMaxColumns cells, each with an opening of
-  // kPieceStore bytes: well within the line's room.
-  static_assert(kMaxColumns * (kPieceStore + kVectorBytes) + kLongestLinkMarkup < ReservedWrite::kLineRoom);
+  // kPieceStore bytes and a text written in place (the value twice when it
+  // is a link): well within the line's room.
+  static_assert(kMaxColumns * kPieceStore + (kMaxColumns + 1) * ReservedWrite::kInlineText + kVectorBytes +
+                    kLongestLinkMarkup < ReservedWrite::kLineRoom);
   ReservedWrite out = out_.Reserve();
   out.Piece(openings[0].store.data(), openings[0].size).Text(cells[0]);
   if (cells.size() > 1) {

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "html/escape.h"
-#include "report/simd.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -53,16 +52,6 @@ constexpr std::array<bool, 256> MakePlain() {
 }
 constexpr std::array<bool, 256> kPlain = MakePlain();
 
-// Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
-// DEL, a byte from 0x80 up (below 0x20 when taken as signed), or one with an
-// entity.
-inline std::uint32_t NotPlainBits16(const char* p) {
-  constexpr char kLastControl = 0x1F;
-  constexpr char kDelete = 0x7F;
-  const Bytes16 x = Bytes16::Load(p);
-  return (~x.GreaterSigned(kLastControl).Bits() & 0xFFFF) | (x.Equal(kDelete).Bits() | EscapedBits16(p));
-}
-
 // Hands `put` the converted text in pieces: runs of plain bytes straight
 // from `text`, and the table's bytes for every other byte. Texts go 16
 // bytes at a time; a `kPadded` text, readable kVectorBytes past its end,
@@ -105,8 +94,12 @@ const CodepageTable* FindCodepage(int codepage) {
 
 bool IsSupportedCodepage(int codepage) { return FindCodepage(codepage) != nullptr; }
 
-void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text) {
+void ConvertUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text) {
   Convert<true>(text, table, [&out](std::string_view piece) { out.Raw(piece); });
+}
+
+void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text) {
+  Convert<false>(text, table, [&out](std::string_view piece) { out.Raw(piece); });
 }
 
 void AppendUtf8Text(std::string& out, const CodepageTable& table, std::string_view text) {

@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "html/escape.h"
 #include "html/line_writer.h"
+#include "report/simd.h"
 #include "report/codepage.h"
 
 namespace rptconv {
@@ -24,9 +26,31 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 // The table of `codepage`, or null when there is none.
 const CodepageTable* FindCodepage(int codepage);
 
-// Report text as UTF-8, escaped for HTML. WriteUtf8Text takes a report text
-// as PageEvents hands it out, readable kTextPadding bytes past its end.
+// Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
+// DEL, a byte from 0x80 up (below 0x20 when taken as signed), or one with an
+// entity.
+inline std::uint32_t NotPlainBits16(const char* p) {
+  constexpr char kLastControl = 0x1F;
+  constexpr char kDelete = 0x7F;
+  const Bytes16 x = Bytes16::Load(p);
+  return (~x.GreaterSigned(kLastControl).Bits() & 0xFFFF) | (x.Equal(kDelete).Bits() | EscapedBits16(p));
+}
+
+// Text in the code page of `table` as UTF-8, escaped for HTML.
 void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view text);
+// The same for a report text as PageEvents hands it out, readable
+// kTextPadding bytes past its end: most are plain ASCII and are copied as
+// they are, 16 bytes at a time, inline; ConvertUtf8ReportText converts the
+// others.
+void ConvertUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text);
+inline void WriteUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text) {
+  ReservedWrite line = out.Reserve();
+  if (line.CopyPlain<NotPlainBits16>(text)) {
+    out.Keep(line);
+  } else {
+    ConvertUtf8ReportText(out, table, text);
+  }
+}
 void AppendUtf8Text(std::string& out, const CodepageTable& table, std::string_view text);
 // Report text as UTF-8 without escaping (for addresses, which are
 // percent-encoded afterwards).

@@ -19,6 +19,11 @@ LineWriter::LineWriter(ByteSink& sink, std::size_t buffer_size)
       capacity_(flush_at_ + kSlack),
       buffer_(new char[capacity_ + kVectorBytes]) {}
 
+void ReservedWrite::LongerText(std::string_view text) {
+  if (text.size() > kVectorBytes && text.size() <= kInlineText && MediumPlain<EscapedBits16>(text)) return;
+  out_ = writer_->TextMakingRoom(out_, text, true);
+}
+
 char* LineWriter::TextMakingRoom(char* out, std::string_view text, bool padded) {
   size_ = static_cast<std::size_t>(out - buffer_.get());
   // (No text is near 2^61 bytes long, so the product cannot overflow.)

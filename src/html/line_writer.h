@@ -24,11 +24,13 @@ class LineWriter;
 
 // Writes a line into room that LineWriter::Reserve made: no test for room
 // per piece, and the write position stays in a register. The room holds
-// kLineRoom bytes: the line's markup and its short plain texts must fit in
-// it; a longer text, or one to escape, makes room for itself.
+// kLineRoom bytes: the line's markup and its plain texts of up to
+// kInlineText bytes (each with kVectorBytes written past it) must fit in it;
+// a longer text, or one to escape, makes room for itself.
 class ReservedWrite {
  public:
   static constexpr std::size_t kLineRoom = 1024;
+  static constexpr std::size_t kInlineText = 64;
 
   ReservedWrite& Raw(std::string_view bytes) {
     std::memcpy(out_, bytes.data(), bytes.size());
@@ -45,23 +47,55 @@ class ReservedWrite {
   // Report text as PageEvents hands it out, readable kTextPadding bytes
   // past its end: "&", "<", ">", '"' and ESC become entities, all else
   // passes.
-  inline ReservedWrite& Text(std::string_view text);
+  [[gnu::always_inline]] inline ReservedWrite& Text(std::string_view text);
+
+  // Bit i set for each of the 16 bytes at `p` that a text may not hold to
+  // be copied as it is.
+  using SpecialBits = std::uint32_t (*)(const char*);
+  // Copies a report text of up to kInlineText bytes, readable kTextPadding
+  // bytes past its end, when kSpecial finds none of its bytes; else copies
+  // nothing and gives false.
+  template <SpecialBits kSpecial>
+  [[gnu::always_inline]] bool CopyPlain(std::string_view text) {
+    if (text.size() <= kVectorBytes) return ShortPlain<kSpecial>(text);
+    return text.size() <= kInlineText && MediumPlain<kSpecial>(text);
+  }
 
  private:
   friend class LineWriter;
   ReservedWrite(LineWriter& writer, char* out) : writer_(&writer), out_(out) {}
 
-  // Copies a text of at most 16 bytes that holds nothing to escape, the
-  // most common case; else copies nothing.
+  // Copies a text of at most 16 bytes, the most common case, with one load
+  // and one store.
+  template <SpecialBits kSpecial>
   bool ShortPlain(std::string_view text) {
-    if (text.size() > kVectorBytes) return false;
-    // Mostly none of the 16 bytes is one to escape, inside the text or past it.
-    const std::uint32_t escaped = EscapedBits16(text.data());
-    if (escaped != 0 && LowestBit(escaped) < text.size()) return false;
+    // Mostly none of the 16 bytes is special, inside the text or past it.
+    const std::uint32_t special = kSpecial(text.data());
+    if (special != 0 && LowestBit(special) < text.size()) return false;
     std::memcpy(out_, text.data(), kVectorBytes);
     out_ += text.size();
     return true;
   }
+  // The same for a text of more than 16 bytes, 16 at a time, the last 16
+  // bytes of the text last: most paths, descriptions and version numbers.
+  template <SpecialBits kSpecial>
+  bool MediumPlain(std::string_view text) {
+    const char* p = text.data();
+    const char* const last = p + text.size() - kVectorBytes;  // where the last 16 bytes start
+    char* out = out_;
+    for (; p < last; p += kVectorBytes, out += kVectorBytes) {
+      if (kSpecial(p) != 0) return false;
+      std::memcpy(out, p, kVectorBytes);
+    }
+    if (kSpecial(last) != 0) return false;
+    std::memcpy(out + (last - p), last, kVectorBytes);
+    out_ = out + (last - p) + kVectorBytes;
+    return true;
+  }
+
+  // Any text: copied 16 bytes at a time when it is plain and short enough,
+  // else escaped where it makes room for itself.
+  [[gnu::noinline]] void LongerText(std::string_view text);
 
   LineWriter* writer_;
   char* out_;
@@ -110,6 +144,8 @@ class LineWriter {
     if (ReservedWrite::kLineRoom > capacity_ - size_) Flush();
     return {*this, buffer_.get() + size_};
   }
+  // Keeps what was written into the room, without ending the line.
+  void Keep(const ReservedWrite& line) { Commit(line); }
   void EndLine(ReservedWrite& line) {
     line.Raw(kLineEnd);
     Commit(line);
@@ -142,7 +178,8 @@ class LineWriter {
 };
 
 inline ReservedWrite& ReservedWrite::Text(std::string_view text) {
-  if (!ShortPlain(text)) out_ = writer_->TextMakingRoom(out_, text, true);
+  // Short texts are copied here, inline; longer ones in a call.
+  if (text.size() > kVectorBytes || !ShortPlain<EscapedBits16>(text)) LongerText(text);
   return *this;
 }
 

@@ -32,6 +32,14 @@ constexpr int kPageLevel = 2;
 
 constexpr std::string_view kLinkEnd = "\" target=\"_blank\" rel=\"noopener noreferrer\">";
 
+// Whether a report text may be a link, as its first byte tells: most are
+// not. (A report text, even an empty one, may be read past its end.)
+bool MayLink(std::string_view value) {
+  static_assert(kWebPrefix[0] == kSecureWebPrefix[0]);
+  const char first = *value.data();
+  return first == kWebPrefix[0] || first == kContactAddress[0];
+}
+
 bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
@@ -77,6 +85,7 @@ ModernPage::ModernPage(LineWriter& out, int codepage) : out_(out), codepage_(cod
     throw std::invalid_argument("no table for code page " + std::to_string(codepage));
   }
   ids_.insert("contents");
+  ChooseDataCells();
 }
 
 void ModernPage::BeginDocument(std::string_view title, Language language) {
@@ -106,7 +115,7 @@ void ModernPage::WriteHead() {
   } else {
     out_.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
     out_.Raw("<h1>");
-    Text(title_);
+    WriteUtf8Text(out_, *table_, title_);  // a kept copy: not readable past its end
     out_.Raw("</h1>").EndLine();
   }
   out_.Line("</header>");
@@ -151,12 +160,15 @@ void ModernPage::Heading(int level, std::string_view class_name, std::string_vie
 }
 
 // A title of blanks shows as blank as on the classic page, but in no-break
-// spaces: a heading must not be empty (nor a link of the navigation).
+// spaces: a heading must not be empty (nor a link of the navigation). Titles
+// come from the walk and from the page's own kept copies (the navigation,
+// the head), which cannot be read past their end, so they take the
+// converter that stays inside the text; there are few of them.
 void ModernPage::TitleText(std::string_view title) {
   if (IsBlank(title)) {
     for (std::size_t i = 0; i < title.size(); ++i) out_.Raw(kNoBreakSpace);
   } else {
-    Text(title);
+    WriteUtf8Text(out_, *table_, title);
   }
 }
 
@@ -247,11 +259,28 @@ void ModernPage::TableHeader(std::span<const std::string_view> names, std::strin
     AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
   }
   header_alignment_.assign(alignment);
+  ChooseDataCells();
   capacity_ = CapacityColumnsOf(names);
   bar_column_ = capacity_.percent_free != kNoColumn ? capacity_.percent_free
                 : capacity_.Any()                  ? capacity_.free
                                                    : kNoColumn;
   OpenColumns(header_count_);
+}
+
+// Most texts are plain ASCII and are copied into the line's room; the others,
+// and values that may be links, are written the long way, and the line goes
+// on in new room.
+inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view text, bool value) {
+  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16>(text)) {
+    out_.Keep(line);
+    if (value) {
+      Value(text);
+    } else {
+      ConvertUtf8ReportText(out_, *table_, text);
+    }
+    line = out_.Reserve();
+  }
+  return line;
 }
 
 void ModernPage::Property(std::string_view label, std::string_view value, bool in_item) {
@@ -260,10 +289,12 @@ void ModernPage::Property(std::string_view label, std::string_view value, bool i
     out_.Line(in_item ? "<table class=\"props sub\">" : "<table class=\"props\">");
     open_ = OpenTable::kProperties;
   }
-  out_.Raw("<tr><th scope=\"row\">");
-  Text(label);
-  out_.Raw("<td>");
-  Value(value);
+  ReservedWrite line = out_.Reserve();
+  line.Raw("<tr><th scope=\"row\">");
+  line = CellText(line, label, false);
+  line.Raw("<td>");
+  line = CellText(line, value, true);
+  out_.Keep(line);
   MemoryBar(label, value);
   out_.EndLine();
 }
@@ -307,17 +338,21 @@ void ModernPage::TableRow(std::span<const std::string_view> cells) {
     CloseTable();
     OpenColumns(cells.size());
   }
-  out_.Raw("<tr>");
+  static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
+  ReservedWrite line = out_.Reserve();
+  line.Raw("<tr>");
   for (std::size_t column = 0; column < cells.size(); ++column) {
-    OpenCell("td", header_alignment_, column, cells[column].size() > kWideCell);
-    if (column == 1) {
-      Value(cells[column]);
-    } else {
-      Text(cells[column]);
+    const std::string_view cell = cells[column];
+    const CellTag& tag = *data_cells_[column][cell.size() > kWideCell ? 1 : 0];
+    line.Piece(tag.store, tag.size);
+    line = CellText(line, cell, column == 1);
+    if (column == bar_column_ && cells.size() == header_count_) {
+      out_.Keep(line);
+      DriveBar(cells);
+      line = out_.Reserve();
     }
-    if (column == bar_column_ && cells.size() == header_count_) DriveBar(cells);
   }
-  out_.EndLine();
+  out_.EndLine(line);
 }
 
 // A column table in a box that scrolls sideways, with the page's last header
@@ -327,7 +362,7 @@ void ModernPage::OpenColumns(std::size_t columns) {
   if (header_count_ == columns && columns > 0) {
     out_.Raw("<thead><tr>");
     for (std::size_t column = 0; column < columns; ++column) {
-      OpenCell("th scope=\"col\"", header_alignment_, column, false);
+      OpenHeaderCell(header_alignment_, column);
       out_.Raw(header_names_[column]);
     }
     out_.EndLine();
@@ -338,23 +373,43 @@ void ModernPage::OpenColumns(std::size_t columns) {
 }
 
 // Alignment codes "C" and "R" become the classes "c" and "r"; "w" marks a
-// cell that may wrap. The data cells' tags are made once: a table row is the
-// hot path.
-void ModernPage::OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide) {
-  static constexpr std::string_view kDataCells[3][2] = {
-      {"<td>", "<td class=\"w\">"},
-      {"<td class=\"c\">", "<td class=\"c w\">"},
-      {"<td class=\"r\">", "<td class=\"r w\">"},
-  };
+// cell that may wrap.
+namespace {
+std::size_t AlignmentClass(std::string_view alignment, std::size_t column) {
   const char code = column < alignment.size() ? alignment[column] : ' ';
-  const std::size_t align = code == 'C' ? 1 : code == 'R' ? 2 : 0;
-  if (tag == "td") {
-    out_.Raw(kDataCells[align][wide ? 1 : 0]);
-    return;
+  return code == 'C' ? 1 : code == 'R' ? 2 : 0;
+}
+}  // namespace
+
+void ModernPage::OpenHeaderCell(std::string_view alignment, std::size_t column) {
+  static constexpr std::string_view kHeaderCells[3] = {
+      "<th scope=\"col\">", "<th scope=\"col\" class=\"c\">", "<th scope=\"col\" class=\"r\">"};
+  out_.Raw(kHeaderCells[AlignmentClass(alignment, column)]);
+}
+
+// The data cells' tags are made once, stored to be copied whole: a table row
+// is the hot path.
+void ModernPage::ChooseDataCells() {
+  static constexpr auto kDataCells = [] {
+    constexpr std::string_view kTags[3][2] = {
+        {"<td>", "<td class=\"w\">"},
+        {"<td class=\"c\">", "<td class=\"c w\">"},
+        {"<td class=\"r\">", "<td class=\"r w\">"},
+    };
+    std::array<std::array<CellTag, 2>, 3> cells{};
+    for (std::size_t align = 0; align < 3; ++align) {
+      for (std::size_t wide = 0; wide < 2; ++wide) {
+        const std::string_view tag = kTags[align][wide];
+        std::copy(tag.begin(), tag.end(), cells[align][wide].store);
+        cells[align][wide].size = tag.size();
+      }
+    }
+    return cells;
+  }();
+  for (std::size_t column = 0; column < kMaxColumns; ++column) {
+    const std::size_t align = AlignmentClass(header_alignment_, column);
+    data_cells_[column] = {&kDataCells[align][0], &kDataCells[align][1]};
   }
-  out_.Raw("<").Raw(tag);
-  if (align != 0) out_.Raw(align == 1 ? " class=\"c\"" : " class=\"r\"");
-  out_.Raw(">");
 }
 
 void ModernPage::CloseTable() {
@@ -375,6 +430,10 @@ void ModernPage::CloseSection() {
 // Web addresses and the contact address are links; the shown text is the
 // value as it stands.
 void ModernPage::Value(std::string_view value) {
+  if (!MayLink(value)) {
+    Text(value);
+    return;
+  }
   if (value == kContactAddress) {
     out_.Raw("<a href=\"").Raw(kMailScheme).Raw(kContactAddress).Raw("\" rel=\"noopener noreferrer\">");
   } else if (IsWebAddress(value)) {

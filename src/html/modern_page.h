@@ -47,16 +47,19 @@ class ModernPage final : public PageEvents {
     bool cut = false;
   };
 
-  void Text(std::string_view text) { WriteUtf8Text(out_, *table_, text); }
+  void Text(std::string_view text) { WriteUtf8ReportText(out_, *table_, text); }
   // A title that may be blank: blanks then show as no-break spaces.
   void TitleText(std::string_view title);
   void WriteHead();
   void Value(std::string_view value);
+  // Writes a report text, or a value (which may be a link), into a line.
+  [[gnu::always_inline]] ReservedWrite CellText(ReservedWrite line, std::string_view text, bool value);
   // <hN> with an optional class.
   void Heading(int level, std::string_view class_name, std::string_view title);
   std::string UniqueId(std::string_view title);
   void OpenColumns(std::size_t columns);
-  void OpenCell(std::string_view tag, std::string_view alignment, std::size_t column, bool wide);
+  void OpenHeaderCell(std::string_view alignment, std::size_t column);
+  void ChooseDataCells();
   void CloseTable();
   void CloseSection();
   void ForgetMemory();
@@ -80,6 +83,13 @@ class ModernPage final : public PageEvents {
   std::array<std::string, kMaxColumns> header_names_;
   std::size_t header_count_ = 0;
   std::string header_alignment_;
+  // The opening tag of each column's data cells, narrow and wide, by the
+  // last header's alignment.
+  struct CellTag {
+    char store[kPieceStore];
+    std::size_t size;
+  };
+  std::array<std::array<const CellTag*, 2>, kMaxColumns> data_cells_{};
 
   // The used share drawn in a table of logical drives, in the cell of its
   // "% Free" (or "Free Space") column; kNoColumn in other tables.

@@ -37,7 +37,7 @@ bool ReportReader::AtEndOfBlock() {
   return false;
 }
 
-std::size_t ReportReader::LongLineEnd(std::size_t pos) const {
+std::size_t ReportReader::VeryLongLineEnd(std::size_t pos) const {
   return MaskCursor(line_ends_.data(), pos + kShortWindowBits, data_end_).Next();
 }
 

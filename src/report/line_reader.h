@@ -88,6 +88,14 @@ class ReportReader {
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
+    // Most such lines have their fifth comma in the next window.
+    std::uint64_t fifth = ShortMaskWindow(commas_.data(), start);
+    for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
+    const std::size_t at = start + (fifth != 0 ? LowestBit(fifth) : FifthCommaFurther(commas_.data(), start));
+    if (at < end) {
+      cell = std::string_view(block_.data() + at + 1, end - at - 1);
+      return true;
+    }
     const LineCut cut = CutAt(start, end);
     const std::size_t from = cut.comma_count == 0 ? start : cut.commas[cut.comma_count - 1] + 1;
     cell = std::string_view(block_.data() + from, end - from);
@@ -153,8 +161,27 @@ class ReportReader {
     return true;
   }
   // The first LF or CR from kShortWindowBits bytes after `pos` on, or
-  // data_end_.
-  std::size_t LongLineEnd(std::size_t pos) const;
+  // data_end_: most lines end in the next window.
+  [[gnu::noinline]] std::size_t LongLineEnd(std::size_t pos) const {
+    const std::uint64_t ends = ShortMaskWindow(line_ends_.data(), pos + kShortWindowBits);
+    if (ends == 0) return VeryLongLineEnd(pos);
+    const std::size_t end = pos + kShortWindowBits + LowestBit(ends);
+    return end < data_end_ ? end : data_end_;
+  }
+  std::size_t VeryLongLineEnd(std::size_t pos) const;
+  // Where the fifth comma from `pos` on is, counted from `pos`, when the
+  // short window holds fewer than five: in the next window, or far past
+  // any line (the caller's line-end test then fails).
+  [[gnu::noinline]] static std::size_t FifthCommaFurther(const std::uint64_t* commas, std::size_t pos) {
+    constexpr std::uint64_t kNear = (std::uint64_t{1} << kShortWindowBits) - 1;
+    std::uint64_t near = ShortMaskWindow(commas, pos) & kNear;
+    std::uint64_t further = ShortMaskWindow(commas, pos + kShortWindowBits);
+    // Drop from the next window the commas after the near ones up to the fifth.
+    int drop = 4;
+    for (; near != 0; near &= near - 1) --drop;
+    for (; drop > 0 && further != 0; --drop) further &= further - 1;
+    return further != 0 ? kShortWindowBits + LowestBit(further) : SIZE_MAX / 2;
+  }
   // Whether a CR LF, the line end of most lines, stands at `at` before
   // `data_end`: two bytes compared at once.
   static bool CrLfAt(const char* block, std::size_t at, std::size_t data_end) {

@@ -52,7 +52,7 @@ const std::array<Section, kSectionCount> kSections{{
     {"Fonts", Hu<"Betűkészletek">(), 6, "LLLLRR  ",
      "Font Family,Type,Style,Character Set,Char. Size,Char. Weight",
      Hu<"Betűkészlet család,Típus,Stílus,Karakterkészlet,Kar. méret,Kar. súly">(),
-     "fonts", "font_family,type,style,character_set,char_size,char_weight", "K-KK--", "TTTTNN"},
+     "fonts", "font_family,type,style,character_set,char_size,char_weight", "K-KK--", "TTTTTN"},
     {"Windows Audio", Hu<"Windows audió">(), 3, "LCL     ",
      "Device,Identifier,Device Description",
      Hu<"Eszköz,Azonosító,Eszköz leírása">(),
@@ -193,6 +193,10 @@ SectionMatch FindFirst(bool english_titles, Matches matches) {
 }
 
 }  // namespace
+
+bool IsComputerNameLabel(std::string_view label) {
+  return label == "Computer Name" || label == Hu<"Számítógép név">();
+}
 
 SectionMatch FindSection(std::string_view title, bool english_titles) {
   return FindFirst(english_titles, [title](std::string_view candidate) { return candidate == title; });

@@ -54,6 +54,10 @@ struct SectionMatch {
   std::string_view headers;  // headers_en or headers_hu, by the title that matched
 };
 
+// True for the label that names the computer among the properties of a
+// report's first group ("Computer Name", Hungarian "Számítógép név").
+bool IsComputerNameLabel(std::string_view label);
+
 // The first section whose English title (when `english_titles`) or Hungarian
 // title equals `title`; English is tried first within a section. Null
 // `section` when none matches.

@@ -11,6 +11,8 @@
 #include <span>
 #include <string_view>
 
+#include "report/sections.h"
+
 namespace rptconv {
 
 inline constexpr std::size_t kTextPadding = 16;
@@ -43,6 +45,10 @@ class PageEvents {
   // An item of the current group; `first` is the group's first. `in_table`:
   // the page or group is a column table, so the item has no heading.
   virtual void BeginItem(std::string_view title, bool first, bool in_table) = 0;
+  // The catalogue's section of the column table about to begin, just before
+  // its TableHeader: what a listener that writes data needs of it (keys,
+  // kinds), beyond what a page shows.
+  virtual void BeginTable(const Section&) {}
   // The header row of a column table, of the page just begun or of the group
   // just begun. One alignment code ("L", "C", "R" or blank) per column.
   virtual void TableHeader(std::span<const std::string_view> names, std::string_view alignment) = 0;

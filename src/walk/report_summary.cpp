@@ -47,6 +47,10 @@ void BothListeners::BeginItem(std::string_view title, bool first, bool in_table)
   first_.BeginItem(title, first, in_table);
   second_.BeginItem(title, first, in_table);
 }
+void BothListeners::BeginTable(const Section& section) {
+  first_.BeginTable(section);
+  second_.BeginTable(section);
+}
 void BothListeners::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
   first_.TableHeader(names, alignment);
   second_.TableHeader(names, alignment);

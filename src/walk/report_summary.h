@@ -41,6 +41,7 @@ class BothListeners : public PageEvents {
   void BeginPage(std::string_view title, bool first) override;
   void BeginGroup(std::string_view title, bool first, bool in_table) override;
   void BeginItem(std::string_view title, bool first, bool in_table) override;
+  void BeginTable(const Section& section) override;
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
   void TableRow(std::span<const std::string_view> cells) override;

@@ -209,6 +209,7 @@ class ReportWalk {
       rest.remove_prefix(comma + 1);
     }
     names[count++] = rest;
+    events_.BeginTable(*match.section);
     events_.TableHeader({names.data(), count}, match.section->alignment);
     return static_cast<std::size_t>(match.section->column_count);
   }

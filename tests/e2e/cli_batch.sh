@@ -350,6 +350,22 @@ if [[ -r /proc/self/mem ]]; then
   rm -f "$D/out/a.htm"
 fi
 rm -rf "$D/idx" "$D/index.htm"
+# Data: beside the report, or with NDJSON several reports into one stream;
+# a stream that would replace a report of the run is refused before any is
+# converted.
+where "--format=json" 0 "$LINE" "" "" --format=json in/a.csv
+expect_eq "--format=json: in/a.json is one document" "$(jq -r '.format + " " + .file' "$D/in/a.json")" "rptconv-report in/a.csv"
+rm -f "$D/in/a.json"
+cp "$D/in/a.csv" "$D/b.csv"
+where "--format=ndjson -o, two reports" 0 "${LINE}Converting: \"b.csv\"$CRLF" "" "" --format=ndjson -o out/f.ndjson in/a.csv b.csv
+expect_eq "--format=ndjson -o: both reports in order" "$(jq -r .file "$D/out/f.ndjson" | uniq | tr '\n' ' ')" "in/a.csv b.csv "
+where "--format=ndjson -o onto the second report" 2 "Cannot create output file: \"b.csv\"$CRLF" "" "" \
+  --format=ndjson -o b.csv in/a.csv b.csv
+expect_same_file "--format=ndjson -o onto the second report: it stays" "$D/in/a.csv" "$D/b.csv"
+where "--index with json" 0 "$LINE" "" "" --format=json -d out --index=out/i.json in/a.csv
+expect_eq "--index with json: report, output, title" "$(jq -r '.reports[] | [.file, .output, .title] | @tsv' "$D/out/i.json")" \
+  "in/a.csv	out/a.json	$(sed -n '6s/^\([^,]*,\)\{5\}//p' "$D/in/a.csv" | tr -d '\r')"
+rm -f "$D/b.csv" "$D/out/f.ndjson" "$D/out/a.json" "$D/out/i.json"
 (cd "$D" && cat in/a.csv | "$RPTCONV" - 2>/dev/null >out/pipe.htm)
 expect_same_file "cat | rptconv -" "$D/a.ref" "$D/out/pipe.htm"
 expect_eq "where cases: reports unchanged" "$(sums "$D/in")" "$BEFORE"

@@ -50,6 +50,8 @@ case_of "--all-columns alone" 64 "" "rptconv: option '--all-columns' needs '--co
   --all-columns old.csv
 case_of "with an index" 64 "" "rptconv: options '--compare' and '--index' exclude each other$USAGE_END" "" \
   --compare --index=i.htm old.csv new.csv
+case_of "as data" 64 "" "rptconv: '--compare' writes a page; it does not go with '--format=json'$USAGE_END" "" \
+  --compare --format=json old.csv new.csv
 expect_no_file "no page after the failures" "$D/new.changes.htm"
 
 # To standard output the console line goes to standard error; the old report

@@ -24,10 +24,14 @@
 //
 // The first byte of the input also chooses the options (the report's first
 // line is its header, which shows nowhere): the style, the code page and
-// whether a summary is gathered. A modern page is held to invariants 1 and
-// 4, and must be valid UTF-8; a summary must change no page.
+// whether a summary is gathered; from 0x80 up, data instead of a page. A
+// modern page is held to invariants 1 and 4, and must be valid UTF-8; a
+// summary must change no page. Data is held to invariant 4, and must be
+// valid UTF-8 and valid JSON: one document ended by LF (json), or one
+// object per LF-ended line (ndjson).
 //
 // A broken invariant prints what was expected and aborts.
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -63,7 +67,7 @@ string Convert(string_view report, std::size_t chunk = kWhole, const rptconv::Co
 }
 
 // The options the input's first byte chooses: bit 0 the style, bits 1 and 2
-// the code page, bit 3 a summary.
+// the code page, bit 3 a summary; bit 7 data, as JSON or (bit 4) NDJSON.
 struct Setup {
   rptconv::ConvertOptions options;
   bool summary = false;
@@ -75,6 +79,9 @@ Setup SetupOf(string_view input) {
   setup.options.style = (first & 1) != 0 ? rptconv::PageStyle::kModern : rptconv::PageStyle::kClassic;
   setup.options.codepage = kCodepages[(first >> 1) & 3];
   setup.summary = (first & 8) != 0;
+  if ((first & 0x80) != 0) {
+    setup.options.format = (first & 0x10) != 0 ? rptconv::OutputFormat::kNdjson : rptconv::OutputFormat::kJson;
+  }
   return setup;
 }
 
@@ -198,6 +205,122 @@ void CheckUtf8(string_view page) {
     }
     if (!valid) Broken("modern page: invalid UTF-8", 0, "UTF-8", page.substr(i, 8));
     i += length;
+  }
+}
+
+// Data: a small validating JSON reader (RFC 8259), enough to say whether
+// the text is one JSON value; strings are checked as UTF-8 by CheckUtf8.
+class JsonCheck {
+ public:
+  explicit JsonCheck(string_view text) : text_(text) {}
+  // True when the text from `at_` on begins with one whole value.
+  bool Value(int depth = 0) {
+    if (depth > kDeepest || at_ >= text_.size()) return false;
+    switch (text_[at_]) {
+      case '{': return Members(depth);
+      case '[': return Elements(depth);
+      case '"': return String();
+      case 't': return Word("true");
+      case 'f': return Word("false");
+      case 'n': return Word("null");
+      default: return Number();
+    }
+  }
+  void SkipSpace() {
+    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t')) ++at_;
+  }
+  std::size_t at() const { return at_; }
+
+ private:
+  static constexpr int kDeepest = 64;
+  bool Take(char c) {
+    SkipSpace();
+    if (at_ < text_.size() && text_[at_] == c) return ++at_, true;
+    return false;
+  }
+  bool Word(string_view word) {
+    if (text_.substr(at_, word.size()) != word) return false;
+    at_ += word.size();
+    return true;
+  }
+  bool Digits() {
+    const std::size_t start = at_;
+    while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') ++at_;
+    return at_ > start;
+  }
+  bool Number() {
+    if (at_ < text_.size() && text_[at_] == '-') ++at_;
+    if (at_ < text_.size() && text_[at_] == '0') {
+      ++at_;
+    } else if (!Digits()) {
+      return false;
+    }
+    if (at_ < text_.size() && text_[at_] == '.' && (++at_, !Digits())) return false;
+    if (at_ < text_.size() && (text_[at_] == 'e' || text_[at_] == 'E')) {
+      ++at_;
+      if (at_ < text_.size() && (text_[at_] == '+' || text_[at_] == '-')) ++at_;
+      if (!Digits()) return false;
+    }
+    return true;
+  }
+  bool String() {
+    ++at_;
+    while (at_ < text_.size()) {
+      const auto c = static_cast<unsigned char>(text_[at_++]);
+      if (c == '"') return true;
+      if (c < 0x20) return false;
+      if (c != '\\') continue;
+      if (at_ >= text_.size()) return false;
+      const char escaped = text_[at_++];
+      if (escaped == 'u') {
+        for (int i = 0; i < 4; ++i, ++at_) {
+          if (at_ >= text_.size() || !std::isxdigit(static_cast<unsigned char>(text_[at_]))) return false;
+        }
+      } else if (string_view("\"\\/bfnrt").find(escaped) == string_view::npos) {
+        return false;
+      }
+    }
+    return false;
+  }
+  bool Members(int depth) {
+    ++at_;
+    if (Take('}')) return true;
+    do {
+      SkipSpace();
+      if (at_ >= text_.size() || text_[at_] != '"' || !String() || !Take(':')) return false;
+      SkipSpace();
+      if (!Value(depth + 1)) return false;
+    } while (Take(','));
+    return Take('}');
+  }
+  bool Elements(int depth) {
+    ++at_;
+    if (Take(']')) return true;
+    do {
+      SkipSpace();
+      if (!Value(depth + 1)) return false;
+    } while (Take(','));
+    return Take(']');
+  }
+
+  string_view text_;
+  std::size_t at_ = 0;
+};
+
+// One JSON value ended by LF (json), or one object per LF-ended line (ndjson).
+void CheckData(string_view data, bool lines) {
+  CheckUtf8(data);
+  std::size_t line = 0;
+  while (!data.empty()) {
+    const std::size_t end = lines ? data.find('\n') : data.size() - 1;
+    if (end == string_view::npos || data[end] != '\n') Broken("data: not ended by LF", line, "\\n", data.substr(0, 80));
+    const string_view value = data.substr(0, end);
+    JsonCheck check(value);
+    const bool valid = (!lines || value.starts_with('{')) && check.Value();
+    check.SkipSpace();
+    if (!valid || check.at() != value.size()) Broken("data: not one JSON value", line, "JSON", value);
+    data.remove_prefix(end + 1);
+    ++line;
   }
 }
 
@@ -351,7 +474,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   rptconv::ReportSummary summary;
   const string page = Convert(report, kWhole, options, setup.summary ? &summary : nullptr);
-  if (options.style == rptconv::PageStyle::kClassic) {
+  if (options.format != rptconv::OutputFormat::kHtml) {
+    CheckData(page, options.format == rptconv::OutputFormat::kNdjson);
+  } else if (options.style == rptconv::PageStyle::kClassic) {
     CheckPage(page);
     CheckSame("page of the recoded report", page, Decode(Convert(Recode(report))));
   } else {

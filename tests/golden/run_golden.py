@@ -9,7 +9,9 @@ converts it there with [EMULATOR...] BINARY report.csv ARGS, and checks:
 standard output (by default the one progress line), the exit code (by default
 0), the page byte for byte (report.htm, or report.hta with /HTA), that the
 report is untouched and that nothing else was left in the directory. The case
-file's own head says how cases are written. --write-reports writes each
+file's own head says how cases are written. With --format=json or ndjson the
+output checked is report.json or report.ndjson, against the case's data
+block. --write-reports writes each
 report as DIR/NAME.csv (the fuzz corpus takes them).
 """
 import os
@@ -104,6 +106,12 @@ def page_bytes(frame, blocks):
     return b"".join(line + b"\r\n" for line in lines)
 
 
+def data_bytes(blocks):
+    """The expected JSON or NDJSON: the data block's lines, each ended by LF."""
+    data = block(blocks, "data")
+    return None if data is None else b"".join(line + b"\n" for line in data.line_bytes())
+
+
 def first_difference(want, got):
     want_lines, got_lines = want.split(b"\n"), got.split(b"\n")
     for number, (a, b) in enumerate(zip(want_lines, got_lines), 1):
@@ -135,6 +143,10 @@ def run(name, blocks, args, frame, binary, emulator, work_root):
 
     output = "report.hta" if any(a.upper() == "/HTA" for a in args) else "report.htm"
     want_page = page_bytes(frame, blocks)
+    data_format = next((a.split("=", 1)[1] for a in args if a.startswith("--format=")), "html")
+    if data_format != "html":
+        output = "report." + data_format
+        want_page = data_bytes(blocks)
     left = sorted(os.listdir(work))
     if want_page is None:
         left = [f for f in left if f != "report.csv"]

@@ -7,14 +7,21 @@
 #   check_modern.sh validate BINARY   the W3C Nu HTML Checker reports no error
 #                                     and no warning, also on their index and
 #                                     on comparison pages of them
+#   check_modern.sh data BINARY       the rows' schema is the catalogue's; the
+#                                     same reports as JSON and NDJSON: jq
+#                                     reads them, they and the JSON index
+#                                     validate against doc/schema (ajv), their
+#                                     rows and properties are the modern
+#                                     page's, DuckDB reads the fleet's stream;
+#                                     and README's fleet examples answer right
 #
 # validate needs java and vnu.jar (VNU_JAR, else build-tools/ as .ci/run
 # installs it: npm install --prefix build-tools vnu-jar). Without them it
 # exits with 77 (skipped), except under CI=true, where it fails.
 set -euo pipefail
 
-if [[ $# -ne 2 || ( $1 != parity && $1 != validate ) ]]; then
-    echo "usage: $0 parity|validate BINARY" >&2
+if [[ $# -ne 2 || ( $1 != parity && $1 != validate && $1 != data ) ]]; then
+    echo "usage: $0 parity|validate|data BINARY" >&2
     exit 2
 fi
 mode=$1
@@ -34,6 +41,14 @@ if [[ $mode == validate ]]; then
     jar=${VNU_JAR:-$root/build-tools/node_modules/vnu-jar/build/dist/vnu.jar}
     command -v java > /dev/null 2>&1 || unavailable "java is not installed"
     [[ -f $jar ]] || unavailable "no vnu.jar at $jar (npm install --prefix build-tools vnu-jar)"
+fi
+if [[ $mode == data ]]; then
+    modules=${NODE_MODULES:-$root/build-tools/node_modules}
+    command -v node > /dev/null 2>&1 || unavailable "node is not installed"
+    command -v jq > /dev/null 2>&1 || unavailable "jq is not installed"
+    command -v sqlite3 > /dev/null 2>&1 || unavailable "sqlite3 is not installed"
+    [[ -d $modules/ajv && -d $modules/@duckdb/node-api ]] ||
+        unavailable "no ajv or @duckdb/node-api in $modules (npm install --prefix build-tools ajv @duckdb/node-api)"
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/modern-check.XXXXXX")
@@ -62,6 +77,21 @@ if [[ $mode == validate ]]; then
         timeout 60 "$binary" -q --compare hungarian.csv hostile.csv -o compare-hostile.htm &&
         timeout 60 "$binary" -q --compare case-hostile.csv english.csv --all-columns -o compare-all.htm &&
         timeout 60 "$binary" -q --compare english.csv english.csv -o compare-same.htm)
+fi
+
+if [[ $mode == data ]]; then
+    python3 "$root/tools/gen_schema.py" | cmp -s - "$root/doc/schema/sections.schema.json" ||
+        { echo "FAIL doc/schema/sections.schema.json is not the catalogue's: run tools/gen_schema.py"; exit 1; }
+    cd "$work/modern"
+    timeout 120 "$binary" -q --format=json --index=index.json '*.csv'
+    timeout 120 "$binary" -q --format=ndjson '*.csv'
+    timeout 120 "$binary" -q --format=ndjson -o fleet.ndjson '*.csv'
+    for file in *.json; do
+        jq -e 'type == "object"' "$file" > /dev/null || { echo "FAIL jq cannot read $file"; exit 1; }
+    done
+    [[ $(jq -c . fleet.ndjson | wc -l) == $(wc -l < fleet.ndjson) ]] || { echo "FAIL jq reads fleet.ndjson otherwise"; exit 1; }
+    NODE_PATH=$modules timeout 120 node "$here/check_data.js" "$work/modern" "$root/doc/schema"
+    exec timeout 300 python3 "$here/readme_fleet.py" "$binary" "$modules"
 fi
 
 if [[ $mode == parity ]]; then

@@ -210,6 +210,7 @@ std::string Describe(const Invocation& inv) {
   if (inv.convert.style == PageStyle::kModern) d += " modern";
   if (inv.convert.codepage != 0) d += " cp" + std::to_string(inv.convert.codepage);
   if (inv.index) d += " index " + *inv.index;
+  if (inv.convert.format != OutputFormat::kHtml) d += " " + inv.extension;
   return d;
 }
 
@@ -229,6 +230,9 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--keep-going", "--quiet", "--output-dir=o"}, "convert[a] -d o -k -q"},
       {kPosix, {"a", "--style=modern", "--codepage", "1252", "--index=i"}, "convert[a] modern cp1252 index i"},
       {kPosix, {"a", "--", "-o", "x"}, "convert[a][-o][x]"},
+      {kPosix, {"a", "--format=json", "--index=i.json"}, "convert[a] index i.json .json"},
+      {kPosix, {"a", "--format", "html"}, "convert[a]"},
+      {kPosix, {"-o", "f", "--format=ndjson", "a", "b*"}, "convert[a][b*] -o f .ndjson"},
       // Mistakes: nothing is converted; the first one is told.
       {kPosix, {"-kx", "-V", "a"}, "error: unknown option '-x'"},
       {kPosix, {"a", "--outpt=x"}, "error: unknown option '--outpt'"},
@@ -239,6 +243,9 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--codepage=65536"}, "error: invalid value '65536' for option '--codepage'"},
       {kPosix, {"a", "--codepage=-5"}, "error: invalid value '-5' for option '--codepage'"},
       {kPosix, {"a", "--codepage=1251"}, "error: invalid value '1251' for option '--codepage'"},
+      {kPosix, {"a", "--format=xml"}, "error: invalid value 'xml' for option '--format'"},
+      {kPosix, {"a", "--hta", "--format=json"}, "error: '--hta' names pages; it does not go with '--format=json'"},
+      {kPosix, {"-o", "x", "a", "b", "--format=json"}, "error: option '--output' takes one report, named without wildcards"},
       {kPosix, {"--output=x.htm"}, "error: no report named"},
       {kPosix, {"-k", "--style=modern"}, "error: no report named"},
       {kPosix, {"-o", "x", "a", "b"}, "error: option '--output' takes one report, named without wildcards"},
@@ -257,6 +264,8 @@ TEST(OptionsTest, Table) {
       {kWindows, {"--index=i.htm"}, "error: no report named"},
       {kWindows, {"a.csv", "--output", "x.htm"}, "error: option '--output' needs a value"},
       {kWindows, {"a[1].csv", "--output=x"}, "convert[a[1].csv] -o x"},
+      {kWindows, {"*.csv", "--format=ndjson", "--output=f"}, "convert[*.csv] -o f .ndjson"},
+      {kWindows, {"a.csv", "/HTA", "--format=json"}, "error: '--hta' names pages; it does not go with '--format=json'"},
       {kWindows, {"a?.csv", "--output=x"}, "error: option '--output' takes one report, named without wildcards"},
       {kWindows, {"a.csv", "--bogus", " --help"}, "help"},
       {kWindows, {"--version"}, "version"},

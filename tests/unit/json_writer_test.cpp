@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "export/json_writer.h"
+#include "export/title_key.h"
+#include "export/typed_values.h"
 
 namespace rptconv {
 namespace {
@@ -99,6 +101,84 @@ TEST(JsonWriterTest, MisuseIsRefused) {
   EXPECT_THROW(out.EndRecord(), std::logic_error);
   for (std::size_t i = 1; i < kJsonMaxDepth; ++i) out.BeginArray();
   EXPECT_THROW(out.BeginArray(), std::logic_error);
+}
+
+// Typed companions: only texts that parse exactly get one.
+TEST(TypedValueTest, CompanionsOfExactTextsOnly) {
+  const auto en = Language::kEnglish;
+  const auto hu = Language::kHungarian;
+  const struct {
+    ValueKind kind;
+    Language language;
+    std::string text;
+    std::string json;  // empty: no companion
+  } cases[] = {
+      {ValueKind::kSize, en, "236 KB", "241664"},
+      {ValueKind::kSize, en, "37.2 GB", "39943195853"},
+      {ValueKind::kSize, en, "1,024 MB", "1073741824"},
+      {ValueKind::kSize, en, "0 KB", "0"},
+      {ValueKind::kSize, en, "512 bytes", "512"},
+      {ValueKind::kSize, en, "32256", "32256"},
+      {ValueKind::kSize, en, "1.5 bytes", ""},
+      {ValueKind::kSize, en, "12 x 24", ""},
+      {ValueKind::kSize, en, "", ""},
+      {ValueKind::kSize, en, "1,0240 KB", ""},
+      {ValueKind::kSize, en, "9999999 TB", ""},
+      {ValueKind::kSize, hu, "4 104 KB", "4202496"},
+      {ValueKind::kSize, hu, "32 256", "32256"},
+      {ValueKind::kSize, hu, "1,5 MB", "1572864"},
+      {ValueKind::kSize, hu, "1.5 MB", ""},
+      {ValueKind::kCount, en, "400", "400"},
+      {ValueKind::kCount, en, "2,400", "2400"},
+      {ValueKind::kCount, en, "007", "7"},
+      {ValueKind::kCount, en, "-1", ""},
+      {ValueKind::kCount, en, "3.5", ""},
+      {ValueKind::kCount, en, "25x12", ""},
+      {ValueKind::kCount, en, "9007199254740993", ""},
+      {ValueKind::kPercent, en, "35 %", "35"},
+      {ValueKind::kPercent, en, "12.50%", "12.50"},
+      {ValueKind::kPercent, hu, "26 %", "26"},
+      {ValueKind::kPercent, hu, "0,5 %", "0.5"},
+      {ValueKind::kPercent, en, "35", ""},
+      {ValueKind::kDate, en, "2004-06-08", "\"2004-06-08\""},
+      {ValueKind::kDate, en, "2004-06-08 09:41", "\"2004-06-08T09:41:00\""},
+      {ValueKind::kDate, en, "2004-06-08 09:41:07", "\"2004-06-08T09:41:07\""},
+      {ValueKind::kDate, hu, "2004.06.08. 09:41", "\"2004-06-08T09:41:00\""},
+      {ValueKind::kDate, en, "2004-02-29", "\"2004-02-29\""},
+      {ValueKind::kDate, en, "2005-02-29", ""},
+      {ValueKind::kDate, en, "2004-13-01", ""},
+      {ValueKind::kDate, en, "2004-06-08 24:00", ""},
+      {ValueKind::kDate, en, "2004-06-08 09:41 PM", ""},
+      {ValueKind::kDate, en, "06/08/2004", ""},
+      {ValueKind::kText, en, "236 KB", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    TypedValue typed;
+    const bool parsed = ParseTypedValue(c.kind, c.text, c.language, typed);
+    EXPECT_EQ(parsed, !c.json.empty());
+    if (parsed) {
+      EXPECT_EQ(typed.View(), c.json);
+    }
+  }
+}
+
+TEST(TitleKeyTest, SnakeCaseAsciiFromEitherCodePage) {
+  const struct {
+    std::string title;
+    int codepage;
+    std::string key;
+  } cases[] = {
+      {"Report", 1252, "report"},
+      {"Physical Drives", 1252, "physical_drives"},
+      {"\xD6sszes\xEDt\xE9s", 1250, "osszesites"},
+      {"  PCI / AGP -- Video!! ", 1252, "pci_agp_video"},
+      {"\x8A\x9A\xF5\xFB", 1250, "ssou"},
+      {"Stra\xDF" "e \xC6ther", 1252, "strase_ather"},
+      {"<>&\"", 1252, "section"},
+      {"", 1252, "section"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeyFromTitle(c.title, c.codepage), c.key) << c.title;
 }
 
 }  // namespace

@@ -57,6 +57,24 @@ TEST(LineWriterTest, TextIsEscapedRawIsNot) {
     }
     EXPECT_EQ(sink.data, c.escaped + "\r\n" + c.text + "\r\n");
   }
+  // A line reserved for report texts (readable 16 bytes past their end)
+  // escapes as Text does, at every length about the 16-byte steps and with
+  // a byte to escape at every place or none.
+  for (std::size_t size = 0; size <= 70; ++size) {
+    for (std::size_t at = 0; at <= size; ++at) {
+      std::string text = std::string(size, 'x') + std::string(kVectorBytes, '<');
+      if (at < size) text[at] = '"';
+      const std::string_view report_text = std::string_view(text).substr(0, size);
+      StringSink reserved, plain;
+      LineWriter a(reserved), b(plain);
+      ReservedWrite line = a.Reserve();
+      a.EndLine(line.Text(report_text));
+      b.Text(report_text).EndLine();
+      a.Flush();
+      b.Flush();
+      ASSERT_EQ(reserved.data, plain.data) << "size " << size << ", escape at " << at;
+    }
+  }
 }
 
 TEST(LineWriterTest, EveryByteButFivePassesUnchanged) {
@@ -110,9 +128,10 @@ TEST(Utf8TextTest, CodepageToEscapedUtf8) {
     StringSink sink;
     LineWriter out(sink);
     const std::string padded = c.text + std::string(kVectorBytes, '<');  // readable past its end, as report texts are
-    WriteUtf8Text(out, *table, std::string_view(padded).substr(0, c.text.size()));
+    WriteUtf8ReportText(out, *table, std::string_view(padded).substr(0, c.text.size()));
+    WriteUtf8Text(out, *table, c.text);
     out.Flush();
-    EXPECT_EQ(sink.data, c.utf8);
+    EXPECT_EQ(sink.data, c.utf8 + c.utf8);
     std::string appended = "x";
     AppendUtf8Text(appended, *table, c.text);
     EXPECT_EQ(appended, "x" + c.utf8);

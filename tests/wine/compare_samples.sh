@@ -2,7 +2,8 @@
 # Converts every sample report with the Linux program and with rptconv.exe
 # under Wine, and checks that both give the same console lines and the same
 # page bytes, as .htm and as .hta, in the classic and the modern style; and
-# the same comparison pages of the samples.
+# the same data as JSON and as NDJSON; and the same comparison pages of the
+# samples.
 #
 #   compare_samples.sh LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR...
 set -euo pipefail
@@ -60,9 +61,10 @@ same() {
 }
 for report in "${reports[@]}"; do
   name=$(basename "$report" .csv)
-  for options in "" /HTA "--style=modern" "/HTA --style=modern"; do
+  for options in "" /HTA "--style=modern" "/HTA --style=modern" --format=json --format=ndjson; do
     ext=.htm
     [[ $options != /HTA* ]] || ext=.hta
+    [[ $options != --format=* ]] || ext=.${options#--format=}
     fresh "$report"
     # Word-split on purpose: the options are separate arguments.
     # shellcheck disable=SC2086

@@ -1,0 +1,51 @@
+#include "export/index_json.h"
+
+#include "export/json_writer.h"
+#include "walk/page_events.h"
+
+namespace rptconv {
+
+void JsonIndex::AddConverted(std::string_view report_name, std::string output, const ReportSummary& summary) {
+  entries_.push_back({std::string(report_name), std::move(output), false, {}, summary});
+}
+
+void JsonIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {
+  entries_.push_back({std::string(report_name), {}, true, std::string(failure_line), {}});
+}
+
+void JsonIndex::Write(ByteSink& sink) const {
+  const JsonCodepageTable& english = *FindJsonCodepage(kEnglishCodepage);
+  JsonWriter out(sink, english);
+  out.BeginObject().Key("format").Utf8String(kIndexFormat).Key("version").Int(kIndexFormatVersion);
+  out.Key("reports").BeginArray();
+  for (const Entry& entry : entries_) {
+    const JsonCodepageTable* table = entry.failed ? nullptr : FindJsonCodepage(entry.summary.codepage);
+    out.SetCodepage(table ? *table : english);
+    // Console lines and names are the names' bytes.
+    const auto name = [&](std::string_view text) { names_utf8_ ? out.Utf8String(text) : out.String(text); };
+    out.NewLine().BeginObject().Key("file");
+    name(entry.report_name);
+    if (entry.failed) {
+      out.Key("failure");
+      name(entry.failure_line);
+      out.EndObject();
+      continue;
+    }
+    out.Key("output");
+    if (entry.output.empty()) {
+      out.Null();
+    } else {
+      name(entry.output);
+    }
+    out.Key("title").String(entry.summary.title).Key("codepage").Int(entry.summary.codepage);
+    out.Key("summary").BeginArray();
+    for (const auto& [label, value] : entry.summary.properties) {
+      out.BeginObject().Key("label").String(label).Key("value").String(value).EndObject();
+    }
+    out.EndArray().EndObject();
+  }
+  out.NewLine().EndArray().EndObject().EndRecord();
+  out.Flush();
+}
+
+}  // namespace rptconv

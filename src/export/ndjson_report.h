@@ -1,0 +1,77 @@
+// A report's data as NDJSON: one line per table row and per property, each
+// a JSON object that names where it comes from (the report's file, the
+// computer, the section's key, the page, the group and the item), so that
+// the lines of a whole fleet make one file that a database reads as one
+// table. Written as the report is read; memory does not grow with it.
+// doc/schema/line.schema.json describes a line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "export/json_writer.h"
+#include "export/table_columns.h"
+#include "walk/page_events.h"
+
+namespace rptconv {
+
+class NdjsonReport final : public PageEvents {
+ public:
+  // As JsonReport.
+  NdjsonReport(JsonWriter& out, int codepage, std::string_view file, bool file_utf8);
+
+  void BeginDocument(std::string_view title, Language language) override;
+  void BeginPage(std::string_view title, bool first) override;
+  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  void BeginItem(std::string_view title, bool first, bool in_table) override;
+  void BeginTable(const Section& section) override;
+  void TableHeader(std::span<const std::string_view>, std::string_view) override {}
+  void Property(std::string_view label, std::string_view value, bool in_item) override;
+  void TableRow(std::span<const std::string_view> cells) override;
+  void EndDocument() override;
+
+ private:
+  // The members every line of the current place begins with: the parts
+  // marked in `stale_` are written again before the next line.
+  enum Part : unsigned { kPagePart = 1, kGroupPart = 2, kItemPart = 4 };
+  void Stale(unsigned parts) { stale_ |= parts; }
+  const std::string& Members() {
+    if (stale_ != 0) MakeMembers();
+    return members_;
+  }
+  void MakeMembers();
+  // The same, opened as a line of a row: "{", the members, the fields' name.
+  const std::string& RowStart() {
+    if (stale_ != 0) MakeMembers();
+    return row_start_;
+  }
+
+  JsonWriter& out_;
+  int codepage_;
+  std::string file_;
+  bool file_utf8_;
+  Language language_ = Language::kEnglish;
+
+  std::string computer_;  // the report's bytes; empty until the report names it
+  bool computer_known_ = false;
+  bool first_page_ = false;   // the current page is the report's first
+  bool first_group_ = false;  // the current group is its page's first
+  std::string page_;
+  std::string section_;  // UTF-8 key
+  std::string group_;
+  bool group_named_ = false;  // a group of a property page or a group table
+  std::string item_;
+  bool item_named_ = false;
+  bool rows_named_ = false;  // section_ names the table of the rows that come
+  TableColumns columns_;
+  // JSON, the shared members of the current place: file, computer,
+  // section and page; group; item; and all of them.
+  std::string page_members_;
+  std::string group_members_;
+  std::string item_members_;
+  std::string members_;
+  std::string row_start_;
+  unsigned stale_ = kPagePart | kGroupPart | kItemPart;
+};
+
+}  // namespace rptconv

@@ -1,0 +1,306 @@
+#include "export/typed_values.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+#include "report/sections.h"
+
+namespace rptconv {
+
+namespace {
+
+// The largest integer every JSON reader holds exactly.
+constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
+// Digits a number may have in all, so that it fits 64 bits.
+constexpr int kMostDigits = 18;
+constexpr char kNoBreakSpace = '\xA0';  // in both code pages
+
+struct Decimal {
+  std::uint64_t digits = 0;  // all digits, the point left out
+  int fraction_digits = 0;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads a number from the front of `text` and removes it: digits, thousands
+// in groups of three after the language's separator, and a fraction after
+// its decimal mark.
+bool ReadDecimal(std::string_view& text, Language language, Decimal& out) {
+  const bool english = language == Language::kEnglish;
+  const char decimal_mark = english ? '.' : ',';
+  const auto is_group_separator = [english](char c) {
+    return english ? c == ',' : c == ' ' || c == kNoBreakSpace;
+  };
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  std::uint64_t digits = 0;
+  while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  const auto leading = p - text.data();
+  if (leading == 0 || leading > kMostDigits) return false;
+  int count = static_cast<int>(leading);
+  // Groups of three, each exactly three digits, after at most three leading ones.
+  while (leading <= 3 && end - p >= 4 && is_group_separator(p[0]) && IsDigit(p[1]) && IsDigit(p[2]) &&
+         IsDigit(p[3]) && (end - p == 4 || !IsDigit(p[4]))) {
+    count += 3;
+    if (count > kMostDigits) return false;
+    digits = digits * 1000 + static_cast<std::uint64_t>((p[1] - '0') * 100 + (p[2] - '0') * 10 + (p[3] - '0'));
+    p += 4;
+  }
+  int fraction = 0;
+  if (end - p >= 2 && p[0] == decimal_mark && IsDigit(p[1])) {
+    ++p;
+    while (p < end && IsDigit(*p)) {
+      if (++count > kMostDigits) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(*p++ - '0');
+      ++fraction;
+    }
+  }
+  out.digits = digits;
+  out.fraction_digits = fraction;
+  text.remove_prefix(static_cast<std::size_t>(p - text.data()));
+  return true;
+}
+
+// Removes one blank (or no-break space) from the front of `text`.
+void SkipBlank(std::string_view& text) {
+  if (!text.empty() && (text.front() == ' ' || text.front() == kNoBreakSpace)) text.remove_prefix(1);
+}
+
+// The decimal digits of `value`, written from the last one back.
+std::size_t WriteInteger(char* out, std::uint64_t value) {
+  std::size_t n = 1;
+  for (std::uint64_t rest = value / 10; rest != 0; rest /= 10) ++n;
+  for (std::size_t i = n; i-- > 0; value /= 10) out[i] = static_cast<char>('0' + value % 10);
+  return n;
+}
+
+// The decimal as a JSON number: "35", "35.5", "0.25".
+std::size_t WriteDecimal(char* out, const Decimal& value) {
+  char digits[TypedValue::kRoom];
+  std::size_t size = WriteInteger(digits, value.digits);
+  const auto fraction = static_cast<std::size_t>(value.fraction_digits);
+  std::size_t at = 0;
+  if (size <= fraction) {
+    out[at++] = '0';
+    out[at++] = '.';
+    for (std::size_t k = size; k < fraction; ++k) out[at++] = '0';
+    for (std::size_t k = 0; k < size; ++k) out[at++] = digits[k];
+    return at;
+  }
+  for (std::size_t k = 0; k < size; ++k) {
+    if (fraction != 0 && k == size - fraction) out[at++] = '.';
+    out[at++] = digits[k];
+  }
+  return at;
+}
+
+struct Unit {
+  std::string_view name;
+  unsigned shift;  // the unit is 2^shift bytes
+};
+constexpr std::array<Unit, 8> kUnits{{
+    {"bytes", 0}, {"byte", 0}, {"b\xE1jt", 0}, {"B", 0}, {"KB", 10}, {"MB", 20}, {"GB", 30}, {"TB", 40},
+}};
+
+// The most common sizes, "236 KB", "12 MB": up to nine digits without a
+// leading zero, one blank, a unit of two letters.
+bool ParseCommonSize(std::string_view text, TypedValue& out) {
+  constexpr std::size_t kMostCommonDigits = 9;
+  const std::size_t digits = text.size() - 3;
+  if (text.size() < 4 || digits > kMostCommonDigits || text[0] == '0' || text[digits] != ' ' ||
+      text[digits + 2] != 'B') {
+    return false;
+  }
+  unsigned shift;
+  switch (text[digits + 1]) {
+    case 'K': shift = 10; break;
+    case 'M': shift = 20; break;
+    case 'G': shift = 30; break;
+    case 'T': shift = 40; break;
+    default: return false;
+  }
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < digits; ++i) {
+    if (!IsDigit(text[i])) return false;
+    value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+  }
+  // Nine digits of terabytes are more than 2^53 bytes.
+  if ((value << shift) > kLargestExactInteger) return false;
+  out.size = WriteInteger(out.text, value << shift);
+  return true;
+}
+
+bool ParseSize(std::string_view text, Language language, TypedValue& out) {
+  if (ParseCommonSize(text, out)) return true;
+  Decimal value;
+  if (!ReadDecimal(text, language, value)) return false;
+  unsigned shift = 0;
+  bool unit_named = false;
+  if (!text.empty()) {
+    SkipBlank(text);
+    for (const Unit& unit : kUnits) {
+      if (text == unit.name) {
+        shift = unit.shift;
+        unit_named = true;
+        break;
+      }
+    }
+    if (!unit_named) return false;
+  }
+  // Bytes are whole.
+  if (shift == 0 && value.fraction_digits != 0) return false;
+  if (value.digits > (UINT64_MAX >> shift)) return false;
+  std::uint64_t bytes = value.digits << shift;
+  std::uint64_t divisor = 1;
+  for (int k = 0; k < value.fraction_digits; ++k) divisor *= 10;
+  bytes = bytes / divisor + (bytes % divisor >= divisor - divisor / 2 ? 1 : 0);  // rounded to the nearest byte
+  if (bytes > kLargestExactInteger) return false;
+  out.size = WriteInteger(out.text, bytes);
+  return true;
+}
+
+bool ParseCount(std::string_view text, Language language, TypedValue& out) {
+  // Most counts are a few digits without a leading zero: copied as they are.
+  constexpr std::size_t kMostCopied = 15;
+  if (text.size() <= kMostCopied && (text[0] != '0' || text.size() == 1)) {
+    std::size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) out.text[i] = text[i];
+    if (i == text.size()) {
+      out.size = i;
+      return true;
+    }
+  }
+  Decimal value;
+  if (!ReadDecimal(text, language, value) || !text.empty() || value.fraction_digits != 0) return false;
+  if (value.digits > kLargestExactInteger) return false;
+  out.size = WriteInteger(out.text, value.digits);
+  return true;
+}
+
+bool ParsePercent(std::string_view text, Language language, TypedValue& out) {
+  Decimal value;
+  if (!ReadDecimal(text, language, value)) return false;
+  SkipBlank(text);
+  if (text != "%") return false;
+  out.size = WriteDecimal(out.text, value);
+  return true;
+}
+
+// `count` digits from the front of `text`, removed.
+bool ReadDigits(std::string_view& text, std::size_t count, int& value) {
+  if (text.size() < count) return false;
+  value = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!IsDigit(text[i])) return false;
+    value = value * 10 + (text[i] - '0');
+  }
+  text.remove_prefix(count);
+  return true;
+}
+
+bool Take(std::string_view& text, char c) {
+  if (text.empty() || text.front() != c) return false;
+  text.remove_prefix(1);
+  return true;
+}
+
+int DaysIn(int year, int month) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+void PutTwo(char* out, int value) {
+  out[0] = static_cast<char>('0' + value / 10);
+  out[1] = static_cast<char>('0' + value % 10);
+}
+
+// "2004-06-08", "2004.06.08." (Hungarian), either followed by " 09:41" or
+// " 09:41:07".
+bool ParseDate(std::string_view text, TypedValue& out) {
+  int year, month, day, hour = 0, minute = 0, second = 0;
+  if (!ReadDigits(text, 4, year)) return false;
+  const char separator = text.empty() ? '\0' : text.front();
+  if (separator != '-' && separator != '.') return false;
+  text.remove_prefix(1);
+  if (!ReadDigits(text, 2, month) || !Take(text, separator) || !ReadDigits(text, 2, day)) return false;
+  if (separator == '.') Take(text, '.');
+  if (month < 1 || month > 12 || day < 1 || day > DaysIn(year, month)) return false;
+  const bool has_time = !text.empty();
+  if (has_time) {
+    if (!Take(text, ' ') || !ReadDigits(text, 2, hour) || !Take(text, ':') || !ReadDigits(text, 2, minute)) return false;
+    if (!text.empty() && (!Take(text, ':') || !ReadDigits(text, 2, second) || !text.empty())) return false;
+    if (hour > 23 || minute > 59 || second > 59) return false;
+  }
+  // "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS", quoted.
+  char* p = out.text;
+  *p++ = '"';
+  p = std::to_chars(p, p + 4, year).ptr;
+  *p++ = '-';
+  PutTwo(p, month);
+  p[2] = '-';
+  PutTwo(p + 3, day);
+  p += 5;
+  if (has_time) {
+    *p++ = 'T';
+    PutTwo(p, hour);
+    p[2] = ':';
+    PutTwo(p + 3, minute);
+    p[5] = ':';
+    PutTwo(p + 6, second);
+    p += 8;
+  }
+  *p++ = '"';
+  out.size = static_cast<std::size_t>(p - out.text);
+  return true;
+}
+
+}  // namespace
+
+ValueKind KindOfColumn(char code) {
+  switch (code) {
+    case kSizeColumn: return ValueKind::kSize;
+    case kCountColumn: return ValueKind::kCount;
+    case kPercentColumn: return ValueKind::kPercent;
+    case kDateColumn: return ValueKind::kDate;
+    default: return ValueKind::kText;
+  }
+}
+
+std::string_view KindName(ValueKind kind) {
+  switch (kind) {
+    case ValueKind::kSize: return "size";
+    case ValueKind::kCount: return "count";
+    case ValueKind::kPercent: return "percent";
+    case ValueKind::kDate: return "date";
+    case ValueKind::kText: break;
+  }
+  return "text";
+}
+
+std::string_view CompanionSuffix(ValueKind kind) {
+  switch (kind) {
+    case ValueKind::kSize: return "_bytes";
+    case ValueKind::kCount:
+    case ValueKind::kPercent: return "_number";
+    case ValueKind::kDate: return "_iso";
+    case ValueKind::kText: break;
+  }
+  return {};
+}
+
+bool ParseTypedValue(ValueKind kind, std::string_view text, Language language, TypedValue& out) {
+  switch (kind) {
+    case ValueKind::kSize: return ParseSize(text, language, out);
+    case ValueKind::kCount: return ParseCount(text, language, out);
+    case ValueKind::kPercent: return ParsePercent(text, language, out);
+    case ValueKind::kDate: return ParseDate(text, out);
+    case ValueKind::kText: break;
+  }
+  return false;
+}
+
+}  // namespace rptconv
