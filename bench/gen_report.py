@@ -26,6 +26,17 @@ workstation with many programs: file paths, descriptions and version numbers
 in catalogued tables (DLL, Services, System Drivers, Processes) on most
 lines, and 1% of the cells with a byte to escape.
 
+    gen_report.py --fleet COUNT DIR [PROGRAMS [HUNGARIAN_PERCENT]]
+
+writes a fleet instead: COUNT small reports fleet-00001.csv ... into DIR, one
+computer each, with realistic installed programs (PROGRAMS each, default 300,
+drawn by popularity from a catalogue of about 2,000, each with a few versions
+of uneven shares, now and then spelled in another case or with blanks
+around), logical drives, antivirus databases of various ages (a few machines
+have none), event logs with some errors and SMART attributes, a few not OK.
+HUNGARIAN_PERCENT of them (default 20) are Hungarian reports in Windows-1250.
+The same arguments always give the same bytes.
+
     gen_report.py --edits N SRC DST
 
 writes DST, a copy of the report SRC with N scattered edits, and prints the
@@ -40,6 +51,8 @@ report repeats the pool's blocks in turn, so writing 1 GiB costs little more
 than the disk's time.
 """
 
+import datetime
+import os
 import sys
 
 MIB = 1 << 20
@@ -567,6 +580,176 @@ def head():
     return EOL.join(lines).encode("latin-1")
 
 
+# --------------------------------------------------------------------------
+# Fleets: many small reports of computers that share their software.
+
+FLEET_PROGRAMS = [
+    "Mozilla Firefox", "Google Chrome", "Microsoft Edge", "7-Zip", "Adobe Acrobat Reader DC",
+    "Notepad++", "VLC media player", "Zoom", "Microsoft Teams", "Microsoft Office Professional Plus 2016",
+    "WinRAR", "PuTTY", "Git", "Python 3", "TeamViewer", "Java 8 Update", "Mozilla Thunderbird",
+    "Microsoft Visual C++ 2015-2019 Redistributable (x64)", "Microsoft Visual C++ 2013 Redistributable (x86)",
+    "Microsoft .NET Framework 4.8", "Intel(R) Management Engine Components", "Realtek High Definition Audio Driver",
+    "NVIDIA Graphics Driver", "Dell Command | Update", "HP Support Assistant", "Cisco AnyConnect Secure Mobility Client",
+    "FileZilla Client", "KeePass Password Safe", "LibreOffice", "GIMP", "Paint.NET", "Skype", "Slack",
+    "Dropbox", "Google Drive", "OneDrive", "Citrix Workspace", "VMware Tools", "Wireshark", "WinSCP",
+    "Virus Guard", "QUORVIX", "Foxit PDF Reader", "IrfanView", "Audacity", "OBS Studio", "Spotify",
+]
+FLEET_SUFFIXES = ["Client", "Agent", "Tools", "Driver", "Runtime", "Suite", "Viewer", "Update Service",
+                  "Toolkit", "Connector", "Plug-in", "SDK", "Helper", "Manager"]
+FLEET_DATE = (2004, 6, 8)
+
+
+class FleetCatalogue:
+    """About 2,000 programs with a popularity each and a few versions of uneven shares."""
+
+    def __init__(self, r, count=2000):
+        names = list(FLEET_PROGRAMS)
+        seen = set(names)
+        while len(names) < count:
+            name = "%s %s %s" % (r.pick(VENDORS), r.pick(WORDS), r.pick(FLEET_SUFFIXES))
+            if name not in seen:
+                seen.add(name)
+                names.append(name)
+        self.programs = []
+        for rank, name in enumerate(names):
+            major = r.int(1, 12)
+            versions = ["%d.%d.%d" % (major, r.int(0, 9), r.int(0, 9999)) for _ in range(r.int(1, 6))]
+            weights = [r.int(1, 100) * (3 if k == 0 else 1) for k in range(len(versions))]
+            # Popularity falls with the rank: a few programs are everywhere.
+            self.programs.append((name, versions, weights, 1000000 // (rank + 8)))
+        self.total = sum(p[3] for p in self.programs)
+
+    def choose(self, r, n):
+        """n distinct programs, the popular ones more often."""
+        chosen = set()
+        while len(chosen) < min(n, len(self.programs)):
+            x = r.int(0, self.total - 1)
+            for k, program in enumerate(self.programs):
+                x -= program[3]
+                if x < 0:
+                    chosen.add(k)
+                    break
+        return sorted(chosen)
+
+
+def fleet_version(r, versions, weights):
+    x = r.int(0, sum(weights) - 1)
+    for version, weight in zip(versions, weights):
+        x -= weight
+        if x < 0:
+            return version
+    return versions[-1]
+
+
+def fleet_day(days_before):
+    return datetime.date(*FLEET_DATE) - datetime.timedelta(days=days_before)
+
+
+def fleet_report(r, number, catalogue, programs, hungarian):
+    """One computer's report, as bytes."""
+    name = ("IRODA-%04d" if hungarian else "WS-%04d") % number
+    report_day = fleet_day(r.int(0, 6))
+    if hungarian:
+        fmt_date = lambda d: "%04d.%02d.%02d." % (d.year, d.month, d.day)
+        fmt_size = lambda mb: ("%.1f GB" % (mb / 1024.0)).replace(".", ",") if mb >= 1024 else "%d MB" % mb
+        words = dict(header="Oldal,Csoport,Elem,T\xedpus,Tulajdons\xe1g,\xc9rt\xe9k", first="\xd6sszes\xedt\xe9s",
+                     group="Sz\xe1m\xedt\xf3g\xe9p", computer="Sz\xe1m\xedt\xf3g\xe9p n\xe9v", user="Felhaszn\xe1l\xf3",
+                     domain="Tartom\xe1ny", date="Jelent\xe9s d\xe1tuma", title="Jelent\xe9s c\xedme",
+                     title_text="heti lelt\xe1r", drives="Logikai meghajt\xf3k",
+                     drive_cols=["Meghajt\xf3 t\xedpusa", "F\xe1jlrendszer", "Sorozatsz\xe1m", "Teljes m\xe9ret",
+                                 "Szabad ter\xfclet", "% szabad"],
+                     fixed="Helyi lemez", optical="CD-ROM lemez", av="Antiv\xedrus",
+                     av_cols=["Szoftver verzi\xf3", "V\xedrus adatb\xe1zis d\xe1tuma", "Ismert v\xedrusok"],
+                     programs="Telep\xedtett programok", program_cols=["Verzi\xf3", "Telep. m\xe9ret"],
+                     events="Esem\xe9nynapl\xf3k",
+                     event_cols=["Esem\xe9ny t\xedpusa", "Kateg\xf3ria", "Esem\xe9ny id\xf5pontja", "Felhaszn\xe1l\xf3",
+                                 "Forr\xe1s"],
+                     event_types=["Inform\xe1ci\xf3", "Figyelmeztet\xe9s", "Hiba"],
+                     logs=["Alkalmaz\xe1s", "Rendszer", "Biztons\xe1g"],
+                     smart_cols=["Attrib\xfatum le\xedr\xe1sa", "K\xfcsz\xf6b", "\xc9rt\xe9k", "Legrosszabb", "Adat",
+                                 "\xc1llapot"],
+                     smart_ok="Rendben", smart_bad="Figyelmeztet\xe9s", encoding="cp1250")
+    else:
+        fmt_date = lambda d: "%04d-%02d-%02d" % (d.year, d.month, d.day)
+        fmt_size = lambda mb: "%.1f GB" % (mb / 1024.0) if mb >= 1024 else "%d MB" % mb
+        words = dict(header="Page,Group,Item,Type,Property,Value", first="Report", group="Summary",
+                     computer="Computer Name", user="User Name", domain="Domain", date="Report Date",
+                     title="Report Title", title_text="weekly inventory", drives="Logical Drives",
+                     drive_cols=["Drive Type", "File System", "Volume Serial", "Total Size", "Free Space", "% Free"],
+                     fixed="Local Disk", optical="CD-ROM Disc", av="Anti-Virus",
+                     av_cols=["Software Version", "Virus Database Date", "Known Viruses"],
+                     programs="Installed Programs", program_cols=["Version", "Inst. Size"], events="Event Logs",
+                     event_cols=["Event Type", "Category", "Generated On", "User", "Source"],
+                     event_types=["Information", "Warning", "Error"], logs=["Application", "System", "Security"],
+                     smart_cols=["Attribute Description", "Threshold", "Value", "Worst", "Data", "Status"],
+                     smart_ok="OK", smart_bad="Failed", encoding="cp1252")
+    w = words
+    out = [w["header"]]
+    first, group = w["first"], w["group"]
+    for label, value in ((w["computer"], name), (w["user"], r.pick(USERS[4:])), (w["domain"], "CORP"),
+                         (w["date"], fmt_date(report_day) + " %02d:%02d" % (r.int(7, 18), r.int(0, 59))),
+                         (w["title"], "%s %s" % (name, w["title_text"]))):
+        out.append("%s,%s,,,%s,%s" % (first, group, label, value))
+    rows = []
+    for k, letter in enumerate("CDEF"[:r.int(1, 4)]):
+        optical = k > 0 and r.chance(30)
+        total = 650 if optical else r.int(20, 500) * 1024
+        free = 0 if optical else (r.int(0, total // 10) if r.chance(8) else r.int(total // 10, total))
+        rows.append(("%s:" % letter, w["drive_cols"][0], w["optical"] if optical else w["fixed"],
+                     [(w["drive_cols"][1], "CDFS" if optical else "NTFS"),
+                      (w["drive_cols"][2], "%04X-%04X" % (r.int(0, 0xFFFF), r.int(0, 0xFFFF))),
+                      (w["drive_cols"][3], fmt_size(total)), (w["drive_cols"][4], fmt_size(free)),
+                      (w["drive_cols"][5], "%d %%" % (100 * free // total))]))
+    table(out, w["drives"], 0, rows)
+    if r.chance(95):
+        age = r.int(0, 3) if r.chance(80) else r.int(4, 60)
+        db = report_day - datetime.timedelta(days=age)
+        table(out, w["av"], 0, [("Virus Guard", w["av_cols"][0], "8.0.0.%d" % r.int(300, 400),
+                                 [(w["av_cols"][1], fmt_date(db)), (w["av_cols"][2], str(r.int(60000, 90000)))])])
+    rows = []
+    for k in catalogue.choose(r, programs):
+        pname, versions, weights, _ = catalogue.programs[k]
+        if r.chance(3):
+            pname = pname.upper() if r.chance(50) else " " + pname + " "
+        rows.append((pname, w["program_cols"][0], fleet_version(r, versions, weights),
+                     [(w["program_cols"][1], "%d KB" % r.int(100, 400000))]))
+    table(out, w["programs"], 0, rows)
+    rows = []
+    errors_likely = r.chance(30)
+    for k in range(r.int(10, 60)):
+        kind = w["event_types"][2] if errors_likely and r.chance(10) else w["event_types"][r.int(0, 1)]
+        rows.append((r.pick(w["logs"]), w["event_cols"][0], kind,
+                     [(w["event_cols"][1], "None"), (w["event_cols"][2], fmt_date(report_day) + " 08:00"),
+                      (w["event_cols"][3], "N/A"), (w["event_cols"][4], r.pick(EVENT_SOURCES))]))
+    table(out, w["events"], 0, rows)
+    disk = "%s [%d GB]" % (r.pick(DISK_MODELS), r.pick([80, 160, 250, 500]))
+    failing = r.chance(4)
+    for ident, desc, thr in SMART_ATTRS[:6]:
+        item = "%02X" % ident
+        status = w["smart_bad"] if failing and ident == 5 else w["smart_ok"]
+        for label, value in zip(w["smart_cols"], [desc, thr, r.int(90, 253), r.int(90, 253), r.int(0, 900), status]):
+            out.append("SMART,%s,%s,0,%s,%s" % (disk, item, label, value))
+    out.append("")
+    return EOL.join(out).encode(w["encoding"], "replace")
+
+
+def fleet_main(argv):
+    if len(argv) not in (4, 5, 6):
+        sys.stderr.write("usage: gen_report.py --fleet COUNT DIR [PROGRAMS [HUNGARIAN_PERCENT]]\n")
+        return 2
+    count, folder = int(argv[2]), argv[3]
+    programs = int(argv[4]) if len(argv) > 4 else 300
+    hungarian_percent = int(argv[5]) if len(argv) > 5 else 20
+    catalogue = FleetCatalogue(Rng(20040608))
+    os.makedirs(folder, exist_ok=True)
+    for number in range(1, count + 1):
+        r = Rng(number)
+        hungarian = r.int(0, 99) < hungarian_percent
+        with open(os.path.join(folder, "fleet-%05d.csv" % number), "wb") as f:
+            f.write(fleet_report(r, number, catalogue, programs, hungarian))
+    return 0
+
+
 PROPERTY_PAGES = ("Motherboard", "Display", "Storage", "Network", "Security")
 
 
@@ -629,6 +812,8 @@ def main(argv):
         for change in edited_copy(int(argv[2]), argv[3], argv[4]):
             print(change)
         return 0
+    if len(argv) > 1 and argv[1] == "--fleet":
+        return fleet_main(argv)
     blocks = {"long": block, "short": short_block, "cells": cells_block}
     if len(argv) not in (3, 4) or (len(argv) == 4 and argv[3] not in blocks):
         sys.stderr.write("usage: gen_report.py SIZE_MB OUT [long|short|cells]\n")

@@ -1,12 +1,13 @@
 // The library's conversion: one walk over the report, told to the page of
 // the chosen style or to the data of the chosen format and, when asked, to
-// the report's summary.
+// the report's summary and the facts an overview compares across reports.
 #include <stdexcept>
 #include <string>
 
 #include "export/json_report.h"
 #include "export/json_writer.h"
 #include "export/ndjson_report.h"
+#include "fleet/facts_listener.h"
 #include "html/classic_page.h"
 #include "html/line_writer.h"
 #include "html/modern_page.h"
@@ -27,8 +28,10 @@ void WalkTo(ReportReader& reader, Listener& listener, const ConvertOptions& opti
     return;
   }
   SummaryListener summary_listener(*summary, options.codepage);
-  BothListeners both(listener, summary_listener);
-  WalkReport(reader, both);
+  FactsListener facts_listener(summary->facts);
+  BothListeners gatherers(summary_listener, facts_listener);
+  BothListeners all(listener, gatherers);
+  WalkReport(reader, all);
 }
 
 template <class Data>

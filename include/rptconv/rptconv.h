@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <climits>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -93,6 +94,29 @@ struct ReportSummary {
   int codepage = 0;
   std::string language;  // the report's language as a language tag: "en" or "hu"
   std::vector<std::pair<std::string, std::string>> properties;  // label and value, each label once
+  // What the overview tells across many reports, taken from this one.
+  struct Facts {
+    // Its installed programs: name and version as the report has them, at
+    // most kMostPrograms; `programs_dropped` counts those beyond.
+    static constexpr std::size_t kMostPrograms = 4096;
+    std::vector<std::pair<std::string, std::string>> programs;
+    std::size_t programs_dropped = 0;
+    // The fixed drive (no optical, removable or network drive) with the
+    // smallest share of free space; `drive` empty when none has both sizes.
+    std::string drive;
+    double drive_free = 0;   // bytes
+    double drive_total = 0;  // bytes
+    // Antivirus products listed, and the newest virus database date among
+    // them as days since 1970-01-01 (kNoDay when none could be read).
+    static constexpr std::int32_t kNoDay = INT32_MIN;
+    std::size_t antivirus = 0;
+    std::int32_t antivirus_day = kNoDay;
+    // Event log entries of type error, and SMART attributes whose status is
+    // not OK, with the disk of the first of those.
+    std::size_t error_events = 0;
+    std::size_t smart_warnings = 0;
+    std::string smart_disk;
+  } facts;
 };
 
 // True for the code pages a modern page converts from: 1250 (Central

@@ -29,7 +29,7 @@ bool IsSlashHelpWord(std::string_view word) {
 
 enum class Option {
   kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex, kFormat,
-  kCompare, kAllColumns
+  kMinFree, kMaxAntivirusAge, kMaxErrors, kCompare, kAllColumns
 };
 
 struct OptionSpec {
@@ -53,9 +53,22 @@ constexpr OptionSpec kOptions[] = {
     {Option::kCodepage, '\0', "codepage", true, false},
     {Option::kIndex, '\0', "index", true, false},
     {Option::kFormat, '\0', "format", true, false},
+    {Option::kMinFree, '\0', "min-free", true, false},
+    {Option::kMaxAntivirusAge, '\0', "max-av-age", true, false},
+    {Option::kMaxErrors, '\0', "max-errors", true, false},
     {Option::kCompare, '\0', "compare", false, false},
     {Option::kAllColumns, '\0', "all-columns", false, false},
 };
+
+// The index's thresholds: whole numbers from 0 to `most`.
+constexpr int kMostPercent = 100;
+constexpr int kMostCount = 1000000;
+std::optional<int> ParseThreshold(std::string_view text, int most) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > most) return std::nullopt;
+  return value;
+}
 
 struct FormatName {
   std::string_view name;
@@ -142,6 +155,17 @@ class OptionReader {
       case Option::kIndex:
         if (needs(true)) inv_.index = std::string(value);
         break;
+      case Option::kMinFree:
+      case Option::kMaxAntivirusAge:
+      case Option::kMaxErrors: {
+        const std::optional<int> threshold = ParseThreshold(value, entry.option == Option::kMinFree ? kMostPercent : kMostCount);
+        if (!needs(threshold.has_value())) break;
+        if (entry.option == Option::kMinFree) inv_.attention.min_free_percent = *threshold;
+        if (entry.option == Option::kMaxAntivirusAge) inv_.attention.max_antivirus_days = *threshold;
+        if (entry.option == Option::kMaxErrors) inv_.attention.max_error_events = static_cast<std::size_t>(*threshold);
+        thresholds_ = std::string(spelled);
+        break;
+      }
       case Option::kFormat: {
         const FormatName* format = FindFormat(value);
         if (needs(format != nullptr)) format_ = format;
@@ -253,6 +277,9 @@ class OptionReader {
       inv_.stdin_pattern = std::find(inv_.patterns.begin(), inv_.patterns.end(), kStandardStream) !=
                            inv_.patterns.end();
     }
+    if (!thresholds_.empty() && !inv_.index) {
+      Mistake("option '" + thresholds_ + "' needs '--index'");
+    }
     inv_.convert.format = format_->format;
     inv_.extension = hta_ ? kHtaExtension : format_->extension;
     if (hta_ && format_->format != OutputFormat::kHtml) {
@@ -293,6 +320,7 @@ class OptionReader {
   std::vector<std::string> later_words_;
   std::optional<Invocation::Action> asked_;
   std::string error_;
+  std::string thresholds_;  // the last threshold option given, as spelled
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fleet/fleet.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -34,6 +35,7 @@ struct Invocation {
   bool quiet = false;
   ConvertOptions convert;              // --style, --codepage, --format
   std::optional<std::string> index;    // --index: read, not yet written
+  AttentionRules attention;            // --min-free, --max-av-age, --max-errors: the index's thresholds
   // --compare: the two patterns are the old and the new report, named
   // without search; --all-columns: volatile columns count as changes.
   bool compare = false;

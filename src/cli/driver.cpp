@@ -66,7 +66,8 @@ class Batch {
     if (inv_.index && DataFormat()) {
       json_index_.emplace(!Windows());
     } else if (inv_.index) {
-      index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8);
+      index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8,
+                     inv_.attention);
       index_dir_ = DirectoryOf(AbsolutePath(*inv_.index, current_dir_, Windows()));
     }
   }

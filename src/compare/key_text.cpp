@@ -39,6 +39,13 @@ std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// `text` without its leading and trailing blanks and tabs.
+std::string_view WithoutBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 constexpr unsigned char FoldedByte(unsigned char byte) {
   if (byte >= kAsciiUpperFirst && byte <= kAsciiUpperLast) return static_cast<unsigned char>(byte + kCaseDistance);
   if (byte >= kAccentedUpperFirst && byte <= kAccentedUpperLast && byte != kMultiplicationSign) {
@@ -91,14 +98,9 @@ std::uint64_t HashWords(std::uint64_t hash, std::string_view text) {
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 void AppendFoldedKey(std::string& out, std::string_view text) {
-  text = TrimBlanks(text);
+  text = WithoutBlanks(text);
   const std::size_t at = out.size();
   out.resize(at + text.size());
   char* folded = out.data() + at;
@@ -107,8 +109,8 @@ void AppendFoldedKey(std::string& out, std::string_view text) {
 
 bool SameKey(std::string_view a, std::string_view b) {
   if (a == b) return true;  // mostly
-  a = TrimBlanks(a);
-  b = TrimBlanks(b);
+  a = WithoutBlanks(a);
+  b = WithoutBlanks(b);
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (kFolded[static_cast<unsigned char>(a[i])] != kFolded[static_cast<unsigned char>(b[i])]) return false;
@@ -117,7 +119,7 @@ bool SameKey(std::string_view a, std::string_view b) {
 }
 
 std::uint64_t HashFoldedKey(std::uint64_t hash, std::string_view text) {
-  return HashWords<true>(hash, TrimBlanks(text));
+  return HashWords<true>(hash, WithoutBlanks(text));
 }
 
 std::uint64_t HashText(std::uint64_t hash, std::string_view text) { return HashWords<false>(hash, text); }

@@ -8,9 +8,6 @@
 
 namespace rptconv {
 
-// `text` without its leading and trailing blanks and tabs.
-std::string_view TrimBlanks(std::string_view text);
-
 // Appends `text` trimmed and in lower case. Case is folded for the ASCII
 // letters and for the accented letters that Windows-1250 and Windows-1252
 // place alike (upper case 0xC0 to 0xDE, 0x8A, 0x8C to 0x8F; lower case 0x20

@@ -7,6 +7,8 @@ namespace rptconv {
 
 void JsonIndex::AddConverted(std::string_view report_name, std::string output, const ReportSummary& summary) {
   entries_.push_back({std::string(report_name), std::move(output), false, {}, summary});
+  // The data index shows no fleet facts: a report's programs are not kept.
+  entries_.back().summary.facts = {};
 }
 
 void JsonIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {

@@ -154,6 +154,26 @@ void AppendUtf8Checked(std::string& out, std::string_view text) {
   }
 }
 
+void AppendScriptJsonString(std::string& out, std::string_view text) {
+  constexpr std::string_view kHexDigits = "0123456789abcdef";
+  constexpr unsigned char kFirstPrintable = 0x20;
+  out.push_back('"');
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (byte < kFirstPrintable || c == '<') {
+      out.append("\\u00");
+      out.push_back(kHexDigits[byte >> 4]);
+      out.push_back(kHexDigits[byte & 0x0F]);
+    } else {
+      out.push_back(c);
+    }
+  }
+  out.push_back('"');
+}
+
 void AppendPercentEscape(std::string& out, unsigned char byte) {
   constexpr std::string_view kHexDigits = "0123456789ABCDEF";
   out.push_back('%');

@@ -57,6 +57,11 @@ char* EscapeElsewhere(char* out, std::string_view text);
 // tab.
 void AppendUtf8Checked(std::string& out, std::string_view text);
 
+// Appends UTF-8 `text` as a JSON string, quotes included, fit to stand in a
+// page's <script> block: "<" is written as \u003c, so no "</script" or
+// "<!--" can end or bend the block.
+void AppendScriptJsonString(std::string& out, std::string_view text);
+
 // Appends a byte percent-encoded: "%" and two upper-case hexadecimal digits.
 void AppendPercentEscape(std::string& out, unsigned char byte);
 

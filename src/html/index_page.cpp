@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "html/codepage.h"
+#include "html/fleet_sections.h"
 #include "html/line_writer.h"
 #include "html/modern_assets.h"
 #include "html/page_texts.h"
@@ -63,6 +64,7 @@ std::size_t FleetIndex::LanguageOf(std::string_view tag) {
 
 void FleetIndex::AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary) {
   IndexRow row;
+  fleet_.Add(summary, std::string(page_href), report_name, names_ == NameBytes::kUtf8 ? 0 : summary.codepage);
   row.codepage = FindCodepage(summary.codepage) ? summary.codepage : kEnglishCodepage;
   const CodepageTable& table = *FindCodepage(row.codepage);
   row.report_name = KeepName(report_name);
@@ -100,7 +102,7 @@ void FleetIndex::AddFailed(std::string_view report_name, std::string_view failur
 
 void FleetIndex::Write(ByteSink& sink) const {
   LineWriter out(sink);
-  WriteModernHead(out, "en", "Overview of reports");
+  WriteModernHead(out, "en", "Overview of reports", FleetStyleSheet());
   out.Line("<header>");
   out.Raw("<p class=\"banner\">").Raw(kBannerText).Raw("</p>").EndLine();
   out.Line("<h1>Overview of reports</h1>");
@@ -116,8 +118,15 @@ void FleetIndex::Write(ByteSink& sink) const {
   out.Line("</header>");
   out.Line("<main>");
   WriteReportTables(out, rows_, languages_, names_ == NameBytes::kUtf8);
+  WriteFleetSections(out, fleet_);
   out.Line("</main>");
-  WriteModernTail(out);
+  out.Line("<script>");
+  WriteLines(out, ModernScript());
+  WriteLines(out, FleetScript());
+  out.Line("</script>");
+  out.Line("</body>");
+  out.Line("</html>");
+  out.Flush();
 }
 
 }  // namespace rptconv

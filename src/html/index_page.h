@@ -1,5 +1,6 @@
 // The overview of a batch: one row per report converted or failed, with a
-// link to its page, its title and the properties of its first group.
+// link to its page, its title and the properties of its first group; then
+// what runs across the reports (software, computers that need attention).
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fleet/fleet.h"
 #include "html/index_reports.h"
 #include "rptconv/rptconv.h"
 
@@ -19,7 +21,7 @@ class FleetIndex {
   // How the names of reports are written: as UTF-8 already (POSIX), or in
   // the code page of each report's text (Windows' ANSI code page).
   enum class NameBytes { kUtf8, kReportCodepage };
-  explicit FleetIndex(NameBytes names) : names_(names) {}
+  explicit FleetIndex(NameBytes names, AttentionRules rules = {}) : names_(names), fleet_(rules) {}
 
   // A report whose page was written; `page_href` is the page's address
   // relative to the index, empty when the page has no file (standard output).
@@ -46,6 +48,7 @@ class FleetIndex {
   std::vector<IndexRow> rows_;
   std::vector<std::string> store_;  // blocks that never move once made
   std::size_t failed_ = 0;
+  Fleet fleet_;  // what runs across the converted reports
 };
 
 }  // namespace rptconv

@@ -211,7 +211,7 @@ void WriteLines(LineWriter& out, std::span<const std::string_view> lines) {
 }
 
 void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view title,
-                     std::span<const std::string_view> more_style) {
+                     std::span<const std::string_view> own_style) {
   out.Line("<!DOCTYPE html>");
   out.Raw("<html lang=\"").Raw(lang).Raw("\">").EndLine();
   out.Line("<head>");
@@ -220,7 +220,7 @@ void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view ti
   out.Raw("<title>").Raw(title).Raw("</title>").EndLine();
   out.Line("<style>");
   WriteLines(out, ModernStyleSheet());
-  WriteLines(out, more_style);
+  WriteLines(out, own_style);
   out.Line("</style>");
   out.Line("</head>");
   out.Line("<body>");

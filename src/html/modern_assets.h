@@ -24,10 +24,10 @@ std::span<const std::string_view> ModernScript();
 
 // Writes the head of an HTML5 page in UTF-8 that uses the style sheet, up to
 // and with the opening <body> tag. `lang` is the page's language code,
-// `title` its title, UTF-8 and escaped; `more_style`, rules the page adds
-// to the style sheet.
+// `title` its title, UTF-8 and escaped; `own_style`, style lines of the page
+// alone, follow the shared sheet.
 void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view title,
-                     std::span<const std::string_view> more_style = {});
+                     std::span<const std::string_view> own_style = {});
 
 // The last lines of a page in the modern look: its script, </body> and
 // </html>; then the page is flushed.

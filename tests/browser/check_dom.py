@@ -354,26 +354,38 @@ def check_compare(dom):
     check(len(shown) == 1 and "explorer" in shown[0].lower(), f"{page}: filtering by 'Explorer' shows {shown}")
 
 
+# The index's sections across the fleet add bars, legends and lists.
+INDEX_TAGS = MODERN_TAGS | {"span", "ul", "i", "b", "strong"}
+INDEX_ATTRIBUTES = MODERN_ATTRIBUTES | {"style", "aria-hidden", "aria-expanded", "data-p"}
+# Their tables, apart from the tables of reports.
+FLEET_SECTIONS = ("attention", "software")
+
+
 def check_index(dom, folder):
     """The index of the modern pages: a table per language, each with its
     own labels and without the title a second time; a link to each page that
     exists, no element or attribute from a report's name or text, sorting by
-    name and filtering."""
+    name and filtering; across the fleet, programs with the computers that
+    have them, linked to their pages, and bars that show."""
     page = "index"
-    only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
+    only_markup_of(dom, page, INDEX_TAGS, INDEX_ATTRIBUTES)
     english = ["<i>\"x&'.csv", "english-copy.csv", "english.csv", "hostile.csv", "sorting.csv"]
     hungarian = ["hostile-hu.csv", "hungarian.csv", "sorting-hu.csv"]
-    links = [(href, text) for href, _, text in dom.links]
+    # The report tables' links name reports; the attention table's name computers.
+    links = [(href, text) for href, _, text in dom.links if text.endswith(".csv")]
     check(sorted(text for _, text in links) == sorted(english + hungarian), f"{page}: links {links!r}")
-    for href, _ in links:
+    for href, _, _ in dom.links:
         check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
     check("8 reports, 8 converted, 0 failed" in dom.text, f"{page}: no count line")
+    for text in ["</script><script>document.body.id='prog'</script>", "<!-- Ő & ű \\u2028"]:
+        check(text in dom.text, f"{page}: the text {text!r} is not shown as text")
+    check(re.search(r"\d of 8 computers need attention", dom.text), f"{page}: no attention count")
     check("IRODA-07 heti leltár" in dom.text and "WS-042" in dom.text, f"{page}: titles or properties missing")
     probe = probe_result(dom, page)
     if probe is None:
         return
     check_sorted(page, probe)
-    tables = probe["tables"]
+    tables = [t for t in probe["tables"] if t["section"] not in FLEET_SECTIONS]
     heads = [[h.strip() for h in t["heads"]] for t in tables]
     check(len(tables) == 2 and "Computer Name" in heads[0] and "Számítógép név" in heads[1]
           and "Számítógép név" not in heads[0] and "Computer Name" not in heads[1],
@@ -386,18 +398,29 @@ def check_index(dom, folder):
         check(sorted(up) == names and down == up[::-1], f"{page}: sorting by name gives {up} and {down}")
     check(len(probe.get("shown") or []) == 1 and "hostile" in probe["shown"][0],
           f"{page}: filtering by 'hostile' shows {probe.get('shown')}")
+    check(probe.get("bars") and all(width > 0 for width in probe["bars"]), f"{page}: bars {probe.get('bars')}")
+    # The sample's programs: QUORVIX on the English copies and the Hungarian.
+    software = probe.get("software") or {}
+    check(software.get("shown") == [["QUORVIX", "4"]], f"{page}: filtering programs shows {software.get('shown')}")
+    opened = software.get("links") or []
+    check(opened and software.get("summary") == f"{len(opened)} computer" + ("s" if len(opened) > 1 else "")
+          and software.get("expanded") == "true",
+          f"{page}: the first program's list is {software.get('summary')!r} with links {opened}")
+    for href, _ in opened:
+        check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
 
 
 def check_index_of_one_language(dom):
     """An index of English reports and a missing one: one table, the failed
     report's row in it, last whichever column sorts it."""
     page = "index-en"
-    only_markup_of(dom, page, MODERN_TAGS, MODERN_ATTRIBUTES)
+    only_markup_of(dom, page, INDEX_TAGS, INDEX_ATTRIBUTES)
     check("3 reports, 2 converted, 1 failed" in dom.text, f"{page}: no count line")
     probe = probe_result(dom, page)
     if probe is None:
         return
-    check(len(probe["tables"]) == 1 and probe["tables"][0]["sorts"], f"{page}: not one sortable table")
+    tables = [t for t in probe["tables"] if t["section"] not in FLEET_SECTIONS]
+    check(len(tables) == 1 and tables[0]["sorts"], f"{page}: not one sortable table")
     check_sorted(page, probe)
 
 

@@ -2,8 +2,9 @@
 // follows the navigation; sorts every column table by each of its columns,
 // up then down, noting the column's texts after each click (and the first
 // cells, to tell the rows apart); types "Explorer" into the filter box of the
-// processes table (on an index: "hostile" into the first table's); then
-// leaves what it saw as JSON in <pre id="probe">.
+// processes table (on an index: "hostile" into the first table's, opens a
+// program's computers and filters the software); then leaves what it saw as
+// JSON in <pre id="probe">.
 (function () {
   "use strict";
   var result = { nav: [], sections: document.querySelectorAll("main section").length, tables: [] };
@@ -42,6 +43,31 @@
     result.rows = table.tBodies[0].rows.length;
     result.shown = Array.prototype.filter.call(table.tBodies[0].rows, function (row) { return !row.hidden; })
       .map(function (row) { return row.textContent; });
+  }
+  var software = document.querySelector("table.software");
+  // The widths of the version and free-space bars: a bar without its box
+  // would show nothing.
+  result.bars = Array.prototype.map.call(document.querySelectorAll("table.software .bar, table.attention .bar"),
+    function (bar) { return bar.getBoundingClientRect().width; });
+  if (software) {
+    var button = software.querySelector("button.list");
+    result.software = { rows: software.tBodies[0].rows.length, links: [] };
+    if (button) {
+      button.click();
+      result.software.summary = button.textContent;
+      result.software.expanded = button.getAttribute("aria-expanded");
+      Array.prototype.forEach.call(button.parentNode.querySelectorAll("a"), function (a) {
+        result.software.links.push([a.getAttribute("href"), a.textContent]);
+      });
+    }
+    var softwareBox = software.parentNode.previousElementSibling;
+    if (softwareBox && softwareBox.className === "filter") {
+      softwareBox.value = "quorvix";
+      softwareBox.dispatchEvent(new Event("input"));
+      result.software.shown = Array.prototype.filter.call(software.tBodies[0].rows, function (row) {
+        return !row.hidden;
+      }).map(function (row) { return [row.cells[0].textContent, row.cells[1].textContent]; });
+    }
   }
   var pre = document.createElement("pre");
   pre.id = "probe";

@@ -249,7 +249,7 @@ run_code "$D/dup" -k -d out --index=i.htm a/r.csv b/r.csv b/s.csv
 expect_eq "-d same names: exit code, stdout" "$CODE|$OUT" \
   "2|Converting: \"a/r.csv\"${CRLF}Cannot create output file: \"out/r.htm\"${CRLF}Converting: \"b/s.csv\"$CRLF"
 expect_eq "-d same names: the first page stays" "$(grep -c 'HOST-first\|HOST-second' "$D/dup/out/r.htm")|$(grep -c HOST-second "$D/dup/out/r.htm")" "1|0"
-expect_eq "-d same names: one link each" "$(grep -o 'href="out/[^"]*"' "$D/dup/i.htm" | tr '\n' ' ')" \
+expect_eq "-d same names: one link each" "$(sed '/<section id="attention"/q' "$D/dup/i.htm" | grep -o 'href="out/[^"]*"' | tr '\n' ' ')" \
   'href="out/r.htm" href="out/s.htm" '
 run_code "$D/dup" -d out a/r.csv b/r.csv
 expect_eq "-d same names without -k" "$CODE|$OUT" "2|Converting: \"a/r.csv\"${CRLF}Cannot create output file: \"out/r.htm\"$CRLF"
@@ -315,7 +315,11 @@ where "- -o FILE" 0 "Converting: \"-\"$CRLF" "" out/p.htm - -o out/p.htm
 where "- -o onto its own file" 2 "Cannot create output file: \"in/a.csv\"$CRLF" "" "" - -o in/a.csv
 # The index links each page relative to its own directory, and lists a
 # report that failed (with --keep-going) with its failure line.
-index_of() { grep -o 'href="[^"]*"\|failed"><td>[^<]*<td class="w">[^<]*\|[0-9]* reports*, [0-9]* converted, [0-9]* failed' "$1" | tr -d '\r'; }
+# (The report table: the lines before the sections across the fleet.)
+index_of() {
+  sed '/<section id="attention"/q' "$1" |
+    grep -o 'href="[^"]*"\|failed"><td>[^<]*<td class="w">[^<]*\|[0-9]* reports*, [0-9]* converted, [0-9]* failed' | tr -d '\r'
+}
 mkdir -p "$D/idx"
 where "--index -d" 0 "$LINE" "" out/a.htm -d out --index=idx/index.htm 'in/*.csv'
 expect_eq "--index -d: link and count" "$(index_of "$D/idx/index.htm")" \

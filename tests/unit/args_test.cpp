@@ -210,6 +210,13 @@ std::string Describe(const Invocation& inv) {
   if (inv.convert.style == PageStyle::kModern) d += " modern";
   if (inv.convert.codepage != 0) d += " cp" + std::to_string(inv.convert.codepage);
   if (inv.index) d += " index " + *inv.index;
+  const AttentionRules defaults;
+  if (inv.attention.min_free_percent != defaults.min_free_percent ||
+      inv.attention.max_antivirus_days != defaults.max_antivirus_days ||
+      inv.attention.max_error_events != defaults.max_error_events) {
+    d += " attention " + std::to_string(static_cast<int>(inv.attention.min_free_percent)) + "/" +
+         std::to_string(inv.attention.max_antivirus_days) + "/" + std::to_string(inv.attention.max_error_events);
+  }
   if (inv.convert.format != OutputFormat::kHtml) d += " " + inv.extension;
   return d;
 }
@@ -230,6 +237,9 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--keep-going", "--quiet", "--output-dir=o"}, "convert[a] -d o -k -q"},
       {kPosix, {"a", "--style=modern", "--codepage", "1252", "--index=i"}, "convert[a] modern cp1252 index i"},
       {kPosix, {"a", "--", "-o", "x"}, "convert[a][-o][x]"},
+      {kPosix, {"a", "--index=i", "--min-free", "0", "--max-av-age=30", "--max-errors=5"},
+       "convert[a] index i attention 0/30/5"},
+      {kWindows, {"a", "--index=i", "--min-free=100"}, "convert[a] index i attention 100/7/0"},
       {kPosix, {"a", "--format=json", "--index=i.json"}, "convert[a] index i.json .json"},
       {kPosix, {"a", "--format", "html"}, "convert[a]"},
       {kPosix, {"-o", "f", "--format=ndjson", "a", "b*"}, "convert[a][b*] -o f .ndjson"},
@@ -243,6 +253,10 @@ TEST(OptionsTest, Table) {
       {kPosix, {"a", "--codepage=65536"}, "error: invalid value '65536' for option '--codepage'"},
       {kPosix, {"a", "--codepage=-5"}, "error: invalid value '-5' for option '--codepage'"},
       {kPosix, {"a", "--codepage=1251"}, "error: invalid value '1251' for option '--codepage'"},
+      {kPosix, {"a", "--index=i", "--min-free=101"}, "error: invalid value '101' for option '--min-free'"},
+      {kPosix, {"a", "--index=i", "--max-av-age=-1"}, "error: invalid value '-1' for option '--max-av-age'"},
+      {kPosix, {"a", "--index=i", "--max-errors=2x"}, "error: invalid value '2x' for option '--max-errors'"},
+      {kPosix, {"a", "--max-errors=2"}, "error: option '--max-errors' needs '--index'"},
       {kPosix, {"a", "--format=xml"}, "error: invalid value 'xml' for option '--format'"},
       {kPosix, {"a", "--hta", "--format=json"}, "error: '--hta' names pages; it does not go with '--format=json'"},
       {kPosix, {"-o", "x", "a", "b", "--format=json"}, "error: option '--output' takes one report, named without wildcards"},

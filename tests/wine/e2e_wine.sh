@@ -265,9 +265,20 @@ run "$dir" 'rptconv *.csv --output-dir=out --quiet'
 expect_eq "--output-dir= --quiet" "$CODE|$OUT" "0|"
 for f in a b c; do expect_same_file "--output-dir=: $f" "$dir/out/$f.htm" "$PAGE"; done
 run "$dir" 'rptconv *.csv --output-dir=out --quiet --index=index.htm'
-expect_eq "--index=" "$CODE|$(grep -o 'href="[^"]*"\|[0-9][0-9]* reports,' "$dir/index.htm" | tr '\n' ' ')" \
+# (The report table: the lines before the sections across the fleet.)
+expect_eq "--index=" \
+  "$CODE|$(sed '/<section id="attention"/q' "$dir/index.htm" | grep -o 'href="[^"]*"\|[0-9][0-9]* reports,' | tr '\n' ' ')" \
   '0|3 reports, href="out/a.htm" href="out/b.htm" href="out/c.htm" '
 rm "$dir/index.htm"
+# What the index tells across the hand-made fleet, as natively.
+fleet=$(cd "$(dirname "$0")/../fleet" && pwd)
+fleet_dir=$(new_dir fleet)
+cp "$fleet"/*.csv "$fleet_dir/"
+run "$fleet_dir" 'rptconv *.csv --quiet --index=index.htm'
+bash "$fleet/rows.sh" "$fleet_dir/index.htm" | sed 's/^/default /' >"$fleet_dir/rows"
+run "$fleet_dir" 'rptconv *.csv --quiet --index=index.htm --min-free=5 --max-av-age=60 --max-errors=1'
+bash "$fleet/rows.sh" "$fleet_dir/index.htm" | sed 's/^/strict /' | grep -v '^strict [,[]' >>"$fleet_dir/rows"
+expect_eq "fleet rows" "$CODE|$(cat "$fleet_dir/rows")" "0|$(grep -v '^#' "$fleet/expected.txt")"
 # One rule for every output: no report of the run, no other output of the
 # run, no file holding a report; -d and the index checked, directory
 # included, before any report is converted.

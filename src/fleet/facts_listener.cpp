@@ -1,0 +1,160 @@
+#include "fleet/facts_listener.h"
+
+#include <algorithm>
+
+#include "fleet/values.h"
+
+namespace rptconv {
+
+namespace {
+
+// The keys of the columns each table's reader takes, in order.
+constexpr std::string_view kProgramColumns[] = {"program", "version"};
+constexpr std::string_view kDriveColumns[] = {"drive", "drive_type", "file_system", "total_size",
+                                                                   "free_space"};
+constexpr std::string_view kAntivirusColumns[] = {"software_description",
+                                                                       "virus_database_date"};
+constexpr std::string_view kEventColumns[] = {"event_type"};
+constexpr std::string_view kSmartColumns[] = {"status"};
+
+// Words of the report, English and Hungarian (Windows-1250).
+constexpr std::string_view kErrorTypes[] = {"Error", "Hiba", "Critical", "Kritikus"};
+constexpr std::string_view kSmartGood[] = {"OK", "Rendben"};
+// Drives whose free space is no one's concern: optical, removable, network
+// and memory drives.
+constexpr std::string_view kNotFixedTypes[] = {
+    "CD", "DVD", "Optical", "Optikai", "Removable", "Cser\xE9lhet\xF5", "Network", "H\xE1l\xF3zati", "Floppy",
+    "Hajl\xE9kony", "RAM"};
+constexpr std::string_view kOpticalFileSystems[] = {"CDFS", "UDF"};
+
+// The position of column `key` among the section's comma-separated column
+// keys; past the last column when it has none of that name.
+std::size_t ColumnOf(const Section& section, std::string_view key) {
+  std::string_view rest = section.column_keys;
+  for (std::size_t column = 0;; ++column) {
+    const std::size_t comma = rest.find(',');
+    if (rest.substr(0, comma) == key) return column;
+    if (comma == std::string_view::npos) return kMaxColumns;
+    rest.remove_prefix(comma + 1);
+  }
+}
+
+std::string_view Cell(std::span<const std::string_view> cells, std::size_t column) {
+  return column < cells.size() ? cells[column] : std::string_view();
+}
+
+}  // namespace
+
+void FactsListener::BeginDocument(std::string_view, Language language) {
+  english_titles_ = language == Language::kEnglish;
+  auto programs = std::move(facts_.programs);
+  facts_ = {};
+  facts_.programs = std::move(programs);
+  programs_ = 0;
+  table_ = Table::kNone;
+}
+
+void FactsListener::EndDocument() { facts_.programs.resize(programs_); }
+
+void FactsListener::BeginPage(std::string_view title, bool first) {
+  // The first page is never a table: it is headed by the banner.
+  page_section_ = first ? nullptr : FindSection(title, english_titles_).section;
+  group_section_ = FindGroupSection(title, english_titles_).section;
+  group_begun_ = false;
+  table_ = Table::kNone;
+}
+
+void FactsListener::BeginGroup(std::string_view title, bool, bool) {
+  group_begun_ = true;
+  if (group_section_ != nullptr && page_section_ == nullptr) {
+    group_title_.assign(title);
+    table_ = Table::kNone;
+  }
+}
+
+void FactsListener::TableHeader(std::span<const std::string_view>, std::string_view) {
+  const Section* section = group_begun_ ? group_section_ : page_section_;
+  table_ = Table::kNone;
+  if (section == nullptr) return;
+  const struct {
+    std::string_view key;
+    Table table;
+    std::span<const std::string_view> columns;
+  } kTables[] = {
+      {"installed_programs", Table::kPrograms, kProgramColumns}, {"logical_drives", Table::kDrives, kDriveColumns},
+      {"antivirus", Table::kAntivirus, kAntivirusColumns},       {"event_logs", Table::kEvents, kEventColumns},
+      {"smart", Table::kSmart, kSmartColumns},
+  };
+  for (const auto& known : kTables) {
+    if (section->key != known.key) continue;
+    table_ = known.table;
+    std::size_t k = 0;
+    for (const std::string_view key : known.columns) columns_[k++] = ColumnOf(*section, key);
+    return;
+  }
+}
+
+void FactsListener::TableRow(std::span<const std::string_view> cells) {
+  switch (table_) {
+    case Table::kNone: return;
+    case Table::kPrograms: Program(cells); return;
+    case Table::kDrives: Drive(cells); return;
+    case Table::kAntivirus: Antivirus(cells); return;
+    case Table::kEvents: Event(cells); return;
+    case Table::kSmart: Smart(cells); return;
+  }
+}
+
+void FactsListener::Program(std::span<const std::string_view> cells) {
+  const std::string_view name = TrimBlanks(Cell(cells, columns_[0]));
+  if (name.empty()) return;
+  if (programs_ == ReportSummary::Facts::kMostPrograms) {
+    ++facts_.programs_dropped;
+    return;
+  }
+  const std::string_view version = TrimBlanks(Cell(cells, columns_[1]));
+  if (programs_ == facts_.programs.size()) {
+    facts_.programs.emplace_back(name, version);
+  } else {
+    facts_.programs[programs_].first.assign(name);
+    facts_.programs[programs_].second.assign(version);
+  }
+  ++programs_;
+}
+
+void FactsListener::Drive(std::span<const std::string_view> cells) {
+  if (ContainsOneOf(Cell(cells, columns_[1]), kNotFixedTypes) || IsOneOf(Cell(cells, columns_[2]), kOpticalFileSystems)) {
+    return;
+  }
+  const std::optional<double> total = ParseSize(Cell(cells, columns_[3]));
+  const std::optional<double> free = ParseSize(Cell(cells, columns_[4]));
+  if (!total || !free || *total <= 0) return;
+  // Compared as shares: free / total < kept_free / kept_total.
+  if (facts_.drive.empty() || *free * facts_.drive_total < facts_.drive_free * *total) {
+    facts_.drive.assign(TrimBlanks(Cell(cells, columns_[0])));
+    if (facts_.drive.empty()) facts_.drive = "?";
+    facts_.drive_free = std::min(*free, *total);
+    facts_.drive_total = *total;
+  }
+}
+
+void FactsListener::Antivirus(std::span<const std::string_view> cells) {
+  if (TrimBlanks(Cell(cells, columns_[0])).empty()) return;
+  ++facts_.antivirus;
+  const std::optional<std::int32_t> day = ParseDay(Cell(cells, columns_[1]));
+  if (day && (facts_.antivirus_day == ReportSummary::Facts::kNoDay || *day > facts_.antivirus_day)) {
+    facts_.antivirus_day = *day;
+  }
+}
+
+void FactsListener::Event(std::span<const std::string_view> cells) {
+  if (IsOneOf(Cell(cells, columns_[0]), kErrorTypes)) ++facts_.error_events;
+}
+
+void FactsListener::Smart(std::span<const std::string_view> cells) {
+  const std::string_view status = TrimBlanks(Cell(cells, columns_[0]));
+  if (status.empty() || IsOneOf(status, kSmartGood)) return;
+  if (facts_.smart_warnings++ == 0) facts_.smart_disk = group_title_;
+}
+
+}  // namespace rptconv

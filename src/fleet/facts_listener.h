@@ -1,0 +1,57 @@
+// Gathers, while a report is walked, what the overview tells across many
+// reports: installed programs, the fullest fixed drive, antivirus databases,
+// error events and SMART attributes that are not OK. Keeps the programs'
+// texts (bounded) and a few numbers, never whole tables.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "report/sections.h"
+#include "rptconv/rptconv.h"
+#include "walk/page_events.h"
+
+namespace rptconv {
+
+class FactsListener final : public PageEvents {
+ public:
+  explicit FactsListener(ReportSummary::Facts& facts) : facts_(facts) {}
+
+  void BeginDocument(std::string_view title, Language language) override;
+  void BeginPage(std::string_view title, bool first) override;
+  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  void BeginItem(std::string_view, bool, bool) override {}
+  void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
+  void Property(std::string_view, std::string_view, bool) override {}
+  void TableRow(std::span<const std::string_view> cells) override;
+  void EndDocument() override;
+
+ private:
+  // The tables whose rows say something across reports.
+  enum class Table { kNone, kPrograms, kDrives, kAntivirus, kEvents, kSmart };
+
+  void Program(std::span<const std::string_view> cells);
+  void Drive(std::span<const std::string_view> cells);
+  void Antivirus(std::span<const std::string_view> cells);
+  void Event(std::span<const std::string_view> cells);
+  void Smart(std::span<const std::string_view> cells);
+
+  ReportSummary::Facts& facts_;
+  bool english_titles_ = true;
+  // The sections of the page begun last: its own table, and its groups'.
+  const Section* page_section_ = nullptr;
+  const Section* group_section_ = nullptr;
+  bool group_begun_ = false;  // since the page began
+  std::string group_title_;   // of a group table that is kept
+  Table table_ = Table::kNone;
+  // Programs of this report so far; the strings of the report before are
+  // reused, so that a batch does not allocate anew for every program.
+  std::size_t programs_ = 0;
+  // The columns of the current table that are read, in the order its
+  // reader names their keys.
+  static constexpr std::size_t kMostColumnsRead = 5;
+  std::array<std::size_t, kMostColumnsRead> columns_{};
+};
+
+}  // namespace rptconv

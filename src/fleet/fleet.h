@@ -1,0 +1,98 @@
+// What runs across the reports of a batch: every installed program with its
+// versions and the computers that have them, and per computer what needs an
+// administrator's attention. Gathered report by report from their
+// summaries: memory grows with the distinct programs and versions, plus one
+// number per program a computer has and a short record per computer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "rptconv/rptconv.h"
+
+namespace rptconv {
+
+// When a computer needs attention.
+struct AttentionRules {
+  double min_free_percent = 10;      // its fullest fixed drive has less free
+  std::int32_t max_antivirus_days = 7;  // its newest virus database is older at the report's date
+  std::size_t max_error_events = 0;     // its event logs hold more errors
+};
+
+// What needs attention, one bit each.
+enum AttentionFlag : unsigned {
+  kLowSpace = 1U << 0,
+  kOldAntivirus = 1U << 1,
+  kNoAntivirus = 1U << 2,
+  kErrorEvents = 1U << 3,
+  kSmartWarnings = 1U << 4,
+};
+
+struct FleetComputer {
+  std::string name;  // the report's computer name, title or file name, in `codepage`
+  int codepage = 0;  // 0: the name is UTF-8
+  std::string page_href;  // empty when its page has no address
+  ReportSummary::Facts facts;  // without the programs
+  std::int32_t report_day = ReportSummary::Facts::kNoDay;
+  // The age of the newest virus database at the report's date, when both
+  // dates are known.
+  bool antivirus_age_known = false;
+  std::int32_t antivirus_age = 0;
+  unsigned flags = 0;
+  int FlagCount() const;
+  double FreePercent() const { return facts.drive_total > 0 ? 100 * facts.drive_free / facts.drive_total : 0; }
+};
+
+struct FleetVersion {
+  std::string text;  // as first seen, in the codepage of its program
+  std::vector<std::uint32_t> computers;  // numbers in the order added
+};
+
+struct FleetProgram {
+  std::string name;  // as first seen, trimmed
+  int codepage = 0;
+  std::uint32_t computers = 0;  // each counted once, whatever its versions
+  std::uint32_t last_computer = UINT32_MAX;
+  std::vector<FleetVersion> versions;  // first seen first
+};
+
+class Fleet {
+ public:
+  explicit Fleet(AttentionRules rules) : rules_(rules) {}
+
+  // A converted report: its summary, its page's address and, for a report
+  // without computer name or title, its file name (`name_codepage` 0 for
+  // UTF-8).
+  void Add(const ReportSummary& summary, std::string page_href, std::string_view report_name, int name_codepage);
+
+  const AttentionRules& rules() const { return rules_; }
+  const std::vector<FleetComputer>& computers() const { return computers_; }
+  const std::vector<FleetProgram>& programs() const { return programs_; }
+  // Programs dropped from reports that listed more than their bound.
+  std::size_t programs_dropped() const { return programs_dropped_; }
+
+  // Programs by name, without regard to case.
+  std::vector<const FleetProgram*> ProgramsByName() const;
+  // Computer numbers, those that need the most attention first.
+  std::vector<std::uint32_t> ComputersByAttention() const;
+  // Versions of `program`, the most computers first.
+  static std::vector<const FleetVersion*> VersionsByShare(const FleetProgram& program);
+
+ private:
+  void AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer);
+  unsigned Assess(const FleetComputer& computer) const;
+
+  AttentionRules rules_;
+  std::vector<FleetComputer> computers_;
+  std::vector<FleetProgram> programs_;
+  std::unordered_map<std::string, std::uint32_t> program_numbers_;  // by NameKey
+  std::unordered_map<std::string, std::uint32_t> spelled_numbers_;  // by the name as spelled, trimmed
+  std::string key_;  // reused for lookups
+  std::size_t programs_dropped_ = 0;
+};
+
+}  // namespace rptconv

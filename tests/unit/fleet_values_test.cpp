@@ -1,0 +1,62 @@
+// How the index reads sizes, dates and program names of English and
+// Hungarian reports: one table per rule.
+#include <gtest/gtest.h>
+
+#include "fleet/values.h"
+
+namespace rptconv {
+namespace {
+
+TEST(FleetValuesTest, Sizes) {
+  constexpr double kNone = -1;
+  const struct {
+    std::string_view text;
+    double bytes;
+  } cases[] = {
+      {"37.2 GB", 37.2 * 1024 * 1024 * 1024}, {"12,9 GB", 12.9 * 1024 * 1024 * 1024},
+      {"1 630 MB", 1630.0 * 1024 * 1024},     {"1\xA0" "630 MB", 1630.0 * 1024 * 1024},
+      {"1,234 MB", 1234.0 * 1024 * 1024},     {" 650 mb ", 650.0 * 1024 * 1024},
+      {"236 KB", 236.0 * 1024},               {"512 bytes", 512},
+      {"512 b\xE1jt", 512},                   {"4096", 4096},
+      {"0 MB", 0},                            {"", kNone},
+      {"N/A", kNone},                         {"12 parsecs", kNone},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::optional<double> bytes = ParseSize(c.text);
+    if (c.bytes == kNone) {
+      EXPECT_FALSE(bytes.has_value());
+    } else {
+      ASSERT_TRUE(bytes.has_value());
+      EXPECT_NEAR(*bytes, c.bytes, c.bytes * 1e-9);
+    }
+  }
+}
+
+TEST(FleetValuesTest, Days) {
+  constexpr std::int32_t kNone = -1;
+  constexpr std::int32_t k20040608 = 12577;  // days since 1970-01-01
+  const struct {
+    std::string_view text;
+    std::int32_t day;
+  } cases[] = {
+      {"2004-06-08 09:41", k20040608}, {"2004.06.08. 09:41", k20040608}, {"2004/06/08", k20040608},
+      {"06/08/2004", k20040608},       {"08.06.2004", k20040608},        {"2004-03-01", k20040608 - 99},
+      {"1970-01-01", 0},               {"2004-13-01", kNone},            {"2004-06", kNone},
+      {"20040608", kNone},             {"Yesterday", kNone},             {"2004-06.08", kNone},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::optional<std::int32_t> day = ParseDay(c.text);
+    EXPECT_EQ(day.value_or(kNone), c.day);
+  }
+}
+
+TEST(FleetValuesTest, NameKeys) {
+  EXPECT_EQ(NameKey("  Archive TOOL \t"), "archive tool");
+  EXPECT_EQ(NameKey("M\xC9" "DIALEJ\xC1TSZ\xD3"), "m\xE9" "dialej\xE1tsz\xF3");  // Windows-1250 capitals
+  EXPECT_EQ(NameKey("2\xD7" "DVD"), "2\xD7" "dvd");  // "×" is no letter
+}
+
+}  // namespace
+}  // namespace rptconv
