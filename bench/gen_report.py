@@ -37,6 +37,15 @@ have none), event logs with some errors and SMART attributes, a few not OK.
 HUNGARIAN_PERCENT of them (default 20) are Hungarian reports in Windows-1250.
 The same arguments always give the same bytes.
 
+    gen_report.py --edits N SRC DST
+
+writes DST, a copy of the report SRC with N scattered edits, and prints the
+changes a comparison of SRC with DST must list, one per line: "changed",
+"removed" or "added", the section, and the row's key. A quarter of the edits
+change the value of a property; the rest, in turn, change the version of an
+installed program, remove one, or add a new one after it. The edits are
+spread evenly over the report, and each makes exactly one change.
+
 Only a pool of distinct blocks is generated (up to POOL_BYTES); a larger
 report repeats the pool's blocks in turn, so writing 1 GiB costs little more
 than the disk's time.
@@ -741,7 +750,68 @@ def fleet_main(argv):
     return 0
 
 
+PROPERTY_PAGES = ("Motherboard", "Display", "Storage", "Network", "Security")
+
+
+def edited_copy(n, src, dst):
+    """Writes a copy of src with n scattered edits; gives the changes they make."""
+    with open(src, "rb") as f:
+        lines = f.read().decode("latin-1").split(EOL)
+    programs, properties = [], []
+    for i, line in enumerate(lines):
+        fields = line.split(",", 5)
+        if len(fields) < 6:
+            continue
+        if fields[0] == "Installed Programs" and fields[4] == "Version" and i + 1 < len(lines):
+            programs.append(i)
+        elif fields[0] in PROPERTY_PAGES:
+            properties.append(i)
+    n_properties = n // 4
+    n_programs = n - n_properties
+    if len(programs) < n_programs or len(properties) < n_properties:
+        raise SystemExit("gen_report.py: %s is too small for %d edits" % (src, n))
+    # Evenly spread choices, never the same row twice.
+    chosen = {properties[k * len(properties) // n_properties]: "property" for k in range(n_properties)}
+    for k in range(n_programs):
+        chosen[programs[k * len(programs) // n_programs]] = ("changed", "removed", "added")[k % 3]
+    changes = []
+    out = []
+    skip = False
+    for i, line in enumerate(lines):
+        if skip:
+            skip = False
+            continue
+        kind = chosen.get(i)
+        fields = line.split(",", 5)
+        if kind is None:
+            out.append(line)
+        elif kind == "property":
+            out.append(",".join(fields[:5] + [fields[5] + " (edited)"]))
+            changes.append("changed page:%s %s/%s/%s" % (fields[0], fields[1], fields[2], fields[4]))
+        elif kind == "changed":
+            out.append(",".join(fields[:5] + [fields[5] + ".1"]))
+            changes.append("changed installed_programs %s" % fields[1])
+        elif kind == "removed":
+            skip = True  # the row's second line, its size, goes too
+            changes.append("removed installed_programs %s" % fields[1])
+        else:
+            name = "Edited Program %d" % len(changes)
+            out.append(line)
+            out.append(lines[i + 1])
+            out.append("Installed Programs,%s,,61,Version,1.0" % name)
+            out.append("Installed Programs,%s,,61,Inst. Size,1 KB" % name)
+            skip = True
+            changes.append("added installed_programs %s" % name)
+    with open(dst, "wb") as f:
+        f.write(EOL.join(out).encode("latin-1"))
+    return changes
+
+
 def main(argv):
+    if len(argv) == 5 and argv[1] == "--edits":
+        for change in edited_copy(int(argv[2]), argv[3], argv[4]):
+            print(change)
+        return 0
     if len(argv) > 1 and argv[1] == "--fleet":
         return fleet_main(argv)
     blocks = {"long": block, "short": short_block, "cells": cells_block}

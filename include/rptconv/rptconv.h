@@ -134,4 +134,27 @@ bool IsSupportedCodepage(int codepage);
 void Convert(ByteSource& source, ByteSink& sink, const ConvertOptions& options = {},
              ReportSummary* summary = nullptr);
 
+// What a comparison of two reports is asked for.
+struct CompareOptions {
+  // The Windows code page of both reports' text, as in ConvertOptions; 0
+  // takes each report's from its language.
+  int codepage = 0;
+  // Volatile columns (memory in use, last access and the like) count as
+  // changes and are shown.
+  bool all_columns = false;
+  // How the page names the two reports, and whether these names are UTF-8
+  // (else they are in the new report's code page).
+  std::string old_name;
+  std::string new_name;
+  bool names_utf8 = true;
+};
+
+// Reads the old report, then the new one, and writes a page of what changed
+// between them to `sink`: rows matched by their key columns, each added,
+// removed or changed row once. Memory grows with the old report and the
+// changes. A code page that IsSupportedCodepage refuses throws
+// std::invalid_argument before anything is read or written.
+void CompareReports(ByteSource& old_report, ByteSource& new_report, ByteSink& sink,
+                    const CompareOptions& options = {});
+
 }  // namespace rptconv

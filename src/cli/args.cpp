@@ -29,7 +29,7 @@ bool IsSlashHelpWord(std::string_view word) {
 
 enum class Option {
   kOutput, kOutputDir, kKeepGoing, kQuiet, kHta, kUsage, kHelp, kVersion, kStyle, kCodepage, kIndex, kFormat,
-  kMinFree, kMaxAntivirusAge, kMaxErrors
+  kMinFree, kMaxAntivirusAge, kMaxErrors, kCompare, kAllColumns
 };
 
 struct OptionSpec {
@@ -56,6 +56,8 @@ constexpr OptionSpec kOptions[] = {
     {Option::kMinFree, '\0', "min-free", true, false},
     {Option::kMaxAntivirusAge, '\0', "max-av-age", true, false},
     {Option::kMaxErrors, '\0', "max-errors", true, false},
+    {Option::kCompare, '\0', "compare", false, false},
+    {Option::kAllColumns, '\0', "all-columns", false, false},
 };
 
 // The index's thresholds: whole numbers from 0 to `most`.
@@ -169,6 +171,8 @@ class OptionReader {
         if (needs(format != nullptr)) format_ = format;
         break;
       }
+      case Option::kCompare: inv_.compare = true; break;
+      case Option::kAllColumns: inv_.all_columns = true; break;
     }
   }
 
@@ -236,6 +240,9 @@ class OptionReader {
   }
 
   void AddPattern(std::string pattern) { inv_.patterns.push_back(std::move(pattern)); }
+  // Windows: a word after the pattern that is no option, ignored but as the
+  // new report of a comparison.
+  void AddLaterWord(std::string word) { later_words_.push_back(std::move(word)); }
   // POSIX: a pattern that names a file exactly is that file alone, so it
   // names one report for --output even when it holds wildcards.
   void NamesExist(const std::function<bool(const std::string&)>& path_exists) { path_exists_ = &path_exists; }
@@ -279,6 +286,11 @@ class OptionReader {
       Mistake("'--hta' names pages; it does not go with '--format=" + std::string(format_->name) + "'");
     } else if (inv_.output && inv_.output_dir) {
       Mistake("options '--output' and '--output-dir' exclude each other");
+    } else if (inv_.compare) {
+      for (std::string& word : later_words_) inv_.patterns.push_back(std::move(word));
+      CheckComparison();
+    } else if (inv_.all_columns) {
+      Mistake("option '--all-columns' needs '--compare'");
     } else if (inv_.output && format_->format != OutputFormat::kNdjson &&
                (inv_.patterns.size() != 1 ||
                 (HasWildcards(inv_.patterns[0], posix_ ? kPosixPaths : WindowsPaths(NoLeadBytes)) &&
@@ -287,11 +299,25 @@ class OptionReader {
     }
   }
 
+  // Two reports, the old and the new one, one page of what changed.
+  void CheckComparison() {
+    if (inv_.patterns.size() != 2) {
+      Mistake("option '--compare' takes two reports, the old and the new one");
+    } else if (inv_.patterns[0] == kStandardStream && inv_.patterns[1] == kStandardStream && posix_) {
+      Mistake("option '--compare' can read only one report from standard input");
+    } else if (inv_.index) {
+      Mistake("options '--compare' and '--index' exclude each other");
+    } else if (format_->format != OutputFormat::kHtml) {
+      Mistake("'--compare' writes a page; it does not go with '--format=" + std::string(format_->name) + "'");
+    }
+  }
+
   bool posix_;
   const std::function<bool(const std::string&)>* path_exists_ = nullptr;
   Invocation inv_;
   bool hta_ = false;
   const FormatName* format_ = &kFormats[0];
+  std::vector<std::string> later_words_;
   std::optional<Invocation::Action> asked_;
   std::string error_;
   std::string thresholds_;  // the last threshold option given, as spelled
@@ -345,6 +371,8 @@ Invocation ParseWindowsArguments(const std::vector<std::string>& args) {
       reader.SelectHta();
     } else if (arg.starts_with('-')) {
       reader.Mistake("unknown option '" + arg + "'");
+    } else {
+      reader.AddLaterWord(arg);
     }
   }
   return reader.Finish();

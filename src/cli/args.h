@@ -16,6 +16,8 @@ inline constexpr std::string_view kHtmExtension = ".htm";
 inline constexpr std::string_view kHtaExtension = ".hta";
 inline constexpr std::string_view kJsonExtension = ".json";
 inline constexpr std::string_view kNdjsonExtension = ".ndjson";
+// A comparison's page is named after the new report with this extension.
+inline constexpr std::string_view kChangesExtension = ".changes.htm";
 // As a pattern: the report on standard input; as the output: standard output.
 inline constexpr std::string_view kStandardStream = "-";
 
@@ -34,6 +36,10 @@ struct Invocation {
   ConvertOptions convert;              // --style, --codepage, --format
   std::optional<std::string> index;    // --index: read, not yet written
   AttentionRules attention;            // --min-free, --max-av-age, --max-errors: the index's thresholds
+  // --compare: the two patterns are the old and the new report, named
+  // without search; --all-columns: volatile columns count as changes.
+  bool compare = false;
+  bool all_columns = false;
 };
 
 // The arguments that count: those before the first empty one.
@@ -43,10 +49,11 @@ std::vector<std::string> CountedArguments(std::vector<std::string> words);
 std::string_view TrimControls(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
-// Windows: argument 1 is the pattern, unless it holds "/H" (any case) or "/?"
-// anywhere; argument 2 selects ".hta" when it is "/HTA" in any case; later
-// arguments that begin with "--" are long options ("--name", "--name=value"),
-// any other later argument is ignored.
+// Windows: long options ("--name", "--name=value") in any position; the
+// first other word is the pattern, and asks for the usage text when it holds
+// "/H" (any case) or "/?"; the word right after it selects ".hta" when it is
+// "/HTA" in any case; a later word that begins with "-" is a usage error;
+// any other later word is ignored, but with --compare: the new report.
 Invocation ParseWindowsArguments(const std::vector<std::string>& args);
 
 // POSIX: "/?" or "/h..." (letters only, naming nothing that exists) first ask

@@ -4,17 +4,11 @@
 
 namespace rptconv {
 
-namespace {
+void StandardOutputPage::Write(std::string_view bytes) {
+  platform::WriteStream(platform::StandardStream::kOutput, bytes, IoSite::kWriteOutput);
+}
 
-// The page on standard output, written as it comes.
-class StandardOutputPage : public platform::OutputFile {
- public:
-  void Write(std::string_view bytes) override {
-    platform::WriteStream(platform::StandardStream::kOutput, bytes, IoSite::kWriteOutput);
-  }
-  void Commit() override {}
-  platform::FileIdentity Identity() const override { return platform::kUnknownFile; }
-};
+namespace {
 
 // The read, write and execute bits of the owner alone.
 constexpr std::uint32_t kOwnerOnly = 0700;

@@ -32,6 +32,14 @@ struct ReportJob {
   std::unique_ptr<platform::OutputFile>* shared_output = nullptr;
 };
 
+// A page on standard output, written as it comes.
+class StandardOutputPage : public platform::OutputFile {
+ public:
+  void Write(std::string_view bytes) override;
+  void Commit() override {}
+  platform::FileIdentity Identity() const override { return platform::kUnknownFile; }
+};
+
 // kSkipped: a report a wildcard found turned out to be no regular file (a
 // FIFO or device put in its place): nothing is printed or written.
 enum class ConvertResult { kConverted, kOpenFailed, kCreateFailed, kSkipped };

@@ -10,6 +10,7 @@
 
 #include "cli/args.h"
 #include "cli/cmdline_split.h"
+#include "cli/compare_run.h"
 #include "cli/console.h"
 #include "cli/console_text.h"
 #include "cli/convert_file.h"
@@ -262,6 +263,13 @@ int RunProgram(int argc, char** argv) {
                             "Try 'rptconv --help'.\r\n");
       return kExitUsage;
     case Invocation::Action::kConvert: break;
+  }
+  if (inv.compare) {
+    StandardConsole console(ComparisonToStdout(inv) ? platform::StandardStream::kError
+                                                    : platform::StandardStream::kOutput);
+    // With --quiet, failure lines go to standard error.
+    StandardConsole failures(inv.quiet ? platform::StandardStream::kError : console.Stream());
+    return RunComparison(inv, platform::Files(), console, failures);
   }
   return Batch(inv).Run();
 }

@@ -197,6 +197,15 @@ constexpr std::string_view kScript[] = {
 std::span<const std::string_view> ModernStyleSheet() { return kStyleSheet; }
 std::span<const std::string_view> ModernScript() { return kScript; }
 
+void WriteModernTail(LineWriter& out) {
+  out.Line("<script>");
+  WriteLines(out, ModernScript());
+  out.Line("</script>");
+  out.Line("</body>");
+  out.Line("</html>");
+  out.Flush();
+}
+
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines) {
   for (const std::string_view line : lines) out.Line(line);
 }

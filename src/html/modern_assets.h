@@ -29,6 +29,10 @@ std::span<const std::string_view> ModernScript();
 void WriteModernHead(LineWriter& out, std::string_view lang, std::string_view title,
                      std::span<const std::string_view> own_style = {});
 
+// The last lines of a page in the modern look: its script, </body> and
+// </html>; then the page is flushed.
+void WriteModernTail(LineWriter& out);
+
 // Writes the lines, each followed by CR LF.
 void WriteLines(LineWriter& out, std::span<const std::string_view> lines);
 

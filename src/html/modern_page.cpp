@@ -147,12 +147,7 @@ void ModernPage::EndDocument() {
     }
     out_.Line("</nav>");
   }
-  out_.Line("<script>");
-  WriteLines(out_, ModernScript());
-  out_.Line("</script>");
-  out_.Line("</body>");
-  out_.Line("</html>");
-  out_.Flush();
+  WriteModernTail(out_);
 }
 
 void ModernPage::Heading(int level, std::string_view class_name, std::string_view title) {

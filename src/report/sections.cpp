@@ -16,7 +16,7 @@ const std::array<Section, kSectionCount> kSections{{
     {"Computer Name", Hu<"Számítógép név">(), 3, "LCL     ",
      "Type,Class,Computer Name",
      Hu<"Típus,Osztály,Számítógép név">(),
-     "computer_names", "type,class,computer_name", "K-K", "TTT"},
+     "computer_names", "type,class,computer_name", "K--", "TTT"},
     {"Processes", "Folyamatok", 4, "LLRR    ",
      "Process Name,Process File Name,Used Memory,Used Swap",
      Hu<"Folyamat neve,Folyamat fájlneve,Felh. memória,Felh. lapozófájl">(),

@@ -326,6 +326,32 @@ def check_modern_pages(folder):
         check(sorted(got) == sorted(bars), f"modern {name}: bars {got}, expected {bars} (in any order)")
     check_index(dom("index"), folder)
     check_index_of_one_language(dom("index-en"))
+    check_compare(dom("compare"))
+
+
+def check_compare(dom):
+    """The comparison of the English sample with a copy whose processes run
+    from D: and that has one more service, named with markup."""
+    page = "compare"
+    only_markup_of(dom, page, MODERN_TAGS | {"details", "summary", "del", "ins", "span"}, MODERN_ATTRIBUTES | {"open"})
+    for text in ["10 changes in 2 of 23 sections: 1 added, 9 changed", "C:\\WINDOWS\\Explorer.EXE → D:\\WINDOWS\\Explorer.EXE",
+                 "<img src=x onerror=\"document.body.id='c1'\">", "<script>document.body.id='c2'</script>", '"a" & b']:
+        check(text in dom.text, f"{page}: the text {text!r} is not shown as text")
+    check(dom.count("details") == 23, f"{page}: {dom.count('details')} sections, expected 23")
+    probe = probe_result(dom, page)
+    if probe is None:
+        return
+    nav = probe["nav"]
+    check([entry["text"] for entry in nav] == ["Processes", "Services"], f"{page}: navigation {nav}")
+    for entry in nav:
+        check(entry["target"] == "section" and entry["heading"] == entry["text"],
+              f"{page}: the navigation link {entry['text']!r} reaches {entry}")
+    tables = [t for t in probe["tables"] if t["section"] == "processes"]
+    sorts = tables[0]["sorts"][-1] if tables and tables[0]["sorts"] else None
+    up, down = (sorts[0]["column"], sorts[1]["column"]) if sorts else ([], [])
+    check(len(up) == 9 and down == up[::-1] and up != down, f"{page}: sorting the changed processes gives {sorts}")
+    shown = probe.get("shown") or []
+    check(len(shown) == 1 and "explorer" in shown[0].lower(), f"{page}: filtering by 'Explorer' shows {shown}")
 
 
 # The index's sections across the fleet add bars, legends and lists.

@@ -7,8 +7,10 @@
 # sample, served from 127.0.0.1 as UTF-8: the navigation reaches every
 # section, a column table sorts and filters, Hungarian letters are right;
 # and the index of these reports: its links reach the pages, it sorts and
-# filters. Then the modern pages printed to PDF: every sheet that goes on
-# with a table shows its header's names, and no sheet holds a lone row.
+# filters; and a comparison page: its changes, its navigation, a table of
+# changes that sorts and filters, report markup shown as text. Then the
+# modern pages printed to PDF: every sheet that goes on with a table shows
+# its header's names, and no sheet holds a lone row.
 #
 #   check_pages.sh BINARY
 #
@@ -108,6 +110,17 @@ fi
 # An index of one language with a report that fails.
 (cd "$work/modern" && "$binary" -k --style=modern --index=index-en.htm english.csv sorting.csv missing.csv \
     > console 2>&1) || true
+# A comparison page: the English sample against a copy whose processes run
+# from another drive and that has a service named with markup.
+{ sed 's/^\(Processes,[^,]*,,,Process File Name,\)C:/\1D:/' "$root/samples/english.csv"
+  printf '%s\r\n' "Services,<img src=x onerror=\"document.body.id='c1'\">,,,Service Description,<script>document.body.id='c2'</script>" \
+    'Services,x,,,Type,"a" & b' 'Services,x,,,State,Running' 'Services,x,,,Account,<none>'
+} > "$work/changed.csv"
+if ! (cd "$work/modern" && "$binary" -q --compare english.csv ../changed.csv -o compare.htm > console 2>&1); then
+    echo "FAIL the converter failed on the comparison page:"
+    cat "$work/modern/console"
+    exit 1
+fi
 for page in "$work"/modern/*.htm; do
     # The probe goes before the last line, "</html>".
     { sed '$d' "$page"; printf '<script>\r\n'; cat "$here/probe.js"; printf '</script>\r\n</html>\r\n'; } > "$page.probe"
@@ -121,7 +134,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 port=$(cat "$work/port")
-for name in hostile hostile-hu english hungarian sorting sorting-hu index index-en; do
+for name in hostile hostile-hu english hungarian sorting sorting-hu index index-en compare; do
     dump_dom "modern/$name" "http://127.0.0.1:$port/$name.htm"
 done
 

@@ -18,6 +18,9 @@
 //  5. The reader alone, with blocks of a few bytes, hands out the report's
 //     lines and then empty lines; its end test is true exactly after the last
 //     line, also when reads without an end test come in between.
+//  6. Comparison: a report compared with itself (read in other pieces)
+//     shows no change; compared with an empty report, every row of it is
+//     removed, and against it every row is added.
 //
 // The first byte of the input also chooses the options (the report's first
 // line is its header, which shows nowhere): the style, the code page and
@@ -39,8 +42,10 @@
 #include <string_view>
 #include <vector>
 
+#include "compare/report_comparer.h"
 #include "doubles.h"
 #include "report/line_reader.h"
+#include "walk/report_walk.h"
 #include "rptconv/rptconv.h"
 
 namespace {
@@ -428,6 +433,40 @@ void CheckReader(string_view report, std::size_t block, std::size_t chunk) {
 
 }  // namespace
 
+// The number of changes, and of rows of the old and of the new report.
+struct Counted {
+  std::size_t changes, old_rows, new_rows;
+};
+Counted Compare(string_view old_report, string_view new_report, std::size_t chunk) {
+  rptconv::ReportComparer comparer(0, false);
+  MemorySource old_source(old_report, kWhole);
+  MemorySource new_source(new_report, chunk);
+  rptconv::WalkReport(old_source, comparer.OldReport());
+  rptconv::WalkReport(new_source, comparer.NewReport());
+  Counted counted{comparer.Result().Total(), 0, 0};
+  for (const rptconv::ComparedSection& section : comparer.Result().sections) {
+    counted.old_rows += section.rows[rptconv::kOldSide];
+    counted.new_rows += section.rows[rptconv::kNewSide];
+  }
+  return counted;
+}
+
+void CheckComparison(string_view report, std::size_t chunk) {
+  const Counted self = Compare(report, report, chunk);
+  if (self.changes != 0 || self.old_rows != self.new_rows) {
+    std::fprintf(stderr, "a report compared with itself: %zu changes, %zu and %zu rows\n", self.changes,
+                 self.old_rows, self.new_rows);
+    std::abort();
+  }
+  const Counted removed = Compare(report, "", kWhole);
+  const Counted added = Compare("", report, kWhole);
+  if (removed.changes != self.old_rows || added.changes != self.old_rows) {
+    std::fprintf(stderr, "against an empty report: %zu removed, %zu added of %zu rows\n", removed.changes,
+                 added.changes, self.old_rows);
+    std::abort();
+  }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const string_view report(reinterpret_cast<const char*>(data), size);
   const Setup setup = SetupOf(report);
@@ -453,5 +492,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Convert(string(report) + '\x1A' + string(report), kWhole, options));
 
   CheckReader(report, 1 + size % 61, chunk);
+  CheckComparison(report, chunk);
   return 0;
 }

@@ -5,7 +5,8 @@
 #   check_modern.sh parity BINARY     every text of the classic page is in the
 #                                     modern page, in the same order
 #   check_modern.sh validate BINARY   the W3C Nu HTML Checker reports no error
-#                                     and no warning, also on their index
+#                                     and no warning, also on their index and
+#                                     on comparison pages of them
 #   check_modern.sh data BINARY       the rows' schema is the catalogue's; the
 #                                     same reports as JSON and NDJSON: jq
 #                                     reads them, they and the JSON index
@@ -68,6 +69,15 @@ for name in $'c1-\xc2\x85' $'nonchar-\xef\xb7\x90\xef\xbf\xbf' $'bidi-\xe2\x80\x
 done
 cp "$work"/classic/*.csv "$work/modern/"
 (cd "$work/modern" && timeout 120 "$binary" --style=modern --index=index.htm '*.csv' > /dev/null)
+if [[ $mode == validate ]]; then
+    # Comparison pages: across the languages, of hostile reports, with
+    # volatile columns, and of a report with itself (nothing changed).
+    (cd "$work/modern" &&
+        timeout 60 "$binary" -q --compare english.csv hungarian.csv -o compare-en-hu.htm &&
+        timeout 60 "$binary" -q --compare hungarian.csv hostile.csv -o compare-hostile.htm &&
+        timeout 60 "$binary" -q --compare case-hostile.csv english.csv --all-columns -o compare-all.htm &&
+        timeout 60 "$binary" -q --compare english.csv english.csv -o compare-same.htm)
+fi
 
 if [[ $mode == data ]]; then
     python3 "$root/tools/gen_schema.py" | cmp -s - "$root/doc/schema/sections.schema.json" ||

@@ -99,6 +99,13 @@ TEST(WindowsArgumentsTest, Table) {
       {{"*.csv", "x", "/HTA"}, kConvert, ".htm", {"*.csv"}},
       {{"*.csv", "/HTA", "junk"}, kConvert, ".hta", {"*.csv"}},
       {{"a.csv", "b.csv", "c.csv"}, kConvert, ".htm", {"a.csv"}},
+      // A comparison: the option before or after the old and the new report.
+      {{"--compare", "a.csv", "b.csv"}, kConvert, ".htm", {"a.csv", "b.csv"}},
+      {{"a.csv", "b.csv", "--compare"}, kConvert, ".htm", {"a.csv", "b.csv"}},
+      {{"--compare", "--all-columns", "a.csv", "b.csv"}, kConvert, ".htm", {"a.csv", "b.csv"}},
+      {{"--compare", "a.csv"}, kError, "", {}},
+      {{"--compare", "a.csv", "b.csv", "c.csv"}, kError, "", {}},
+      {{"a.csv", "--all-columns"}, kError, "", {}},
   };
   for (const ArgsCase& c : cases) {
     SCOPED_TRACE(Show(c.args));

@@ -2,7 +2,8 @@
 # Converts every sample report with the Linux program and with rptconv.exe
 # under Wine, and checks that both give the same console lines and the same
 # page bytes, as .htm and as .hta, in the classic and the modern style; and
-# the same data as JSON and as NDJSON.
+# the same data as JSON and as NDJSON; and the same comparison pages of the
+# samples.
 #
 #   compare_samples.sh LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR...
 set -euo pipefail
@@ -32,32 +33,53 @@ fi
 
 passed=0
 failed=0
+# fresh REPORTS...: empty directories for both programs, with the reports.
+fresh() {
+  for side in linux windows; do
+    mkdir -p "$work/$side"
+    rm -f "$work/$side"/*
+    cp "$@" "$work/$side/"
+  done
+}
+# run ARGS...: both programs in their directories, their console lines kept.
+run() {
+  (cd "$work/linux" && "$linux" "$@" >"$work/linux.out")
+  (cd "$work/windows" && "${emulator[@]}" "$windows" "$@" >"$work/windows.out" </dev/null)
+}
+# same NAME PAGE: both gave the same console lines and the same page.
+same() {
+  if [[ -s $work/linux/$2 ]] && cmp -s "$work/linux.out" "$work/windows.out" &&
+      cmp -s "$work/linux/$2" "$work/windows/$2"; then
+    echo "ok   $1"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $1: the Windows program gives other bytes"
+    cmp "$work/linux.out" "$work/windows.out" || true
+    cmp "$work/linux/$2" "$work/windows/$2" || true
+    failed=$((failed + 1))
+  fi
+}
 for report in "${reports[@]}"; do
   name=$(basename "$report" .csv)
   for options in "" /HTA "--style=modern" "/HTA --style=modern" --format=json --format=ndjson; do
     ext=.htm
     [[ $options != /HTA* ]] || ext=.hta
     [[ $options != --format=* ]] || ext=.${options#--format=}
-    for side in linux windows; do
-      mkdir -p "$work/$side"
-      rm -f "$work/$side"/*
-      cp "$report" "$work/$side/"
-    done
+    fresh "$report"
     # Word-split on purpose: the options are separate arguments.
     # shellcheck disable=SC2086
-    (cd "$work/linux" && "$linux" "$name.csv" $options >"$work/linux.out")
-    # shellcheck disable=SC2086
-    (cd "$work/windows" && "${emulator[@]}" "$windows" "$name.csv" $options >"$work/windows.out" </dev/null)
-    if cmp -s "$work/linux.out" "$work/windows.out" && cmp -s "$work/linux/$name$ext" "$work/windows/$name$ext"; then
-      echo "ok   $name$ext $options"
-      passed=$((passed + 1))
-    else
-      echo "FAIL $name$ext $options: the Windows program gives other bytes"
-      cmp "$work/linux.out" "$work/windows.out" || true
-      cmp "$work/linux/$name$ext" "$work/windows/$name$ext" || true
-      failed=$((failed + 1))
-    fi
+    run "$name.csv" $options
+    same "$name$ext $options" "$name$ext"
   done
+done
+# The comparison of every sample with the next one (the last with the
+# first; a single sample with itself).
+for ((i = 0; i < ${#reports[@]}; i++)); do
+  old=$(basename "${reports[i]}" .csv)
+  new=$(basename "${reports[(i + 1) % ${#reports[@]}]}" .csv)
+  fresh "$samples/$old.csv" "$samples/$new.csv"
+  run --compare "$old.csv" "$new.csv"
+  same "--compare $old.csv $new.csv" "$new.changes.htm"
 done
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end tests of rptconv.exe under Wine: the command line as Windows
 # hands it over, the directory search, file sharing, read-only pages, the
-# 259-byte paths and the failure report.
+# 259-byte paths, the failure report and a comparison.
 #
 #   e2e_wine.sh RPTCONV_EXE RAWCMD_EXE EMULATOR...
 #
@@ -450,6 +450,27 @@ for ((i = 0; i < 300; ++i)); do
 done
 expect_eq "interrupted: earlier page" "$(cat "$dir/big.htm")" "earlier page"$'\r'
 expect_files "interrupted" "$dir" big.csv big.htm
+
+# --- A comparison ----------------------------------------------------------
+# The option before or after the reports; the page beside the new report,
+# whose name is the new one's with ".changes.htm"; the page may not replace
+# the open report; a missing report fails.
+dir=$(new_dir compare)
+cp "$REPORT" "$dir/old.csv"
+sed 's/120 GB/240 GB/' "$REPORT" >"$dir/new.csv"
+run "$dir" 'rptconv --compare old.csv new.csv'
+expect_out "compare" 'Comparing: "old.csv" with "new.csv"'
+expect_eq "compare: exit code" "$CODE" 0
+CHECKS=$((CHECKS + 1))
+grep -q '<del>120 GB</del> → <ins>240 GB</ins>' "$dir/new.changes.htm" 2>/dev/null ||
+  fail "compare: the page does not show 120 GB → 240 GB"
+run "$dir" 'rptconv old.csv new.csv --compare --output=old.csv'
+expect_out "compare onto the old report" 'Cannot create output file: "old.csv"'
+expect_eq "compare onto the old report: exit code" "$CODE" 2
+run "$dir" 'rptconv --compare old.csv gone.csv'
+expect_out "compare with a missing report" 'Cannot open input file: "gone.csv"'
+expect_eq "compare with a missing report: exit code" "$CODE" 1
+expect_files "compare" "$dir" old.csv new.csv new.changes.htm
 
 echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
 [[ $FAILURES -eq 0 ]]

@@ -1,0 +1,249 @@
+#include "compare/report_comparer.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "compare/key_text.h"
+
+namespace rptconv {
+
+namespace {
+
+// Section identities: a catalogued table by its key (a page table and a
+// group table apart), a page of properties by its title as keys are compared.
+constexpr char kPageTableId = 'T';
+constexpr char kGroupTableId = 'G';
+constexpr char kPropertiesId = 'P';
+
+constexpr std::uint64_t kFnvOffset = 0xCBF29CE484222325ULL;
+constexpr std::uint64_t kFnvPrime = 0x100000001B3ULL;
+
+// The key hash table's first size, a power of two.
+constexpr std::size_t kFirstSlots = 1024;
+
+// FNV-1a leaves the low bits, which pick a slot, weakly mixed.
+std::size_t Spread(std::uint64_t hash) {
+  hash ^= hash >> 33;
+  hash *= 0xFF51AFD7ED558CCDULL;
+  hash ^= hash >> 33;
+  return static_cast<std::size_t>(hash);
+}
+
+}  // namespace
+
+ReportComparer::ReportComparer(int codepage, bool all_columns) : codepage_(codepage) {
+  comparison_.all_columns = all_columns;
+}
+
+void ReportComparer::BeginReport(Side side, std::string_view title, Language language) {
+  comparison_.report_title[side].assign(title);
+  comparison_.language[side] = language;
+  comparison_.codepage[side] = codepage_ != 0 ? codepage_ : CodepageOf(language);
+}
+
+std::size_t ReportComparer::SectionOf(Side side, std::string id, const Section* table, bool group_table,
+                                      std::string_view page) {
+  const auto [found, added] = section_ids_.try_emplace(std::move(id), comparison_.sections.size());
+  if (added) {
+    ComparedSection& section = comparison_.sections.emplace_back();
+    section.table = table;
+    section.group_table = group_table;
+    if (table == nullptr) {
+      section.roles = kPropertyRoles;
+    } else {
+      // A group table's rows begin with their item, which tells them apart.
+      if (group_table) section.roles.push_back(kKeyColumn);
+      section.roles.append(table->column_roles);
+    }
+  }
+  ComparedSection& section = comparison_.sections[found->second];
+  if (!section.present[side]) {
+    section.present[side] = true;
+    section.title[side].assign(page);
+  }
+  return found->second;
+}
+
+std::size_t ReportComparer::TableSection(Side side, const Section& table, bool group_table, std::string_view page) {
+  std::string id(1, group_table ? kGroupTableId : kPageTableId);
+  id.append(table.key);
+  return SectionOf(side, std::move(id), &table, group_table, page);
+}
+
+std::size_t ReportComparer::PropertySection(Side side, std::string_view page) {
+  std::string id(1, kPropertiesId);
+  AppendFoldedKey(id, page);
+  return SectionOf(side, std::move(id), nullptr, false, page);
+}
+
+std::uint64_t ReportComparer::KeyHash(std::size_t section, std::span<const std::string_view> cells) const {
+  const std::string_view roles = comparison_.sections[section].roles;
+  std::uint64_t hash = (kFnvOffset ^ section) * kFnvPrime;
+  for (std::size_t column = 0; column < cells.size() && column < roles.size(); ++column) {
+    if (roles[column] == kKeyColumn) hash = HashFoldedKey(hash, cells[column]);
+  }
+  return hash;
+}
+
+std::uint64_t ReportComparer::HashCompared(std::string_view roles, std::span<const std::string_view> cells) const {
+  std::uint64_t hash = kFnvOffset;
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    if (!IsComparedColumn(roles, column, comparison_.all_columns)) continue;
+    hash = HashText(hash, cells[column]);
+  }
+  return hash;
+}
+
+std::string_view ReportComparer::OldCell(const OldRow& row, std::size_t column) const {
+  return RowArena::Cell(row.cells, row.cell_count, column);
+}
+
+std::vector<std::string> ReportComparer::OldCells(const OldRow& row) const {
+  std::vector<std::string> cells;
+  cells.reserve(row.cell_count);
+  for (std::size_t column = 0; column < row.cell_count; ++column) cells.emplace_back(OldCell(row, column));
+  return cells;
+}
+
+bool ReportComparer::EqualsCompared(const OldRow& row, std::string_view roles,
+                                    std::span<const std::string_view> cells) const {
+  if (row.cell_count != cells.size()) return false;
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    if (IsComparedColumn(roles, column, comparison_.all_columns) && OldCell(row, column) != cells[column]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ReportComparer::SameKeyCells(const OldRow& row, std::string_view roles,
+                                  std::span<const std::string_view> cells) const {
+  if (row.cell_count != cells.size()) return false;
+  for (std::size_t column = 0; column < cells.size() && column < roles.size(); ++column) {
+    if (roles[column] == kKeyColumn && !SameKey(OldCell(row, column), cells[column])) return false;
+  }
+  return true;
+}
+
+void ReportComparer::Row(Side side, std::size_t section, std::span<const std::string_view> cells) {
+  ++comparison_.sections[section].rows[side];
+  const std::uint64_t key_hash = KeyHash(section, cells);
+  if (side == kOldSide) {
+    KeepOld(section, key_hash, cells);
+  } else {
+    MatchNew(section, key_hash, cells);
+  }
+}
+
+ReportComparer::KeySlot* ReportComparer::FindSlot(std::uint64_t key_hash) {
+  if (slots_.empty()) return nullptr;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = Spread(key_hash) & mask;; i = (i + 1) & mask) {
+    if (slots_[i].first == kNoRow) return nullptr;
+    if (slots_[i].key_hash == key_hash) return &slots_[i];
+  }
+}
+
+ReportComparer::KeySlot& ReportComparer::AddSlot(std::uint64_t key_hash) {
+  if (KeySlot* slot = FindSlot(key_hash)) return *slot;
+  if (2 * (used_slots_ + 1) > slots_.size()) {
+    std::vector<KeySlot> old = std::move(slots_);
+    slots_.assign(std::max(kFirstSlots, 2 * old.size()), KeySlot{});
+    used_slots_ = 0;
+    for (const KeySlot& slot : old) {
+      if (slot.first != kNoRow) AddSlot(slot.key_hash) = slot;
+    }
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = Spread(key_hash) & mask;
+  while (slots_[i].first != kNoRow) i = (i + 1) & mask;
+  ++used_slots_;
+  slots_[i].key_hash = key_hash;
+  return slots_[i];
+}
+
+void ReportComparer::KeepOld(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
+  const auto index = static_cast<std::uint32_t>(old_rows_.size());
+  old_rows_.push_back({arena_.Keep(cells), key_hash, HashCompared(comparison_.sections[section].roles, cells),
+                       static_cast<std::uint32_t>(section), static_cast<std::uint32_t>(cells.size()), kNoRow, false});
+  KeySlot& slot = AddSlot(key_hash);
+  if (slot.first == kNoRow) {
+    slot.first = slot.next = index;
+  } else {
+    old_rows_[slot.last].next_same = index;
+    if (slot.next == kNoRow) slot.next = index;
+  }
+  slot.last = index;
+}
+
+std::uint32_t ReportComparer::FirstUnmatched(KeySlot& slot, std::size_t section,
+                                             std::span<const std::string_view> cells) {
+  while (slot.next != kNoRow && old_rows_[slot.next].matched) slot.next = old_rows_[slot.next].next_same;
+  const std::string_view roles = comparison_.sections[section].roles;
+  for (std::uint32_t i = slot.next; i != kNoRow; i = old_rows_[i].next_same) {
+    const OldRow& row = old_rows_[i];
+    if (!row.matched && row.section == section && SameKeyCells(row, roles, cells)) return i;
+  }
+  return kNoRow;
+}
+
+bool ReportComparer::IsEqualRow(const OldRow& row, std::size_t section, std::uint64_t key_hash, std::uint64_t hash,
+                                std::span<const std::string_view> cells) const {
+  const std::string_view roles = comparison_.sections[section].roles;
+  return !row.matched && row.key_hash == key_hash && row.hash == hash && row.section == section &&
+         SameKeyCells(row, roles, cells) && EqualsCompared(row, roles, cells);
+}
+
+void ReportComparer::MatchNew(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
+  const std::uint64_t hash = HashCompared(comparison_.sections[section].roles, cells);
+  // Mostly the rows of both reports come in the same order: the old row
+  // after the one matched last is tried first, without a look-up.
+  if (expected_ < old_rows_.size() && IsEqualRow(old_rows_[expected_], section, key_hash, hash, cells)) {
+    old_rows_[expected_++].matched = true;
+    return;
+  }
+  if (KeySlot* slot = FindSlot(key_hash)) {
+    FirstUnmatched(*slot, section, cells);
+    for (std::uint32_t i = slot->next; i != kNoRow; i = old_rows_[i].next_same) {
+      if (IsEqualRow(old_rows_[i], section, key_hash, hash, cells)) {
+        old_rows_[i].matched = true;
+        expected_ = i + 1;
+        return;
+      }
+    }
+  }
+  pending_.push_back({static_cast<std::uint32_t>(section), key_hash, std::vector<std::string>(cells.begin(), cells.end())});
+}
+
+void ReportComparer::AddChange(std::size_t section, RowChange change) {
+  ComparedSection& compared = comparison_.sections[section];
+  ++compared.counts[static_cast<std::size_t>(change.kind)];
+  compared.changes.push_back(std::move(change));
+}
+
+// A new row that no old row equalled takes the first old row of its key
+// still unmatched, in the old report's order: it changed; without one it was
+// added. Old rows left unmatched were removed.
+void ReportComparer::Resolve() {
+  for (Pending& pending : pending_) {
+    const std::vector<std::string_view> cells(pending.cells.begin(), pending.cells.end());
+    KeySlot* slot = FindSlot(pending.key_hash);
+    const std::uint32_t index = slot == nullptr ? kNoRow : FirstUnmatched(*slot, pending.section, cells);
+    if (index != kNoRow) {
+      old_rows_[index].matched = true;
+      AddChange(pending.section, {ChangeKind::kChanged, OldCells(old_rows_[index]), std::move(pending.cells)});
+    } else {
+      AddChange(pending.section, {ChangeKind::kAdded, {}, std::move(pending.cells)});
+    }
+  }
+  pending_.clear();
+  for (const OldRow& row : old_rows_) {
+    if (!row.matched) AddChange(row.section, {ChangeKind::kRemoved, OldCells(row), {}});
+  }
+}
+
+void ReportComparer::EndReport(Side side) {
+  if (side == kNewSide) Resolve();
+}
+
+}  // namespace rptconv

@@ -1,0 +1,54 @@
+// Hears the walk over one report of a comparison and tells every property
+// and every table row as a row of its section, with the report's raw bytes.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "compare/changes.h"
+#include "report/sections.h"
+#include "walk/page_events.h"
+
+namespace rptconv {
+
+class ReportComparer;
+
+class RowEvents final : public PageEvents {
+ public:
+  RowEvents(ReportComparer& comparer, Side side) : comparer_(comparer), side_(side) {}
+
+  void BeginDocument(std::string_view title, Language language) override;
+  void BeginPage(std::string_view title, bool first) override;
+  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  void BeginItem(std::string_view title, bool first, bool in_table) override;
+  void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
+  void Property(std::string_view label, std::string_view value, bool in_item) override;
+  void TableRow(std::span<const std::string_view> cells) override;
+  void EndDocument() override;
+
+ private:
+  static constexpr std::size_t kNotYet = ~std::size_t{0};  // no section found yet
+
+  ReportComparer& comparer_;
+  Side side_;
+  // As the walk decides: English section titles are looked up only when the
+  // first page is "Report".
+  bool english_titles_ = true;
+  std::string page_;
+  std::string group_;
+  std::string item_;
+  bool in_group_ = false;  // a group has begun on the current page
+  // The sections the current page may open a table of: the page itself, or
+  // each of its groups.
+  SectionMatch page_match_{};
+  SectionMatch group_match_{};
+  std::size_t table_section_ = kNotYet;
+  std::size_t property_section_ = kNotYet;
+  // A group table's row: the item's title, then the walk's cells.
+  std::array<std::string_view, kMaxColumns + 1> cells_;
+};
+
+}  // namespace rptconv
