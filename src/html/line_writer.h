@@ -107,6 +107,7 @@ class LineWriter {
 
   LineWriter& Raw(std::string_view bytes) {
     if (bytes.size() > capacity_ - size_) return Overflow(bytes);
+    if (bytes.empty()) return *this;  // an empty view may hold no pointer, which memcpy may not take
     std::memcpy(buffer_.get() + size_, bytes.data(), bytes.size());
     size_ += bytes.size();
     return *this;
