@@ -46,10 +46,10 @@ if [[ ${FUZZ_FAST:-0} == 1 ]]; then
   sanitizers=undefined
   binary=$out/fuzz_convert_fast
 fi
-core=(src/*.cpp src/report/*.cpp src/walk/*.cpp src/html/*.cpp src/export/*.cpp)
+core=(src/*.cpp src/report/*.cpp src/walk/*.cpp src/html/*.cpp src/export/*.cpp src/compare/*.cpp src/fleet/*.cpp)
 rebuild=0
 [[ -x $binary ]] || rebuild=1
-for file in tests/fuzz/fuzz_convert.cpp "${core[@]}" src/report/*.h src/walk/*.h src/html/*.h src/export/*.h include/rptconv/*.h; do
+for file in tests/fuzz/fuzz_convert.cpp "${core[@]}" src/report/*.h src/walk/*.h src/html/*.h src/export/*.h src/compare/*.h src/fleet/*.h include/rptconv/*.h; do
   [[ $file -nt $binary ]] && rebuild=1
 done
 if ((rebuild)); then
