@@ -127,6 +127,9 @@ printf '%s' "$SMALL_REPORT" >"$WORK/name/"$'\e]0;owned\a.csv'
 run_code "$WORK/name" '*.csv'
 expect_eq "control bytes in a name, to a pipe" "$OUT" $'Converting: "\e]0;owned\a.csv"\r\n'
 if script -qec true /dev/null </dev/null >/dev/null 2>&1; then
+  # script(1) runs the command with $SHELL, which may be unset or dash; the
+  # commands below are written for bash.
+  export SHELL=$BASH
   OUT=$(cd "$WORK/name" && timeout 60 script -qec "$(printf '%q' "$RPTCONV") '*.csv'" /dev/null </dev/null; echo .)
   expect_eq "control bytes in a name, to a terminal" "${OUT%.}" $'Converting: "?]0;owned?.csv"\r\r\n'
   # With the page on standard output the line goes to standard error, the terminal.
