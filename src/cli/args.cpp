@@ -307,8 +307,8 @@ class OptionReader {
       Mistake("option '--compare' can read only one report from standard input");
     } else if (inv_.index) {
       Mistake("options '--compare' and '--index' exclude each other");
-    } else if (format_->format != OutputFormat::kHtml) {
-      Mistake("'--compare' writes a page; it does not go with '--format=" + std::string(format_->name) + "'");
+    } else if (format_->format == OutputFormat::kNdjson) {
+      Mistake("'--compare' writes a page or JSON; it does not go with '--format=" + std::string(format_->name) + "'");
     }
   }
 

@@ -53,6 +53,9 @@ class ReportComparer {
   void BeginReport(Side side, std::string_view title, Language language);
   std::size_t TableSection(Side side, const Section& table, bool group_table, std::string_view page);
   std::size_t PropertySection(Side side, std::string_view page);
+  void ComputerName(Side side, std::string_view name) {
+    if (!comparison_.computer[side]) comparison_.computer[side].emplace(name);
+  }
   bool IsGroupTable(std::size_t section) const { return comparison_.sections[section].group_table; }
   void Row(Side side, std::size_t section, std::span<const std::string_view> cells);
   void EndReport(Side side);

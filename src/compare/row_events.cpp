@@ -10,7 +10,9 @@ void RowEvents::BeginDocument(std::string_view title, Language language) {
   comparer_.BeginReport(side_, title, language);
 }
 
-void RowEvents::BeginPage(std::string_view title, bool) {
+void RowEvents::BeginPage(std::string_view title, bool first) {
+  first_page_ = first;
+  first_group_ = false;
   page_.assign(title);
   group_.clear();
   item_.clear();
@@ -21,7 +23,8 @@ void RowEvents::BeginPage(std::string_view title, bool) {
 
 // The groups of a page that is a table are its rows: their titles are the
 // rows' first cells, and no property needs them.
-void RowEvents::BeginGroup(std::string_view title, bool, bool in_table) {
+void RowEvents::BeginGroup(std::string_view title, bool first, bool in_table) {
+  first_group_ = first;
   if (!in_table) group_.assign(title);
   item_.clear();
   in_group_ = true;
@@ -41,6 +44,7 @@ void RowEvents::BeginTable(const Section& section) {
 
 void RowEvents::Property(std::string_view label, std::string_view value, bool in_item) {
   if (property_section_ == kNotYet) property_section_ = comparer_.PropertySection(side_, page_);
+  if (first_page_ && first_group_ && !in_item && IsComputerNameLabel(label)) comparer_.ComputerName(side_, value);
   const std::array<std::string_view, kPropertyRoles.size()> cells{group_, in_item ? std::string_view(item_) : "",
                                                                   label, value};
   comparer_.Row(side_, property_section_, cells);

@@ -39,6 +39,10 @@ class RowEvents final : public PageEvents {
   std::string group_;
   std::string item_;
   bool in_group_ = false;  // a group has begun on the current page
+  // The report's first page, and its first group, are the current ones:
+  // they name the computer.
+  bool first_page_ = false;
+  bool first_group_ = false;
   // The table the walk began last (a page's or a group's), and its section
   // of the comparison: every group of a page begins the same table again.
   const Section* last_table_ = nullptr;
