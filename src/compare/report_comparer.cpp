@@ -169,8 +169,7 @@ void ReportComparer::BuildIndex() {
   for (std::size_t index = 0; index < old_rows_.size(); ++index) {
     OldRow& row = old_rows_[index];
     if (row.matched) continue;
-    row.key_hash = KeyHash(row.section, OldCells(row, old_cells));
-    KeySlot& slot = AddSlot(row.key_hash);
+    KeySlot& slot = AddSlot(KeyHash(row.section, OldCells(row, old_cells)));
     if (slot.first == kNoRow) {
       slot.first = slot.next = static_cast<std::uint32_t>(index);
     } else {

@@ -64,8 +64,7 @@ class ReportComparer {
   static constexpr std::uint32_t kNoRow = ~std::uint32_t{0};
 
   struct OldRow {
-    const char* cells;           // in arena_
-    std::uint64_t key_hash = 0;  // of the section and the folded key cells, once indexed
+    const char* cells;  // in arena_
     std::uint32_t section;
     std::uint32_t cell_count;
     std::uint32_t next_same = kNoRow;  // the next old row of the same key hash, or kNoRow
