@@ -17,7 +17,6 @@ void CompareReports(ByteSource& old_report, ByteSource& new_report, ByteSink& si
   if (options.codepage != 0 && !IsSupportedCodepage(options.codepage)) {
     throw std::invalid_argument("no table for code page " + std::to_string(options.codepage));
   }
-  if (options.format == OutputFormat::kNdjson) throw std::invalid_argument("a comparison is a page or JSON");
   ReportComparer comparer(options.codepage, options.all_columns);
   // The listener's type is known: the walk calls it directly.
   ReportReader old_reader(old_report);
@@ -25,9 +24,10 @@ void CompareReports(ByteSource& old_report, ByteSource& new_report, ByteSink& si
   ReportReader new_reader(new_report);
   WalkReportTo(new_reader, comparer.NewReport());
   const ReportNames names{options.old_name, options.new_name, options.names_utf8};
-  if (options.format == OutputFormat::kJson) {
+  if (options.format != OutputFormat::kHtml) {
     JsonWriter out(sink, *FindJsonCodepage(kEnglishCodepage));
-    WriteChangesJson(out, comparer.Result(), names);
+    options.format == OutputFormat::kJson ? WriteChangesJson(out, comparer.Result(), names)
+                                          : WriteChangeLines(out, comparer.Result(), names);
     return;
   }
   LineWriter out(sink);

@@ -20,6 +20,7 @@ inline constexpr std::string_view kNdjsonExtension = ".ndjson";
 // these extensions.
 inline constexpr std::string_view kChangesExtension = ".changes.htm";
 inline constexpr std::string_view kChangesJsonExtension = ".changes.json";
+inline constexpr std::string_view kChangesNdjsonExtension = ".changes.ndjson";
 // As a pattern: the report on standard input; as the output: standard output.
 inline constexpr std::string_view kStandardStream = "-";
 

@@ -15,12 +15,20 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitCreateFailed = 2;
 
+std::string_view ExtensionOf(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::kJson: return kChangesJsonExtension;
+    case OutputFormat::kNdjson: return kChangesNdjsonExtension;
+    case OutputFormat::kHtml: break;
+  }
+  return kChangesExtension;
+}
+
 std::string OutputOf(const Invocation& inv) {
   if (inv.output) return *inv.output;
   const std::string& new_report = inv.patterns[1];
   if (new_report == kStandardStream) return std::string(kStandardStream);
-  const bool json = inv.convert.format == OutputFormat::kJson;
-  std::string output = MakeOutputName(new_report, json ? kChangesJsonExtension : kChangesExtension, PlatformPaths());
+  std::string output = MakeOutputName(new_report, ExtensionOf(inv.convert.format), PlatformPaths());
   if (inv.output_dir) output = JoinPath(*inv.output_dir, FileNamePart(output, PlatformPaths()), PlatformPaths());
   return output;
 }

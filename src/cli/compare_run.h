@@ -9,7 +9,8 @@
 namespace rptconv {
 
 // Writes the comparison's page beside the new report (its name with
-// ".changes.htm"; with --format=json the data, ".changes.json"), into -d's
+// ".changes.htm"; with --format=json the data, ".changes.json"; with
+// --format=ndjson one line per change, ".changes.ndjson"), into -d's
 // directory or to -o's file, with the progress
 // line "Comparing: "OLD" with "NEW"" on `console` and failure lines on
 // `failures`. Gives 0 once the page is written,

@@ -26,7 +26,7 @@ class ChangesWriter {
     for (const Side side : {kOldSide, kNewSide}) tables_[side] = FindJsonCodepage(comparison.codepage[side]);
   }
 
-  void Write(const ReportNames& names) {
+  void WriteDocument(const ReportNames& names) {
     out_.BeginObject().Key("format").Utf8String(kChangesFormat).Key("version").Int(kChangesFormatVersion);
     for (const Side side : {kOldSide, kNewSide}) {
       out_.Key(kSideKeys[side]);
@@ -40,22 +40,63 @@ class ChangesWriter {
     out_.Flush();
   }
 
+  // One line per change: the reports and the section it is in, its kind,
+  // then the row (added, removed) or what changed in it.
+  void WriteLines(const ReportNames& names) {
+    for (const ComparedSection& section : comparison_.sections) {
+      const std::vector<std::string_view> columns = ColumnKeys(section);
+      const Side side = section.present[kNewSide] ? kNewSide : kOldSide;
+      for (const RowChange& change : section.changes) {
+        out_.BeginObject();
+        for (const Side named : {kOldSide, kNewSide}) {
+          out_.Key(named == kOldSide ? "old_file" : "new_file");
+          WriteName(named == kOldSide ? names.old_name : names.new_name, names.utf8);
+        }
+        const Side computer_side = comparison_.computer[kNewSide] ? kNewSide : kOldSide;
+        const std::optional<std::string>& computer = comparison_.computer[computer_side];
+        out_.Key("computer");
+        computer ? out_.String(*computer, *tables_[computer_side]) : out_.Null();
+        out_.Key("section").Utf8String(SectionKey(section));
+        out_.Key("page").String(section.title[side], *tables_[side]);
+        out_.Key("change").Utf8String(kKindKeys[static_cast<std::size_t>(change.kind)]);
+        switch (change.kind) {
+          case ChangeKind::kAdded:
+            out_.Key("fields");
+            WriteRow(change.new_cells, columns, section.roles, false, kNewSide);
+            break;
+          case ChangeKind::kRemoved:
+            out_.Key("fields");
+            WriteRow(change.old_cells, columns, section.roles, false, kOldSide);
+            break;
+          case ChangeKind::kChanged: WriteChangedMembers(change, columns, section.roles); break;
+        }
+        out_.EndObject().EndRecord();
+      }
+    }
+    out_.Flush();
+  }
+
  private:
   void WriteReport(Side side, std::string_view name, bool names_utf8) {
     const JsonCodepageTable& table = *tables_[side];
-    // A name not in UTF-8 is in the new report's code page.
     out_.BeginObject().Key("file");
-    if (name.empty()) {
-      out_.Null();
-    } else {
-      names_utf8 ? out_.Utf8String(name) : out_.String(name, *tables_[kNewSide]);
-    }
+    WriteName(name, names_utf8);
     out_.Key("title").String(comparison_.report_title[side], table);
     out_.Key("language").Utf8String(LanguageCode(comparison_.language[side]));
     out_.Key("codepage").Int(comparison_.codepage[side]).Key("computer");
     const std::optional<std::string>& computer = comparison_.computer[side];
     computer ? out_.String(*computer, table) : out_.Null();
     out_.EndObject();
+  }
+
+  // A report's name, null when there is none; one not in UTF-8 is in the
+  // new report's code page.
+  void WriteName(std::string_view name, bool utf8) {
+    if (name.empty()) {
+      out_.Null();
+    } else {
+      utf8 ? out_.Utf8String(name) : out_.String(name, *tables_[kNewSide]);
+    }
   }
 
   void WriteCounts() {
@@ -120,7 +161,11 @@ class ChangesWriter {
         switch (change.kind) {
           case ChangeKind::kAdded: WriteRow(change.new_cells, columns, section.roles, false, kNewSide); break;
           case ChangeKind::kRemoved: WriteRow(change.old_cells, columns, section.roles, false, kOldSide); break;
-          case ChangeKind::kChanged: WriteChanged(change, columns, section.roles); break;
+          case ChangeKind::kChanged:
+            out_.BeginObject();
+            WriteChangedMembers(change, columns, section.roles);
+            out_.EndObject();
+            break;
         }
       }
       out_.EndArray();
@@ -140,10 +185,11 @@ class ChangesWriter {
     out_.EndObject();
   }
 
-  // A changed row: its key columns as the new report has them, then each
-  // compared column whose text differs.
-  void WriteChanged(const RowChange& change, const std::vector<std::string_view>& columns, std::string_view roles) {
-    out_.BeginObject().Key("key");
+  // A changed row's members: its key columns as the new report has them,
+  // then each compared column whose text differs.
+  void WriteChangedMembers(const RowChange& change, const std::vector<std::string_view>& columns,
+                           std::string_view roles) {
+    out_.Key("key");
     WriteRow(change.new_cells, columns, roles, true, kNewSide);
     out_.Key("columns").BeginArray();
     const std::size_t count = std::min({change.old_cells.size(), change.new_cells.size(), columns.size()});
@@ -156,7 +202,7 @@ class ChangesWriter {
       out_.Key("old").String(change.old_cells[column], *tables_[kOldSide]);
       out_.Key("new").String(change.new_cells[column], *tables_[kNewSide]).EndObject();
     }
-    out_.EndArray().EndObject();
+    out_.EndArray();
   }
 
   JsonWriter& out_;
@@ -167,7 +213,11 @@ class ChangesWriter {
 }  // namespace
 
 void WriteChangesJson(JsonWriter& out, const Comparison& comparison, const ReportNames& names) {
-  ChangesWriter(out, comparison).Write(names);
+  ChangesWriter(out, comparison).WriteDocument(names);
+}
+
+void WriteChangeLines(JsonWriter& out, const Comparison& comparison, const ReportNames& names) {
+  ChangesWriter(out, comparison).WriteLines(names);
 }
 
 }  // namespace rptconv

@@ -1,4 +1,4 @@
-// What a comparison of two reports found, as one JSON document: the format
+// What a comparison of two reports found, as one JSON document (or as NDJSON): the format
 // and its version, both reports (file, title, language, code page, computer),
 // the counts, then every section of either report with its added, removed and
 // changed rows. A changed row holds its key columns and, for each column that
@@ -17,5 +17,12 @@ inline constexpr std::string_view kChangesFormat = "rptconv-changes";
 inline constexpr int kChangesFormatVersion = 1;
 
 void WriteChangesJson(JsonWriter& out, const Comparison& comparison, const ReportNames& names);
+
+// The same changes as NDJSON, one line per change (none when nothing
+// changed): both reports' names, the computer, the section's key and page,
+// the kind of change, then the row's columns (added, removed) or its key
+// columns and the columns that differ (changed).
+// doc/schema/change_line.schema.json describes a line.
+void WriteChangeLines(JsonWriter& out, const Comparison& comparison, const ReportNames& names);
 
 }  // namespace rptconv

@@ -20,8 +20,8 @@
 //     line, also when reads without an end test come in between.
 //  6. Comparison: a report compared with itself (read in other pieces)
 //     shows no change; compared with an empty report, every row of it is
-//     removed (as data: valid UTF-8 and JSON), and against it every row is
-//     added.
+//     removed (as data: valid UTF-8, JSON and NDJSON), and against it
+//     every row is added.
 //
 // The first byte of the input also chooses the options (the report's first
 // line is its header, which shows nowhere): the style, the code page and
@@ -467,13 +467,15 @@ void CheckComparison(string_view report, std::size_t chunk) {
     std::abort();
   }
   // As data, every removed row is written: valid UTF-8 and JSON.
-  MemorySource old_source(report, kWhole);
-  MemorySource empty_source("", kWhole);
-  MemorySink sink;
-  rptconv::CompareOptions options;
-  options.format = rptconv::OutputFormat::kJson;
-  rptconv::CompareReports(old_source, empty_source, sink, options);
-  CheckData(sink.data, false);
+  for (const rptconv::OutputFormat format : {rptconv::OutputFormat::kJson, rptconv::OutputFormat::kNdjson}) {
+    MemorySource old_source(report, kWhole);
+    MemorySource empty_source("", kWhole);
+    MemorySink sink;
+    rptconv::CompareOptions options;
+    options.format = format;
+    rptconv::CompareReports(old_source, empty_source, sink, options);
+    CheckData(sink.data, format == rptconv::OutputFormat::kNdjson);
+  }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

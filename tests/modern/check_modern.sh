@@ -88,13 +88,15 @@ if [[ $mode == data ]]; then
     timeout 120 "$binary" -q --format=json --index=index.json '*.csv'
     timeout 120 "$binary" -q --format=ndjson '*.csv'
     timeout 120 "$binary" -q --format=ndjson -o fleet.ndjson '*.csv'
-    # Comparisons, as page and as data: across the languages, of hostile
+    # Comparisons, as page, JSON and NDJSON: across the languages, of hostile
     # reports, with volatile columns, and of a report with itself.
     while read -r name old new options; do
         # shellcheck disable=SC2086
         timeout 60 "$binary" -q --compare "$old" "$new" $options -o "$name.changes.htm"
-        # shellcheck disable=SC2086
-        timeout 60 "$binary" -q --compare --format=json "$old" "$new" $options -o "$name.changes.json"
+        for format in json ndjson; do
+            # shellcheck disable=SC2086
+            timeout 60 "$binary" -q --compare --format=$format "$old" "$new" $options -o "$name.changes.$format"
+        done
     done <<'PAIRS'
 compare-en-hu english.csv hungarian.csv
 compare-hostile hungarian.csv hostile.csv

@@ -106,7 +106,7 @@ TEST(WindowsArgumentsTest, Table) {
       {{"--compare", "a.csv"}, kError, "", {}},
       {{"--compare", "a.csv", "b.csv", "c.csv"}, kError, "", {}},
       {{"--compare", "--format=json", "a.csv", "b.csv"}, kConvert, ".json", {"a.csv", "b.csv"}},
-      {{"--compare", "--format=ndjson", "a.csv", "b.csv"}, kError, "", {}},
+      {{"--compare", "--format=ndjson", "a.csv", "b.csv"}, kConvert, ".ndjson", {"a.csv", "b.csv"}},
       {{"a.csv", "--all-columns"}, kError, "", {}},
   };
   for (const ArgsCase& c : cases) {
