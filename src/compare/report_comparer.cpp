@@ -166,24 +166,26 @@ void ReportComparer::KeepOld(std::size_t section, std::span<const std::string_vi
 void ReportComparer::BuildIndex() {
   indexed_ = true;
   RowCells old_cells;
-  for (std::size_t index = 0; index < old_rows_.size(); ++index) {
-    OldRow& row = old_rows_[index];
+  // Walked in order: the deque's iterator, not an index divided per row.
+  std::uint32_t index = 0;
+  for (auto row_at = old_rows_.begin(); row_at != old_rows_.end(); ++row_at, ++index) {
+    const OldRow& row = *row_at;
     if (row.matched) continue;
     KeySlot& slot = AddSlot(KeyHash(row.section, OldCells(row, old_cells)));
     if (slot.first == kNoRow) {
-      slot.first = slot.next = static_cast<std::uint32_t>(index);
+      slot.first = slot.next = index;
     } else {
-      old_rows_[slot.last].next_same = static_cast<std::uint32_t>(index);
+      old_rows_[slot.last].next_same = index;
     }
-    slot.last = static_cast<std::uint32_t>(index);
+    slot.last = index;
   }
   // Rows that wait for an equal old row take it now; those left are changed
   // or added, and stay until the end.
   std::erase_if(pending_, [this](const Pending& pending) {
     const std::vector<std::string_view> cells(pending.cells.begin(), pending.cells.end());
-    const std::uint32_t index = FindEqual(pending.section, pending.key_hash, cells);
-    if (index == kNoRow) return false;
-    old_rows_[index].matched = true;
+    const std::uint32_t equal = FindEqual(pending.section, pending.key_hash, cells);
+    if (equal == kNoRow) return false;
+    old_rows_[equal].matched = true;
     return true;
   });
 }
