@@ -65,19 +65,20 @@ void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string
 void Fleet::AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer) {
   // Most names come again as they were spelled before: those skip folding.
   name = TrimBlanks(name);
-  key_.assign(name);
-  auto spelled = spelled_numbers_.find(key_);
-  if (spelled == spelled_numbers_.end()) {
+  std::uint32_t number = spelled_numbers_.Find(name);
+  if (number == NameTable::kMissing) {
     AssignNameKey(key_, name);
-    const auto [found, added] = program_numbers_.try_emplace(key_, static_cast<std::uint32_t>(programs_.size()));
-    if (added) {
+    number = program_numbers_.Find(key_);
+    if (number == NameTable::kMissing) {
+      number = static_cast<std::uint32_t>(programs_.size());
+      program_numbers_.Add(key_, number);
       FleetProgram& fresh = programs_.emplace_back();
       fresh.name.assign(name);
       fresh.codepage = codepage;
     }
-    spelled = spelled_numbers_.emplace(std::string(name), found->second).first;
+    spelled_numbers_.Add(name, number);
   }
-  FleetProgram& program = programs_[spelled->second];
+  FleetProgram& program = programs_[number];
   if (program.last_computer != computer) {
     program.last_computer = computer;
     ++program.computers;
@@ -86,10 +87,24 @@ void Fleet::AddProgram(std::string_view name, std::string_view version, int code
   auto kept = std::find_if(program.versions.begin(), program.versions.end(),
                            [version](const FleetVersion& known) { return known.text == version; });
   if (kept == program.versions.end()) {
-    kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version), {}});
+    kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version)});
   }
   // A version listed twice on one computer counts once.
-  if (kept->computers.empty() || kept->computers.back() != computer) kept->computers.push_back(computer);
+  if (kept->last_listing != kNoListing && ListingAt(kept->last_listing).computer == computer) return;
+  const std::uint32_t listing = AddListing(computer);
+  if (kept->last_listing == kNoListing) {
+    kept->first_listing = listing;
+  } else {
+    ListingAt(kept->last_listing).next = listing;
+  }
+  kept->last_listing = listing;
+  ++kept->computers;
+}
+
+std::uint32_t Fleet::AddListing(std::uint32_t computer) {
+  if (listings_ % kListingsPerBlock == 0) listing_blocks_.push_back(std::make_unique_for_overwrite<Listing[]>(kListingsPerBlock));
+  ListingAt(listings_) = {computer, kNoListing};
+  return listings_++;
 }
 
 unsigned Fleet::Assess(const FleetComputer& computer) const {
@@ -135,7 +150,7 @@ std::vector<const FleetVersion*> Fleet::VersionsByShare(const FleetProgram& prog
   sorted.reserve(program.versions.size());
   for (const FleetVersion& version : program.versions) sorted.push_back(&version);
   std::stable_sort(sorted.begin(), sorted.end(), [](const FleetVersion* a, const FleetVersion* b) {
-    return a->computers.size() > b->computers.size();
+    return a->computers > b->computers;
   });
   return sorted;
 }

@@ -1,17 +1,18 @@
 // What runs across the reports of a batch: every installed program with its
 // versions and the computers that have them, and per computer what needs an
 // administrator's attention. Gathered report by report from their
-// summaries: memory grows with the distinct programs and versions, plus one
-// number per program a computer has and a short record per computer.
+// summaries: memory grows with the distinct programs and versions, plus two
+// numbers per program a computer has and a short record per computer.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "fleet/name_table.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -49,7 +50,10 @@ struct FleetComputer {
 
 struct FleetVersion {
   std::string text;  // as first seen, in the codepage of its program
-  std::vector<std::uint32_t> computers;  // numbers in the order added
+  // Its computers, in the order added, are a chain of the fleet's listings.
+  std::uint32_t computers = 0;
+  std::uint32_t first_listing = UINT32_MAX;
+  std::uint32_t last_listing = UINT32_MAX;
 };
 
 struct FleetProgram {
@@ -81,6 +85,14 @@ class Fleet {
   std::vector<std::uint32_t> ComputersByAttention() const;
   // Versions of `program`, the most computers first.
   static std::vector<const FleetVersion*> VersionsByShare(const FleetProgram& program);
+  // Calls `visit` with the number of each computer of `version`, in the
+  // order added.
+  template <class Visit>
+  void ForEachComputer(const FleetVersion& version, Visit visit) const {
+    for (std::uint32_t at = version.first_listing; at != kNoListing; at = ListingAt(at).next) {
+      visit(ListingAt(at).computer);
+    }
+  }
 
  private:
   void AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer);
@@ -89,8 +101,25 @@ class Fleet {
   AttentionRules rules_;
   std::vector<FleetComputer> computers_;
   std::vector<FleetProgram> programs_;
-  std::unordered_map<std::string, std::uint32_t> program_numbers_;  // by NameKey
-  std::unordered_map<std::string, std::uint32_t> spelled_numbers_;  // by the name as spelled, trimmed
+  // One computer of a version, and the next of that version's chain.
+  struct Listing {
+    std::uint32_t computer;
+    std::uint32_t next;
+  };
+  static constexpr std::uint32_t kNoListing = UINT32_MAX;
+  // Listings lie in blocks that never move: a growing fleet neither copies
+  // them nor holds two copies at once.
+  static constexpr unsigned kListingBlockBits = 13;
+  static constexpr std::uint32_t kListingsPerBlock = 1U << kListingBlockBits;
+  Listing& ListingAt(std::uint32_t at) { return listing_blocks_[at >> kListingBlockBits][at & (kListingsPerBlock - 1)]; }
+  const Listing& ListingAt(std::uint32_t at) const {
+    return listing_blocks_[at >> kListingBlockBits][at & (kListingsPerBlock - 1)];
+  }
+  std::uint32_t AddListing(std::uint32_t computer);
+  std::vector<std::unique_ptr<Listing[]>> listing_blocks_;
+  std::uint32_t listings_ = 0;
+  NameTable program_numbers_;  // by NameKey
+  NameTable spelled_numbers_;  // by the name as spelled, trimmed
   std::string key_;  // reused for lookups
   std::size_t programs_dropped_ = 0;
 };

@@ -143,14 +143,16 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// "0,3,17": the numbers, comma-separated.
-void AppendNumbers(std::string& out, const std::vector<std::uint32_t>& numbers) {
+// "0,3,17": the numbers of the computers of `version`, comma-separated.
+void AppendComputers(std::string& out, const Fleet& fleet, const FleetVersion& version) {
   std::array<char, 16> digits{};
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), numbers[i]);
+  bool first = true;
+  fleet.ForEachComputer(version, [&](std::uint32_t number) {
+    if (!first) out.push_back(',');
+    first = false;
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), number);
     out.append(digits.data(), end);
-  }
+  });
 }
 
 // The share as a CSS width: "width:37.5%".
@@ -223,7 +225,7 @@ class SectionWriter {
   void ProgramRow(const FleetProgram& program, std::size_t number) {
     const std::vector<const FleetVersion*> versions = Fleet::VersionsByShare(program);
     std::size_t listings = 0;
-    for (const FleetVersion* version : versions) listings += version->computers.size();
+    for (const FleetVersion* version : versions) listings += version->computers;
     out_.Raw("<tr><td class=\"w\">").Raw(Utf8Name(program.name, program.codepage));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(program.computers));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(versions.size()));
@@ -233,7 +235,7 @@ class SectionWriter {
     double end = 0;
     std::size_t shown = 0;
     for (; shown < versions.size() && shown < kBarVersions; ++shown) {
-      end += static_cast<double>(versions[shown]->computers.size()) / static_cast<double>(listings);
+      end += static_cast<double>(versions[shown]->computers) / static_cast<double>(listings);
       Stop(stops, shown, end);
     }
     const std::size_t rest = listings - Listed(versions, shown);
@@ -242,7 +244,7 @@ class SectionWriter {
         .Raw(stops)
         .Raw(")\"></span><span class=\"legend\">");
     for (std::size_t k = 0; k < shown; ++k) {
-      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers.size(), program.computers);
+      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers, program.computers);
     }
     if (rest > 0) {
       LegendItem(kBarVersions, Count(versions.size() - shown, "other version", "other versions"), rest,
@@ -275,7 +277,7 @@ class SectionWriter {
         AppendUtf8(text, *TableOf(programs[p]->codepage), versions[v]->text);
         AppendScriptJsonString(line, text);
         line.append(",[");
-        AppendNumbers(line, versions[v]->computers);
+        AppendComputers(line, fleet_, *versions[v]);
         line.append("]]");
       }
       line.push_back(']');
@@ -295,7 +297,7 @@ class SectionWriter {
 
   static std::size_t Listed(const std::vector<const FleetVersion*>& versions, std::size_t count) {
     std::size_t listed = 0;
-    for (std::size_t k = 0; k < count; ++k) listed += versions[k]->computers.size();
+    for (std::size_t k = 0; k < count; ++k) listed += versions[k]->computers;
     return listed;
   }
 
