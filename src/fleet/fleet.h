@@ -33,6 +33,15 @@ enum AttentionFlag : unsigned {
   kSmartWarnings = 1U << 4,
 };
 
+// The flags by name, as the data export writes them.
+inline constexpr struct {
+  AttentionFlag flag;
+  std::string_view key;
+} kAttentionFlagKeys[] = {
+    {kLowSpace, "low_space"},       {kOldAntivirus, "old_antivirus"},     {kNoAntivirus, "no_antivirus"},
+    {kErrorEvents, "error_events"}, {kSmartWarnings, "smart_warnings"},
+};
+
 struct FleetComputer {
   std::string name;  // the report's computer name, title or file name, in `codepage`
   int codepage = 0;  // 0: the name is UTF-8
