@@ -101,12 +101,6 @@ void Fleet::AddProgram(std::string_view name, std::string_view version, int code
   ++kept->computers;
 }
 
-std::uint32_t Fleet::AddListing(std::uint32_t computer) {
-  if (listings_ % kListingsPerBlock == 0) listing_blocks_.push_back(std::make_unique_for_overwrite<Listing[]>(kListingsPerBlock));
-  ListingAt(listings_) = {computer, kNoListing};
-  return listings_++;
-}
-
 unsigned Fleet::Assess(const FleetComputer& computer) const {
   const ReportSummary::Facts& facts = computer.facts;
   unsigned flags = 0;

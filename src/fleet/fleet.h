@@ -124,7 +124,13 @@ class Fleet {
   const Listing& ListingAt(std::uint32_t at) const {
     return listing_blocks_[at >> kListingBlockBits][at & (kListingsPerBlock - 1)];
   }
-  std::uint32_t AddListing(std::uint32_t computer);
+  std::uint32_t AddListing(std::uint32_t computer) {
+    if (listings_ % kListingsPerBlock == 0) {
+      listing_blocks_.push_back(std::make_unique_for_overwrite<Listing[]>(kListingsPerBlock));
+    }
+    ListingAt(listings_) = {computer, kNoListing};
+    return listings_++;
+  }
   std::vector<std::unique_ptr<Listing[]>> listing_blocks_;
   std::uint32_t listings_ = 0;
   NameTable program_numbers_;  // by NameKey

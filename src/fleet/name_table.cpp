@@ -9,15 +9,15 @@ namespace {
 constexpr std::size_t kFirstSlots = 1024;  // a power of two
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;  // 2^64 divided by the golden ratio
 constexpr int kMixShift = 29;
+constexpr unsigned kBitsPerByte = 8;
 
 std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
   hash = (hash ^ word) * kMultiplier;
   return hash ^ (hash >> kMixShift);
 }
 
-}  // namespace
-
-std::uint64_t NameTable::Hash(std::string_view name) {
+// Eight bytes at a time; the last word holds the bytes left.
+inline std::uint64_t Hash(std::string_view name) {
   std::uint64_t hash = name.size();
   std::size_t at = 0;
   for (; at + sizeof(std::uint64_t) <= name.size(); at += sizeof(std::uint64_t)) {
@@ -25,13 +25,22 @@ std::uint64_t NameTable::Hash(std::string_view name) {
     std::memcpy(&word, name.data() + at, sizeof word);
     hash = Mix(hash, word);
   }
-  if (at < name.size()) {
+  const std::size_t rest = name.size() - at;
+  if (rest > 0) {
     std::uint64_t word = 0;
-    std::memcpy(&word, name.data() + at, name.size() - at);
+    if (name.size() >= sizeof word) {
+      // The last eight bytes, those hashed already shifted out.
+      std::memcpy(&word, name.data() + name.size() - sizeof word, sizeof word);
+      word >>= kBitsPerByte * (sizeof word - rest);
+    } else {
+      for (std::size_t i = 0; i < rest; ++i) word |= std::uint64_t{static_cast<unsigned char>(name[i])} << (kBitsPerByte * i);
+    }
     hash = Mix(hash, word);
   }
   return hash;
 }
+
+}  // namespace
 
 // The slot that holds `name`, or the free slot where it would go.
 std::size_t NameTable::SlotOf(std::string_view name, std::uint64_t hash) const {

@@ -29,7 +29,6 @@ class NameTable {
     std::size_t size = 0;
     std::uint32_t number = kMissing;  // kMissing: the slot is free
   };
-  static std::uint64_t Hash(std::string_view name);
   std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
   void Grow();
 

@@ -143,16 +143,19 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// "0,3,17": the numbers of the computers of `version`, comma-separated.
+// "0,3,17": the numbers of the computers of `version`, comma-separated,
+// written in place into room made for the longest.
 void AppendComputers(std::string& out, const Fleet& fleet, const FleetVersion& version) {
-  std::array<char, 16> digits{};
-  bool first = true;
+  constexpr std::size_t kMostDigits = 10;  // of a 32-bit number
+  const std::size_t start = out.size();
+  out.resize(start + version.computers * (kMostDigits + 1));
+  char* const base = out.data();
+  char* at = base + start;
   fleet.ForEachComputer(version, [&](std::uint32_t number) {
-    if (!first) out.push_back(',');
-    first = false;
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), number);
-    out.append(digits.data(), end);
+    if (at != base + start) *at++ = ',';
+    at = std::to_chars(at, at + kMostDigits, number).ptr;
   });
+  out.resize(static_cast<std::size_t>(at - base));
 }
 
 // The share as a CSS width: "width:37.5%".

@@ -89,7 +89,7 @@ class ReportReader {
   }
   // The same for a continuation line: its text after the fifth comma, as
   // AfterFifthField cuts it. Lines of the common kind are cut the quick way.
-  bool TryReadCellInPlace(std::string_view& cell) {
+  [[gnu::always_inline]] bool TryReadCellInPlace(std::string_view& cell) {
     if (ReadCommonCells(&cell, 1) == 1) return true;
     const std::size_t start = pos_;
     std::size_t end;
@@ -202,7 +202,7 @@ class ReportReader {
     for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < end;) cut.commas[cut.comma_count++] = comma;
     return cut;
   }
-  ReportRecord RecordOf(const LineCut& cut) {
+  [[gnu::always_inline]] ReportRecord RecordOf(const LineCut& cut) {
     // Missing fields are empty, pointing into the line as every text does.
     const std::string_view none(block_ + cut.end, 0);
     std::string_view fields[5] = {none, none, none, none, none};
