@@ -82,7 +82,7 @@ void Computer(JsonWriter& out, const FleetComputer& computer, std::uint32_t repo
   out.EndObject();
 }
 
-void Program(JsonWriter& out, const Fleet& fleet, const FleetProgram& program) {
+void Program(JsonWriter& out, const Fleet::VersionComputers& computers, const FleetProgram& program) {
   out.NewLine().BeginObject().Key("name");
   Text(out, program.name, program.codepage);
   out.Key("computers").Int(program.computers).Key("versions").BeginArray();
@@ -90,7 +90,7 @@ void Program(JsonWriter& out, const Fleet& fleet, const FleetProgram& program) {
     out.BeginObject().Key("version");
     Text(out, version->text, program.codepage);
     out.Key("count").Int(version->computers).Key("computers").BeginArray();
-    fleet.ForEachComputer(*version, [&out](std::uint32_t number) { out.Int(number); });
+    for (const std::uint32_t number : computers.Of(*version)) out.Int(number);
     out.EndArray().EndObject();
   }
   out.EndArray().EndObject();
@@ -110,7 +110,8 @@ void WriteFleetJson(JsonWriter& out, const Fleet& fleet, std::span<const std::ui
   out.EndArray();
   out.Key("programs_dropped").Int(static_cast<std::int64_t>(fleet.programs_dropped()));
   out.Key("software").BeginArray();
-  for (const FleetProgram* program : fleet.ProgramsByName()) Program(out, fleet, *program);
+  const Fleet::VersionComputers computers = fleet.GroupComputers();
+  for (const FleetProgram* program : fleet.ProgramsByName()) Program(out, computers, *program);
   out.NewLine().EndArray().EndObject();
 }
 

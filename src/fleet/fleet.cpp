@@ -58,6 +58,7 @@ void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string
   }
   computer.flags = Assess(computer);
 
+  first_listings_.push_back(listings_);
   for (const auto& [program, version] : facts.programs) AddProgram(program, version, summary.codepage, number);
   programs_dropped_ += facts.programs_dropped;
 }
@@ -87,18 +88,32 @@ void Fleet::AddProgram(std::string_view name, std::string_view version, int code
   auto kept = std::find_if(program.versions.begin(), program.versions.end(),
                            [version](const FleetVersion& known) { return known.text == version; });
   if (kept == program.versions.end()) {
-    kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version)});
+    kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version), versions_++});
   }
   // A version listed twice on one computer counts once.
-  if (kept->last_listing != kNoListing && ListingAt(kept->last_listing).computer == computer) return;
-  const std::uint32_t listing = AddListing(computer);
-  if (kept->last_listing == kNoListing) {
-    kept->first_listing = listing;
-  } else {
-    ListingAt(kept->last_listing).next = listing;
-  }
-  kept->last_listing = listing;
+  if (kept->last_computer == computer) return;
+  kept->last_computer = computer;
   ++kept->computers;
+  AddListing(kept->id);
+}
+
+Fleet::VersionComputers Fleet::GroupComputers() const {
+  VersionComputers grouped;
+  grouped.starts_.resize(versions_);
+  std::uint32_t start = 0;
+  for (const FleetProgram& program : programs_) {
+    for (const FleetVersion& version : program.versions) {
+      grouped.starts_[version.id] = start;
+      start += version.computers;
+    }
+  }
+  grouped.numbers_.resize(start);
+  std::vector<std::uint32_t> next = grouped.starts_;
+  for (std::uint32_t computer = 0; computer < first_listings_.size(); ++computer) {
+    const std::uint32_t end = computer + 1 < first_listings_.size() ? first_listings_[computer + 1] : listings_;
+    for (std::uint32_t at = first_listings_[computer]; at < end; ++at) grouped.numbers_[next[ListingAt(at)]++] = computer;
+  }
+  return grouped;
 }
 
 unsigned Fleet::Assess(const FleetComputer& computer) const {

@@ -1,13 +1,14 @@
 // What runs across the reports of a batch: every installed program with its
 // versions and the computers that have them, and per computer what needs an
 // administrator's attention. Gathered report by report from their
-// summaries: memory grows with the distinct programs and versions, plus two
-// numbers per program a computer has and a short record per computer.
+// summaries: memory grows with the distinct programs and versions, plus one
+// number per program a computer has and a short record per computer.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,10 +60,9 @@ struct FleetComputer {
 
 struct FleetVersion {
   std::string text;  // as first seen, in the codepage of its program
-  // Its computers, in the order added, are a chain of the fleet's listings.
+  std::uint32_t id = 0;  // numbers the versions of all programs
   std::uint32_t computers = 0;
-  std::uint32_t first_listing = UINT32_MAX;
-  std::uint32_t last_listing = UINT32_MAX;
+  std::uint32_t last_computer = UINT32_MAX;
 };
 
 struct FleetProgram {
@@ -94,14 +94,20 @@ class Fleet {
   std::vector<std::uint32_t> ComputersByAttention() const;
   // Versions of `program`, the most computers first.
   static std::vector<const FleetVersion*> VersionsByShare(const FleetProgram& program);
-  // Calls `visit` with the number of each computer of `version`, in the
-  // order added.
-  template <class Visit>
-  void ForEachComputer(const FleetVersion& version, Visit visit) const {
-    for (std::uint32_t at = version.first_listing; at != kNoListing; at = ListingAt(at).next) {
-      visit(ListingAt(at).computer);
+  // The computers of every version, grouped once the reports are in.
+  class VersionComputers {
+   public:
+    // The numbers of the computers of `version`, in the order added.
+    std::span<const std::uint32_t> Of(const FleetVersion& version) const {
+      return {numbers_.data() + starts_[version.id], version.computers};
     }
-  }
+
+   private:
+    friend class Fleet;
+    std::vector<std::uint32_t> starts_;   // by version id
+    std::vector<std::uint32_t> numbers_;  // of computers, version by version
+  };
+  VersionComputers GroupComputers() const;
 
  private:
   void AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer);
@@ -110,29 +116,25 @@ class Fleet {
   AttentionRules rules_;
   std::vector<FleetComputer> computers_;
   std::vector<FleetProgram> programs_;
-  // One computer of a version, and the next of that version's chain.
-  struct Listing {
-    std::uint32_t computer;
-    std::uint32_t next;
-  };
-  static constexpr std::uint32_t kNoListing = UINT32_MAX;
-  // Listings lie in blocks that never move: a growing fleet neither copies
-  // them nor holds two copies at once.
-  static constexpr unsigned kListingBlockBits = 13;
+  // The ids of each computer's versions, one computer after the other, in
+  // blocks that never move: added in order, they are written in order, and
+  // a growing fleet neither copies them nor holds two copies at once.
+  static constexpr unsigned kListingBlockBits = 14;
   static constexpr std::uint32_t kListingsPerBlock = 1U << kListingBlockBits;
-  Listing& ListingAt(std::uint32_t at) { return listing_blocks_[at >> kListingBlockBits][at & (kListingsPerBlock - 1)]; }
-  const Listing& ListingAt(std::uint32_t at) const {
+  std::uint32_t ListingAt(std::uint32_t at) const {
     return listing_blocks_[at >> kListingBlockBits][at & (kListingsPerBlock - 1)];
   }
-  std::uint32_t AddListing(std::uint32_t computer) {
+  void AddListing(std::uint32_t version_id) {
     if (listings_ % kListingsPerBlock == 0) {
-      listing_blocks_.push_back(std::make_unique_for_overwrite<Listing[]>(kListingsPerBlock));
+      listing_blocks_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kListingsPerBlock));
     }
-    ListingAt(listings_) = {computer, kNoListing};
-    return listings_++;
+    listing_blocks_[listings_ >> kListingBlockBits][listings_ & (kListingsPerBlock - 1)] = version_id;
+    ++listings_;
   }
-  std::vector<std::unique_ptr<Listing[]>> listing_blocks_;
+  std::vector<std::unique_ptr<std::uint32_t[]>> listing_blocks_;
   std::uint32_t listings_ = 0;
+  std::vector<std::uint32_t> first_listings_;  // per computer
+  std::uint32_t versions_ = 0;
   NameTable program_numbers_;  // by NameKey
   NameTable spelled_numbers_;  // by the name as spelled, trimmed
   std::string key_;  // reused for lookups

@@ -143,18 +143,18 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// "0,3,17": the numbers of the computers of `version`, comma-separated,
-// written in place into room made for the longest.
-void AppendComputers(std::string& out, const Fleet& fleet, const FleetVersion& version) {
+// "0,3,17": the numbers of computers, comma-separated, written in place
+// into room made for the longest.
+void AppendNumbers(std::string& out, std::span<const std::uint32_t> numbers) {
   constexpr std::size_t kMostDigits = 10;  // of a 32-bit number
   const std::size_t start = out.size();
-  out.resize(start + version.computers * (kMostDigits + 1));
+  out.resize(start + numbers.size() * (kMostDigits + 1));
   char* const base = out.data();
   char* at = base + start;
-  fleet.ForEachComputer(version, [&](std::uint32_t number) {
-    if (at != base + start) *at++ = ',';
-    at = std::to_chars(at, at + kMostDigits, number).ptr;
-  });
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    if (i > 0) *at++ = ',';
+    at = std::to_chars(at, at + kMostDigits, numbers[i]).ptr;
+  }
   out.resize(static_cast<std::size_t>(at - base));
 }
 
@@ -163,7 +163,8 @@ std::string Width(double share) { return "width:" + Fixed(share * kPercent, true
 
 class SectionWriter {
  public:
-  SectionWriter(LineWriter& out, const Fleet& fleet) : out_(out), fleet_(fleet) {
+  SectionWriter(LineWriter& out, const Fleet& fleet)
+      : out_(out), fleet_(fleet), version_computers_(fleet.GroupComputers()) {
     names_.reserve(fleet.computers().size());
     for (const FleetComputer& computer : fleet.computers()) names_.push_back(Utf8Name(computer.name, computer.codepage));
   }
@@ -280,7 +281,7 @@ class SectionWriter {
         AppendUtf8(text, *TableOf(programs[p]->codepage), versions[v]->text);
         AppendScriptJsonString(line, text);
         line.append(",[");
-        AppendComputers(line, fleet_, *versions[v]);
+        AppendNumbers(line, version_computers_.Of(*versions[v]));
         line.append("]]");
       }
       line.push_back(']');
@@ -400,6 +401,7 @@ class SectionWriter {
 
   LineWriter& out_;
   const Fleet& fleet_;
+  Fleet::VersionComputers version_computers_;
   std::vector<std::string> names_;  // of the computers, UTF-8 and escaped
 };
 
