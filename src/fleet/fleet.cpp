@@ -64,6 +64,12 @@ void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string
 }
 
 void Fleet::AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer) {
+  // Listings are numbered in 32 bits: beyond, programs are counted as
+  // dropped, never wrapped onto others.
+  if (listings_ == UINT32_MAX) {
+    ++programs_dropped_;
+    return;
+  }
   // Most names come again as they were spelled before: those skip folding.
   name = TrimBlanks(name);
   std::uint32_t number = spelled_numbers_.Find(name);
