@@ -28,12 +28,25 @@ void Text(JsonWriter& out, std::string_view text, int codepage) {
   }
 }
 
-// A share in percent, to two decimals: "4.06".
-void Percent(JsonWriter& out, double share) {
+// A finite number in its shortest decimal form: "4.06", "1e+300".
+void Finite(JsonWriter& out, double value) {
   std::array<char, 32> digits{};
-  const double rounded = std::round(share * kHundredths) / kHundredths;
-  const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), rounded);
+  const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
   out.Number(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+}
+
+// A share in percent, to two decimals.
+void Percent(JsonWriter& out, double share) { Finite(out, std::round(share * kHundredths) / kHundredths); }
+
+// A size in bytes: a whole number, written exactly up to 2^53 and beyond
+// as the double it is.
+void Bytes(JsonWriter& out, double bytes) {
+  constexpr double kExactBelow = 9007199254740992.0;  // 2^53
+  if (bytes < kExactBelow) {
+    out.Int(std::llround(bytes));
+  } else {
+    Finite(out, std::round(bytes));
+  }
 }
 
 void Rules(JsonWriter& out, const AttentionRules& rules) {
@@ -58,8 +71,10 @@ void Computer(JsonWriter& out, const FleetComputer& computer, std::uint32_t repo
   } else {
     out.BeginObject().Key("drive");
     Text(out, facts.drive, computer.codepage);
-    out.Key("free_bytes").Int(std::llround(facts.drive_free));
-    out.Key("total_bytes").Int(std::llround(facts.drive_total));
+    out.Key("free_bytes");
+    Bytes(out, facts.drive_free);
+    out.Key("total_bytes");
+    Bytes(out, facts.drive_total);
     out.Key("free_percent");
     Percent(out, computer.FreePercent());
     out.EndObject();

@@ -1,6 +1,7 @@
 #include "fleet/values.h"
 
 #include <array>
+#include <cmath>
 
 namespace rptconv {
 
@@ -78,14 +79,17 @@ std::optional<double> ParseSize(std::string_view text) {
     break;
   }
   if (!digits) return std::nullopt;
+  // A size too large for a double is no size: its share of free space
+  // would be no number.
+  const auto finite = [](double size) { return std::isfinite(size) ? std::optional<double>(size) : std::nullopt; };
   const std::string_view unit = TrimBlanks(text.substr(i));
   if (unit.empty() || EqualIgnoringCase(unit, "bytes") || EqualIgnoringCase(unit, "byte") ||
       EqualIgnoringCase(unit, "b\xE1jt")) {  // "bájt"
-    return value;
+    return finite(value);
   }
   double scale = 1;
   for (const std::string_view known : kSizeUnits) {
-    if (EqualIgnoringCase(unit, known)) return value * scale;
+    if (EqualIgnoringCase(unit, known)) return finite(value * scale);
     scale *= kKibi;
   }
   return std::nullopt;

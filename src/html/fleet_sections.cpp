@@ -117,6 +117,14 @@ std::string Utf8Name(std::string_view raw, int codepage) {
 std::string Fixed(double value, bool decimal) {
   constexpr double kTenths = 10;
   constexpr double kHalf = 0.5;
+  // Beyond 2^53 a double holds whole numbers only, and beyond 2^64 no
+  // integer type holds them: such a value is written as the double it is.
+  constexpr double kWholeFrom = 9007199254740992.0;  // 2^53
+  if (value >= kWholeFrom) {
+    std::array<char, 400> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, 0);
+    return std::string(digits.data(), end);
+  }
   if (!decimal) return std::to_string(static_cast<std::uint64_t>(value + kHalf));
   const auto tenths = static_cast<std::uint64_t>(value * kTenths + kHalf);
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
