@@ -110,7 +110,10 @@ class Fleet {
   VersionComputers GroupComputers() const;
 
  private:
-  void AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer);
+  // The number of the program of that name, numbering it when new.
+  std::uint32_t ProgramNumber(std::string_view name, int codepage);
+  // One of its versions, on `computer`.
+  void AddVersion(std::uint32_t number, std::string_view version, std::uint32_t computer);
   unsigned Assess(const FleetComputer& computer) const;
 
   AttentionRules rules_;
@@ -138,6 +141,7 @@ class Fleet {
   NameTable program_numbers_;  // by NameKey
   NameTable spelled_numbers_;  // by the name as spelled, trimmed
   std::string key_;  // reused for lookups
+  std::vector<std::uint32_t> numbers_;  // of a report's programs, reused
   std::size_t programs_dropped_ = 0;
 };
 
