@@ -278,6 +278,8 @@ run "$fleet_dir" 'rptconv *.csv --quiet --index=index.htm'
 bash "$fleet/rows.sh" "$fleet_dir/index.htm" | sed 's/^/default /' >"$fleet_dir/rows"
 run "$fleet_dir" 'rptconv *.csv --quiet --index=index.htm --min-free=5 --max-av-age=60 --max-errors=1'
 bash "$fleet/rows.sh" "$fleet_dir/index.htm" | sed 's/^/strict /' | grep -v '^strict [,[]' >>"$fleet_dir/rows"
+run "$fleet_dir" 'rptconv *.csv --quiet --format=json --index=index.json --min-free=5 --max-av-age=60 --max-errors=1'
+jq -r -f "$fleet/json_rows.jq" "$fleet_dir/index.json" | sed 's/^/json /' >>"$fleet_dir/rows"
 expect_eq "fleet rows" "$CODE|$(cat "$fleet_dir/rows")" "0|$(grep -v '^#' "$fleet/expected.txt")"
 # One rule for every output: no report of the run, no other output of the
 # run, no file holding a report; -d and the index checked, directory
