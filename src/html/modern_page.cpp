@@ -59,7 +59,9 @@ bool IsWebAddress(std::string_view value) {
   } else {
     return false;
   }
-  const std::string_view host = rest.substr(0, rest.find_first_of("/?#"));
+  const std::string_view host = rest.substr(0, std::find_if(rest.begin(), rest.end(), [](char c) {
+                                                  return c == '/' || c == '?' || c == '#';
+                                                }) - rest.begin());
   const std::size_t colon = host.find(':');
   const std::string_view name = host.substr(0, colon);
   if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return IsAsciiAlnum(c) || c == '.' || c == '-'; })) {
@@ -271,7 +273,7 @@ void ModernPage::TableHeader(std::span<const std::string_view> names, std::strin
 // and values that may be links, are written the long way, and the line goes
 // on in new room.
 inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view text, bool value) {
-  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16>(text)) {
+  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16<>>(text)) {
     out_.Keep(line);
     if (value) {
       Value(text);
