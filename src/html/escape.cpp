@@ -200,6 +200,10 @@ std::string PercentEncoded(std::string_view path) {
   return out;
 }
 
+bool IsOwnHref(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return kUrlBytes[static_cast<unsigned char>(c)]; });
+}
+
 void AppendHref(std::string& href, std::string_view utf8) {
   bool fragment = false;
   std::size_t run = 0;  // where the bytes not yet appended begin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "html/escape.h"
 #include "html/links.h"
@@ -29,6 +30,8 @@ constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // U+2026, in UTF-8
 
 // Report pages are second-level headings, under the report's title.
 constexpr int kPageLevel = 2;
+
+constexpr std::string_view kRowStart = "<tr>";
 
 constexpr std::string_view kLinkEnd = "\" target=\"_blank\" rel=\"noopener noreferrer\">";
 
@@ -253,16 +256,25 @@ void ModernPage::BeginItem(std::string_view title, bool, bool in_table) {
 }
 
 // The catalogue's headers are Windows-1250 text, whatever the report's code page.
+// A table of the section of the last one has its header made already.
 void ModernPage::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
   CloseTable();
+  const Section* const section = std::exchange(table_section_, nullptr);
+  const char* const text = names.empty() ? nullptr : names.front().data();
+  const bool made =
+      section != nullptr && section == header_section_ && text == header_text_ && alignment == header_alignment_;
   header_count_ = std::min(names.size(), header_names_.size());
-  for (std::size_t i = 0; i < header_count_; ++i) {
-    header_names_[i].clear();
-    AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
+  if (!made) {
+    for (std::size_t i = 0; i < header_count_; ++i) {
+      header_names_[i].clear();
+      AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
+    }
+    header_alignment_.assign(alignment);
+    ChooseDataCells();
+    capacity_ = section != nullptr ? CapacityColumnsOf(*section) : CapacityColumnsOf(names);
   }
-  header_alignment_.assign(alignment);
-  ChooseDataCells();
-  capacity_ = CapacityColumnsOf(names);
+  header_section_ = section;
+  header_text_ = text;
   bar_column_ = capacity_.percent_free != kNoColumn ? capacity_.percent_free
                 : capacity_.Any()                  ? capacity_.free
                                                    : kNoColumn;
@@ -335,24 +347,36 @@ void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
   ForgetMemory();
 }
 
+inline ReservedWrite ModernPage::DataCells(ReservedWrite line, std::span<const std::string_view> cells,
+                                           std::size_t from, std::size_t to) {
+  for (std::size_t column = from; column < to; ++column) {
+    const std::string_view cell = cells[column];
+    const std::size_t tag = 2 * column + (cell.size() > kWideCell ? 1 : 0);
+    line.Piece(data_cells_.store[tag], data_cells_.size[tag]);
+    line = CellText(line, cell, column == 1);
+  }
+  return line;
+}
+
 void ModernPage::TableRow(std::span<const std::string_view> cells) {
-  if (open_ != OpenTable::kColumns || open_columns_ != cells.size()) {
+  const std::size_t count = cells.size();
+  if (open_ != OpenTable::kColumns || open_columns_ != count) {
     CloseTable();
-    OpenColumns(cells.size());
+    OpenColumns(count);
   }
   static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
   ReservedWrite line = out_.Reserve();
-  line.Raw("<tr>");
-  for (std::size_t column = 0; column < cells.size(); ++column) {
-    const std::string_view cell = cells[column];
-    const CellTag& tag = *data_cells_[column][cell.size() > kWideCell ? 1 : 0];
-    line.Piece(tag.store, tag.size);
-    line = CellText(line, cell, column == 1);
-    if (column == bar_column_ && cells.size() == header_count_) {
-      out_.Keep(line);
-      DriveBar(cells);
-      line = out_.Reserve();
-    }
+  if (count == 0) line.Raw(kRowStart);
+  // The cells up to the one a bar follows (a drive's, in a row of the
+  // header's columns), the bar, then the rest: the loops test no column
+  // for it.
+  const std::size_t bar = count == header_count_ && bar_column_ < count ? bar_column_ : count;
+  const std::size_t split = bar < count ? bar + 1 : count;
+  line = DataCells(line, cells, 0, split);
+  if (bar < count) {
+    out_.Keep(line);
+    DriveBar(cells);
+    line = DataCells(out_.Reserve(), cells, split, count);
   }
   out_.EndLine(line);
 }
@@ -389,28 +413,25 @@ void ModernPage::OpenHeaderCell(std::string_view alignment, std::size_t column) 
   out_.Raw(kHeaderCells[AlignmentClass(alignment, column)]);
 }
 
-// The data cells' tags are made once, stored to be copied whole: a table row
-// is the hot path.
+// The data cells' tags are made once for each header, stored to be copied
+// whole: a table row is the hot path.
 void ModernPage::ChooseDataCells() {
-  static constexpr auto kDataCells = [] {
-    constexpr std::string_view kTags[3][2] = {
-        {"<td>", "<td class=\"w\">"},
-        {"<td class=\"c\">", "<td class=\"c w\">"},
-        {"<td class=\"r\">", "<td class=\"r w\">"},
-    };
-    std::array<std::array<CellTag, 2>, 3> cells{};
-    for (std::size_t align = 0; align < 3; ++align) {
-      for (std::size_t wide = 0; wide < 2; ++wide) {
-        const std::string_view tag = kTags[align][wide];
-        std::copy(tag.begin(), tag.end(), cells[align][wide].store);
-        cells[align][wide].size = tag.size();
-      }
-    }
-    return cells;
-  }();
+  static constexpr std::string_view kTags[3][2] = {
+      {"<td>", "<td class=\"w\">"},
+      {"<td class=\"c\">", "<td class=\"c w\">"},
+      {"<td class=\"r\">", "<td class=\"r w\">"},
+  };
+  static_assert(kRowStart.size() + kTags[2][1].size() <= kPieceStore);
   for (std::size_t column = 0; column < kMaxColumns; ++column) {
     const std::size_t align = AlignmentClass(header_alignment_, column);
-    data_cells_[column] = {&kDataCells[align][0], &kDataCells[align][1]};
+    for (std::size_t wide = 0; wide < 2; ++wide) {
+      const std::size_t tag = 2 * column + wide;
+      const std::string_view row_start = column == 0 ? kRowStart : std::string_view();
+      const std::string_view cell = kTags[align][wide];
+      std::copy(row_start.begin(), row_start.end(), data_cells_.store[tag]);
+      std::copy(cell.begin(), cell.end(), data_cells_.store[tag] + row_start.size());
+      data_cells_.size[tag] = row_start.size() + cell.size();
+    }
   }
 }
 
@@ -439,11 +460,16 @@ void ModernPage::Value(std::string_view value) {
   if (value == kContactAddress) {
     out_.Raw("<a href=\"").Raw(kMailScheme).Raw(kContactAddress).Raw("\" rel=\"noopener noreferrer\">");
   } else if (IsWebAddress(value)) {
-    scratch_.clear();
-    AppendUtf8(scratch_, *table_, value);
-    href_.clear();
-    AppendHref(href_, scratch_);
-    out_.Raw("<a href=\"").Raw(href_).Raw(kLinkEnd);
+    // An ASCII address is its own UTF-8, and mostly its own href.
+    std::string_view href = value;
+    if (!IsOwnHref(value)) {
+      scratch_.clear();
+      AppendUtf8(scratch_, *table_, value);
+      href_.clear();
+      AppendHref(href_, scratch_);
+      href = href_;
+    }
+    out_.Raw("<a href=\"").Raw(href).Raw(kLinkEnd);
   } else {
     Text(value);
     return;

@@ -32,6 +32,7 @@ class ModernPage final : public PageEvents {
   void BeginPage(std::string_view title, bool first) override;
   void BeginGroup(std::string_view title, bool first, bool in_table) override;
   void BeginItem(std::string_view title, bool first, bool in_table) override;
+  void BeginTable(const Section& section) override { table_section_ = &section; }
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
   void TableRow(std::span<const std::string_view> cells) override;
@@ -54,6 +55,9 @@ class ModernPage final : public PageEvents {
   void Value(std::string_view value);
   // Writes a report text, or a value (which may be a link), into a line.
   [[gnu::always_inline]] ReservedWrite CellText(ReservedWrite line, std::string_view text, bool value);
+  // Writes cells [from, to) of a table row, each with its opening tag.
+  [[gnu::always_inline]] ReservedWrite DataCells(ReservedWrite line, std::span<const std::string_view> cells,
+                                                 std::size_t from, std::size_t to);
   // <hN> with an optional class.
   void Heading(int level, std::string_view class_name, std::string_view title);
   std::string UniqueId(std::string_view title);
@@ -83,13 +87,20 @@ class ModernPage final : public PageEvents {
   std::array<std::string, kMaxColumns> header_names_;
   std::size_t header_count_ = 0;
   std::string header_alignment_;
+  // The catalogue's section of the table begun, and the section and header
+  // text (the catalogue's own) that header_names_ and data_cells_ were made
+  // from: the next table of the same section keeps them.
+  const Section* table_section_ = nullptr;
+  const Section* header_section_ = nullptr;
+  const char* header_text_ = nullptr;
   // The opening tag of each column's data cells, narrow and wide, by the
-  // last header's alignment.
-  struct CellTag {
-    char store[kPieceStore];
-    std::size_t size;
+  // last header's alignment; the first column's begins the row.
+  // Column c's narrow tag is number 2c, its wide one 2c + 1.
+  struct CellTags {
+    char store[2 * kMaxColumns][kPieceStore];
+    std::size_t size[2 * kMaxColumns];
   };
-  std::array<std::array<const CellTag*, 2>, kMaxColumns> data_cells_{};
+  CellTags data_cells_{};
 
   // The used share drawn in a table of logical drives, in the cell of its
   // "% Free" (or "Free Space") column; kNoColumn in other tables.
