@@ -14,9 +14,6 @@ namespace rptconv {
 
 namespace {
 
-// A cell longer than this may wrap at its blanks (with a sensible least
-// width); shorter cells never wrap, so "3412 KB" stays on one line.
-constexpr std::size_t kWideCell = 40;
 // Anchors are made from page titles, cut to about this many bytes.
 constexpr std::size_t kLongestId = 48;
 
@@ -31,17 +28,7 @@ constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // U+2026, in UTF-8
 // Report pages are second-level headings, under the report's title.
 constexpr int kPageLevel = 2;
 
-constexpr std::string_view kRowStart = "<tr>";
-
 constexpr std::string_view kLinkEnd = "\" target=\"_blank\" rel=\"noopener noreferrer\">";
-
-// Whether a report text may be a link, as its first byte tells: most are
-// not. (A report text, even an empty one, may be read past its end.)
-bool MayLink(std::string_view value) {
-  static_assert(kWebPrefix[0] == kSecureWebPrefix[0]);
-  const char first = *value.data();
-  return first == kWebPrefix[0] || first == kContactAddress[0];
-}
 
 bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
@@ -235,19 +222,13 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
   Heading(kPageLevel, "", title);
 }
 
-void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {
-  // In a page table the groups are the table's rows.
-  group_heading_ = !in_table;
-  ForgetMemory();
-  if (in_table) return;
+void ModernPage::GroupHeading(std::string_view title) {
   CloseTable();
   group_level_ = section_open_ ? kPageLevel + 1 : kPageLevel;
   Heading(group_level_, "group", title);
 }
 
-void ModernPage::BeginItem(std::string_view title, bool, bool in_table) {
-  ForgetMemory();
-  if (in_table) return;
+void ModernPage::ItemHeading(std::string_view title) {
   CloseTable();
   // One level below the heading it belongs to, whichever that is: no level is
   // skipped, also when a page or a group has no heading of its own.
@@ -281,22 +262,6 @@ void ModernPage::TableHeader(std::span<const std::string_view> names, std::strin
   OpenColumns(header_count_);
 }
 
-// Most texts are plain ASCII and are copied into the line's room; the others,
-// and values that may be links, are written the long way, and the line goes
-// on in new room.
-inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view text, bool value) {
-  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16<>>(text)) {
-    out_.Keep(line);
-    if (value) {
-      Value(text);
-    } else {
-      ConvertUtf8ReportText(out_, *table_, text);
-    }
-    line = out_.Reserve();
-  }
-  return line;
-}
-
 void ModernPage::Property(std::string_view label, std::string_view value, bool in_item) {
   if (open_ != OpenTable::kProperties) {
     CloseTable();
@@ -325,11 +290,6 @@ void ModernPage::DriveBar(std::span<const std::string_view> cells) {
   }
 }
 
-void ModernPage::ForgetMemory() {
-  memory_total_.clear();
-  memory_free_.clear();
-}
-
 // A bar of the physical memory's used share beside the second of its total
 // and its free part.
 void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
@@ -347,38 +307,11 @@ void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
   ForgetMemory();
 }
 
-inline ReservedWrite ModernPage::DataCells(ReservedWrite line, std::span<const std::string_view> cells,
-                                           std::size_t from, std::size_t to) {
-  for (std::size_t column = from; column < to; ++column) {
-    const std::string_view cell = cells[column];
-    const std::size_t tag = 2 * column + (cell.size() > kWideCell ? 1 : 0);
-    line.Piece(data_cells_.store[tag], data_cells_.size[tag]);
-    line = CellText(line, cell, column == 1);
-  }
-  return line;
-}
-
-void ModernPage::TableRow(std::span<const std::string_view> cells) {
-  const std::size_t count = cells.size();
-  if (open_ != OpenTable::kColumns || open_columns_ != count) {
-    CloseTable();
-    OpenColumns(count);
-  }
-  static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
-  ReservedWrite line = out_.Reserve();
-  if (count == 0) line.Raw(kRowStart);
-  // The cells up to the one a bar follows (a drive's, in a row of the
-  // header's columns), the bar, then the rest: the loops test no column
-  // for it.
-  const std::size_t bar = count == header_count_ && bar_column_ < count ? bar_column_ : count;
-  const std::size_t split = bar < count ? bar + 1 : count;
-  line = DataCells(line, cells, 0, split);
-  if (bar < count) {
-    out_.Keep(line);
-    DriveBar(cells);
-    line = DataCells(out_.Reserve(), cells, split, count);
-  }
-  out_.EndLine(line);
+// The bar after the cells before it, then the rest of the row.
+ReservedWrite ModernPage::BarAndRest(ReservedWrite line, std::span<const std::string_view> cells) {
+  out_.Keep(line);
+  DriveBar(cells);
+  return DataCells(out_.Reserve(), cells, bar_split_, cells.size());
 }
 
 // A column table in a box that scrolls sideways, with the page's last header
@@ -396,6 +329,9 @@ void ModernPage::OpenColumns(std::size_t columns) {
   out_.Line("<tbody>");
   open_ = OpenTable::kColumns;
   open_columns_ = columns;
+  // A drive's bar follows its cell in rows of the header's columns.
+  row_bar_ = columns == header_count_ && bar_column_ < columns;
+  bar_split_ = row_bar_ ? bar_column_ + 1 : columns;
 }
 
 // Alignment codes "C" and "R" become the classes "c" and "r"; "w" marks a

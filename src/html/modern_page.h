@@ -15,6 +15,7 @@
 
 #include "html/codepage.h"
 #include "html/line_writer.h"
+#include "html/links.h"
 #include "report/capacity.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
@@ -30,12 +31,21 @@ class ModernPage final : public PageEvents {
 
   void BeginDocument(std::string_view title, Language language) override;
   void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
-  void BeginItem(std::string_view title, bool first, bool in_table) override;
+  // In a page table the groups are the table's rows, and in a group table
+  // the items: most lines begin one, so this is decided here, inline.
+  void BeginGroup(std::string_view title, bool, bool in_table) override {
+    group_heading_ = !in_table;
+    ForgetMemory();
+    if (!in_table) GroupHeading(title);
+  }
+  void BeginItem(std::string_view title, bool, bool in_table) override {
+    ForgetMemory();
+    if (!in_table) ItemHeading(title);
+  }
   void BeginTable(const Section& section) override { table_section_ = &section; }
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells) override;
+  [[gnu::always_inline]] inline void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
 
  private:
@@ -58,6 +68,9 @@ class ModernPage final : public PageEvents {
   // Writes cells [from, to) of a table row, each with its opening tag.
   [[gnu::always_inline]] ReservedWrite DataCells(ReservedWrite line, std::span<const std::string_view> cells,
                                                  std::size_t from, std::size_t to);
+  [[gnu::noinline]] ReservedWrite BarAndRest(ReservedWrite line, std::span<const std::string_view> cells);
+  void GroupHeading(std::string_view title);
+  void ItemHeading(std::string_view title);
   // <hN> with an optional class.
   void Heading(int level, std::string_view class_name, std::string_view title);
   std::string UniqueId(std::string_view title);
@@ -66,7 +79,10 @@ class ModernPage final : public PageEvents {
   void ChooseDataCells();
   void CloseTable();
   void CloseSection();
-  void ForgetMemory();
+  void ForgetMemory() {
+    memory_total_.clear();
+    memory_free_.clear();
+  }
   void DriveBar(std::span<const std::string_view> cells);
   void MemoryBar(std::string_view label, std::string_view value);
 
@@ -82,6 +98,10 @@ class ModernPage final : public PageEvents {
   int group_level_ = 0;
   OpenTable open_ = OpenTable::kNone;
   std::size_t open_columns_ = 0;
+  // Whether the open table's rows have a drive's bar, and the cells before
+  // it: the rows are written to bar_split_, then the bar and the rest.
+  bool row_bar_ = false;
+  std::size_t bar_split_ = 0;
   // The header of the page's last column table, repeated when an item
   // heading or a group heading interrupts the table.
   std::array<std::string, kMaxColumns> header_names_;
@@ -121,5 +141,60 @@ class ModernPage final : public PageEvents {
   std::string scratch_;  // an address in UTF-8
   std::string href_;     // the same, percent-encoded
 };
+
+// A cell longer than this may wrap at its blanks (with a sensible least
+// width); shorter cells never wrap, so "3412 KB" stays on one line.
+inline constexpr std::size_t kWideCell = 40;
+inline constexpr std::string_view kRowStart = "<tr>";
+
+// Whether a report text may be a link, as its first byte tells: most are
+// not. (A report text, even an empty one, may be read past its end.)
+inline bool MayLink(std::string_view value) {
+  static_assert(kWebPrefix[0] == kSecureWebPrefix[0]);
+  const char first = *value.data();
+  return first == kWebPrefix[0] || first == kContactAddress[0];
+}
+
+// Most texts are plain ASCII and are copied into the line's room; the others,
+// and values that may be links, are written the long way, and the line goes
+// on in new room.
+inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view text, bool value) {
+  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16<>>(text)) {
+    out_.Keep(line);
+    if (value) {
+      Value(text);
+    } else {
+      ConvertUtf8ReportText(out_, *table_, text);
+    }
+    line = out_.Reserve();
+  }
+  return line;
+}
+
+inline ReservedWrite ModernPage::DataCells(ReservedWrite line, std::span<const std::string_view> cells,
+                                           std::size_t from, std::size_t to) {
+  for (std::size_t column = from; column < to; ++column) {
+    const std::string_view cell = cells[column];
+    const std::size_t tag = 2 * column + (cell.size() > kWideCell ? 1 : 0);
+    line.Piece(data_cells_.store[tag], data_cells_.size[tag]);
+    line = CellText(line, cell, column == 1);
+  }
+  return line;
+}
+
+// Written here, inline, as the walk tells a row for most lines of a report.
+inline void ModernPage::TableRow(std::span<const std::string_view> cells) {
+  const std::size_t count = cells.size();
+  if (open_ != OpenTable::kColumns || open_columns_ != count) {
+    CloseTable();
+    OpenColumns(count);
+  }
+  static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
+  ReservedWrite line = out_.Reserve();
+  if (count == 0) line.Raw(kRowStart);
+  line = DataCells(line, cells, 0, bar_split_);
+  if (row_bar_) line = BarAndRest(line, cells);
+  out_.EndLine(line);
+}
 
 }  // namespace rptconv
