@@ -307,6 +307,16 @@ void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
   ForgetMemory();
 }
 
+ReservedWrite ModernPage::LongerCellText(ReservedWrite line, std::string_view text, bool value) {
+  out_.Keep(line);
+  if (value) {
+    Value(text);
+  } else {
+    ConvertUtf8ReportText(out_, *table_, text);
+  }
+  return out_.Reserve();
+}
+
 // The bar after the cells before it, then the rest of the row.
 ReservedWrite ModernPage::BarAndRest(ReservedWrite line, std::span<const std::string_view> cells) {
   out_.Keep(line);
@@ -413,5 +423,7 @@ void ModernPage::Value(std::string_view value) {
   Text(value);
   out_.Raw("</a>");
 }
+
+template void WalkReportTo<ModernPage>(ReportReader& reader, ModernPage& events);
 
 }  // namespace rptconv

@@ -19,6 +19,7 @@
 #include "report/capacity.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
+#include "walk/report_walk.h"
 
 namespace rptconv {
 
@@ -68,6 +69,8 @@ class ModernPage final : public PageEvents {
   // Writes cells [from, to) of a table row, each with its opening tag.
   [[gnu::always_inline]] ReservedWrite DataCells(ReservedWrite line, std::span<const std::string_view> cells,
                                                  std::size_t from, std::size_t to);
+  // The same for a text to convert or a value that may be a link.
+  [[gnu::noinline]] ReservedWrite LongerCellText(ReservedWrite line, std::string_view text, bool value);
   [[gnu::noinline]] ReservedWrite BarAndRest(ReservedWrite line, std::span<const std::string_view> cells);
   void GroupHeading(std::string_view title);
   void ItemHeading(std::string_view title);
@@ -142,6 +145,11 @@ class ModernPage final : public PageEvents {
   std::string href_;     // the same, percent-encoded
 };
 
+// The walk to a modern page is compiled with the page (modern_page.cpp),
+// apart from the walk to a classic page: the compiler inlines each hot loop
+// on its own, and a change to one page leaves the other's code as it is.
+extern template void WalkReportTo<ModernPage>(ReportReader& reader, ModernPage& events);
+
 // A cell longer than this may wrap at its blanks (with a sensible least
 // width); shorter cells never wrap, so "3412 KB" stays on one line.
 inline constexpr std::size_t kWideCell = 40;
@@ -159,15 +167,7 @@ inline bool MayLink(std::string_view value) {
 // and values that may be links, are written the long way, and the line goes
 // on in new room.
 inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view text, bool value) {
-  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16<>>(text)) {
-    out_.Keep(line);
-    if (value) {
-      Value(text);
-    } else {
-      ConvertUtf8ReportText(out_, *table_, text);
-    }
-    line = out_.Reserve();
-  }
+  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16<>>(text)) line = LongerCellText(line, text, value);
   return line;
 }
 
