@@ -34,7 +34,15 @@ bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The bytes of a host name, looked up in a table: every value that begins
+// like a web address is checked.
+constexpr std::array<bool, 256> kHostBytes = [] {
+  std::array<bool, 256> host{};
+  for (unsigned c = 0; c < 256; ++c) host[c] = IsAsciiAlnum(static_cast<char>(c)) || c == '.' || c == '-';
+  return host;
+}();
 
 // A web address the page links: "http://" or "https://", then a host name
 // of letters, digits, dots and hyphens with an optional port, then the end
@@ -54,7 +62,7 @@ bool IsWebAddress(std::string_view value) {
                                                 }) - rest.begin());
   const std::size_t colon = host.find(':');
   const std::string_view name = host.substr(0, colon);
-  if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return IsAsciiAlnum(c) || c == '.' || c == '-'; })) {
+  if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return kHostBytes[static_cast<unsigned char>(c)]; })) {
     return false;
   }
   if (colon == std::string_view::npos) return true;
@@ -359,24 +367,44 @@ void ModernPage::OpenHeaderCell(std::string_view alignment, std::size_t column) 
   out_.Raw(kHeaderCells[AlignmentClass(alignment, column)]);
 }
 
-// The data cells' tags are made once for each header, stored to be copied
-// whole: a table row is the hot path.
-void ModernPage::ChooseDataCells() {
-  static constexpr std::string_view kTags[3][2] = {
+// The data cells' tags, made once: by whether the cell begins the row, its
+// column's alignment and whether it is wide; stored to be copied whole, as
+// a table row is the hot path.
+namespace {
+struct StoredTag {
+  char store[kPieceStore];
+  std::size_t size;
+};
+constexpr auto kDataCellTags = [] {
+  constexpr std::string_view kTags[3][2] = {
       {"<td>", "<td class=\"w\">"},
       {"<td class=\"c\">", "<td class=\"c w\">"},
       {"<td class=\"r\">", "<td class=\"r w\">"},
   };
   static_assert(kRowStart.size() + kTags[2][1].size() <= kPieceStore);
+  std::array<std::array<std::array<StoredTag, 2>, 3>, 2> tags{};
+  for (std::size_t first = 0; first < 2; ++first) {
+    for (std::size_t align = 0; align < 3; ++align) {
+      for (std::size_t wide = 0; wide < 2; ++wide) {
+        StoredTag& tag = tags[first][align][wide];
+        const std::string_view row_start = first != 0 ? kRowStart : std::string_view();
+        const std::string_view cell = kTags[align][wide];
+        std::copy(row_start.begin(), row_start.end(), tag.store);
+        std::copy(cell.begin(), cell.end(), tag.store + row_start.size());
+        tag.size = row_start.size() + cell.size();
+      }
+    }
+  }
+  return tags;
+}();
+}  // namespace
+
+void ModernPage::ChooseDataCells() {
   for (std::size_t column = 0; column < kMaxColumns; ++column) {
-    const std::size_t align = AlignmentClass(header_alignment_, column);
+    const auto& tags = kDataCellTags[column == 0 ? 1 : 0][AlignmentClass(header_alignment_, column)];
     for (std::size_t wide = 0; wide < 2; ++wide) {
-      const std::size_t tag = 2 * column + wide;
-      const std::string_view row_start = column == 0 ? kRowStart : std::string_view();
-      const std::string_view cell = kTags[align][wide];
-      std::copy(row_start.begin(), row_start.end(), data_cells_.store[tag]);
-      std::copy(cell.begin(), cell.end(), data_cells_.store[tag] + row_start.size());
-      data_cells_.size[tag] = row_start.size() + cell.size();
+      std::copy(std::begin(tags[wide].store), std::end(tags[wide].store), data_cells_.store[2 * column + wide]);
+      data_cells_.size[2 * column + wide] = tags[wide].size;
     }
   }
 }
