@@ -231,12 +231,14 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
 }
 
 void ModernPage::GroupHeading(std::string_view title) {
+  ForgetMemory();
   CloseTable();
   group_level_ = section_open_ ? kPageLevel + 1 : kPageLevel;
   Heading(group_level_, "group", title);
 }
 
 void ModernPage::ItemHeading(std::string_view title) {
+  ForgetMemory();
   CloseTable();
   // One level below the heading it belongs to, whichever that is: no level is
   // skipped, also when a page or a group has no heading of its own.

@@ -33,14 +33,14 @@ class ModernPage final : public PageEvents {
   void BeginDocument(std::string_view title, Language language) override;
   void BeginPage(std::string_view title, bool first) override;
   // In a page table the groups are the table's rows, and in a group table
-  // the items: most lines begin one, so this is decided here, inline.
+  // the items: most lines begin one, so this is decided here, inline. A
+  // table's lines are all rows, without properties: the memory's parts,
+  // forgotten when its page or group began, stay forgotten.
   void BeginGroup(std::string_view title, bool, bool in_table) override {
     group_heading_ = !in_table;
-    ForgetMemory();
     if (!in_table) GroupHeading(title);
   }
   void BeginItem(std::string_view title, bool, bool in_table) override {
-    ForgetMemory();
     if (!in_table) ItemHeading(title);
   }
   void BeginTable(const Section& section) override { table_section_ = &section; }
