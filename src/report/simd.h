@@ -87,6 +87,12 @@ struct Sse2Bytes16 {
   Sse2Bytes16 GreaterSigned(char c) const { return {_mm_cmpgt_epi8(v, _mm_set1_epi8(c))}; }
   Sse2Bytes16 Add(char c) const { return {_mm_add_epi8(v, _mm_set1_epi8(c))}; }
   std::uint32_t Bits() const { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
+  // The bits of four comparisons at once, a word of 64: each mask has 16
+  // bits, so they are shifted into place without being cut first.
+  static std::uint64_t Bits64(const Sse2Bytes16 (&x)[4]) {
+    return std::uint64_t{x[0].Bits()} | std::uint64_t{x[1].Bits()} << 16 | std::uint64_t{x[2].Bits()} << 32 |
+           std::uint64_t{x[3].Bits()} << 48;
+  }
 };
 using Bytes16 = Sse2Bytes16;
 
