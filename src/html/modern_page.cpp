@@ -327,8 +327,10 @@ ReservedWrite ModernPage::LongerCellText(ReservedWrite line, std::string_view te
   return out_.Reserve();
 }
 
-// The bar after the cells before it, then the rest of the row.
-ReservedWrite ModernPage::BarAndRest(ReservedWrite line, std::span<const std::string_view> cells) {
+// The bar after the cells before it, then the rest of the row; or the
+// start of a row without cells.
+ReservedWrite ModernPage::RowRest(ReservedWrite line, std::span<const std::string_view> cells) {
+  if (cells.empty()) return line.Raw(kRowStart);
   out_.Keep(line);
   DriveBar(cells);
   return DataCells(out_.Reserve(), cells, bar_split_, cells.size());
@@ -350,8 +352,9 @@ void ModernPage::OpenColumns(std::size_t columns) {
   open_ = OpenTable::kColumns;
   open_columns_ = columns;
   // A drive's bar follows its cell in rows of the header's columns.
-  row_bar_ = columns == header_count_ && bar_column_ < columns;
-  bar_split_ = row_bar_ ? bar_column_ + 1 : columns;
+  const bool bar = columns == header_count_ && bar_column_ < columns;
+  row_rest_ = bar || columns == 0;
+  bar_split_ = bar ? bar_column_ + 1 : columns;
 }
 
 // Alignment codes "C" and "R" become the classes "c" and "r"; "w" marks a
@@ -418,6 +421,7 @@ void ModernPage::CloseTable() {
     case OpenTable::kColumns: out_.Line("</tbody></table></div>"); break;
   }
   open_ = OpenTable::kNone;
+  open_columns_ = kNoColumn;
 }
 
 void ModernPage::CloseSection() {

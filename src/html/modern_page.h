@@ -71,7 +71,7 @@ class ModernPage final : public PageEvents {
                                                  std::size_t from, std::size_t to);
   // The same for a text to convert or a value that may be a link.
   [[gnu::noinline]] ReservedWrite LongerCellText(ReservedWrite line, std::string_view text, bool value);
-  [[gnu::noinline]] ReservedWrite BarAndRest(ReservedWrite line, std::span<const std::string_view> cells);
+  [[gnu::noinline]] ReservedWrite RowRest(ReservedWrite line, std::span<const std::string_view> cells);
   void GroupHeading(std::string_view title);
   void ItemHeading(std::string_view title);
   // <hN> with an optional class.
@@ -100,10 +100,13 @@ class ModernPage final : public PageEvents {
   bool group_heading_ = false;  // the current group has a heading
   int group_level_ = 0;
   OpenTable open_ = OpenTable::kNone;
-  std::size_t open_columns_ = 0;
-  // Whether the open table's rows have a drive's bar, and the cells before
-  // it: the rows are written to bar_split_, then the bar and the rest.
-  bool row_bar_ = false;
+  // The open column table's columns, kNoColumn when none is open: a row of
+  // another count opens a new table.
+  std::size_t open_columns_ = kNoColumn;
+  // Whether the open table's rows are written in two parts (a drive's bar,
+  // or no cell at all), and the cells of the first: the rows are written to
+  // bar_split_, then the rest.
+  bool row_rest_ = false;
   std::size_t bar_split_ = 0;
   // The header of the page's last column table, repeated when an item
   // heading or a group heading interrupts the table.
@@ -185,15 +188,14 @@ inline ReservedWrite ModernPage::DataCells(ReservedWrite line, std::span<const s
 // Written here, inline, as the walk tells a row for most lines of a report.
 inline void ModernPage::TableRow(std::span<const std::string_view> cells) {
   const std::size_t count = cells.size();
-  if (open_ != OpenTable::kColumns || open_columns_ != count) {
+  if (open_columns_ != count) {
     CloseTable();
     OpenColumns(count);
   }
   static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
   ReservedWrite line = out_.Reserve();
-  if (count == 0) line.Raw(kRowStart);
   line = DataCells(line, cells, 0, bar_split_);
-  if (row_bar_) line = BarAndRest(line, cells);
+  if (row_rest_) line = RowRest(line, cells);
   out_.EndLine(line);
 }
 
