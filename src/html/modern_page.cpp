@@ -57,9 +57,8 @@ bool IsWebAddress(std::string_view value) {
   } else {
     return false;
   }
-  const std::string_view host = rest.substr(0, std::find_if(rest.begin(), rest.end(), [](char c) {
-                                                  return c == '/' || c == '?' || c == '#';
-                                                }) - rest.begin());
+  const auto host_end = std::find_if(rest.begin(), rest.end(), [](char c) { return c == '/' || c == '?' || c == '#'; });
+  const std::string_view host(rest.begin(), host_end);
   const std::size_t colon = host.find(':');
   const std::string_view name = host.substr(0, colon);
   if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return kHostBytes[static_cast<unsigned char>(c)]; })) {
