@@ -169,9 +169,8 @@ TEST(Utf8TextTest, PlainBytesFoundAtEveryPlace) {
   }
 }
 
-// Web addresses as href values: bytes that may not stand percent-encoded, a
-// "%" that begins an escape and the first "#" kept, "&" as its entity; an
-// address is its own href exactly when nothing changes.
+// Web addresses as href values; an address is its own href exactly when
+// nothing changes.
 TEST(Utf8TextTest, AddressesAsHrefValues) {
   const struct {
     std::string utf8;
@@ -181,10 +180,8 @@ TEST(Utf8TextTest, AddressesAsHrefValues) {
       {"http://h/a b\"<>\\^`{|}[]", "http://h/a%20b%22%3C%3E%5C%5E%60%7B%7C%7D%5B%5D"},
       {"http://h/?a=1&b=2", "http://h/?a=1&amp;b=2"},
       {"http://h/%41%4g%4", "http://h/%41%254g%254"},
-      {"http://h/%", "http://h/%25"},
       {"http://h/#top#more", "http://h/#top%23more"},
       {"http://h/\u00E1rv\u00EDz\t\x01", "http://h/%C3%A1rv%C3%ADz%09%01"},
-      {"http://h/\x7F", "http://h/%7F"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.utf8);
