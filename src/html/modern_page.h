@@ -176,11 +176,20 @@ inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view t
 
 inline ReservedWrite ModernPage::DataCells(ReservedWrite line, std::span<const std::string_view> cells,
                                            std::size_t from, std::size_t to) {
+  // A text of one vector is narrow: only a longer one is tested for its
+  // width, where its copy tests its length anyway.
+  static_assert(kWideCell >= kVectorBytes);
   for (std::size_t column = from; column < to; ++column) {
     const std::string_view cell = cells[column];
-    const std::size_t tag = 2 * column + (cell.size() > kWideCell ? 1 : 0);
-    line.Piece(data_cells_.store[tag], data_cells_.size[tag]);
-    line = CellText(line, cell, column == 1);
+    std::size_t tag = 2 * column;
+    if (cell.size() <= kVectorBytes) {
+      line.Piece(data_cells_.store[tag], data_cells_.size[tag]);
+      line = CellText(line, cell, column == 1);
+    } else {
+      tag += cell.size() > kWideCell ? 1 : 0;
+      line.Piece(data_cells_.store[tag], data_cells_.size[tag]);
+      line = CellText(line, cell, column == 1);
+    }
   }
   return line;
 }
