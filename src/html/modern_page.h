@@ -69,8 +69,10 @@ class ModernPage final : public PageEvents {
   // Writes cells [from, to) of a table row, each with its opening tag.
   [[gnu::always_inline]] ReservedWrite DataCells(ReservedWrite line, std::span<const std::string_view> cells,
                                                  std::size_t from, std::size_t to);
-  // The same for a text to convert or a value that may be a link.
+  // CellText's rarer cases, a text to convert or a value that may be a
+  // link, out of the row's loop.
   [[gnu::noinline]] ReservedWrite LongerCellText(ReservedWrite line, std::string_view text, bool value);
+  // The rest of a row from bar_split_ on (see row_rest_).
   [[gnu::noinline]] ReservedWrite RowRest(ReservedWrite line, std::span<const std::string_view> cells);
   void GroupHeading(std::string_view title);
   void ItemHeading(std::string_view title);
