@@ -14,9 +14,9 @@ constexpr std::string_view kLabelMember = "\"label\":";
 constexpr std::string_view kValueMember = "\"value\":";
 constexpr std::string_view kItemMember = ",\"item\":";
 
-std::string_view LanguageCode(Language language) { return language == Language::kHungarian ? "hu" : "en"; }
-
 }  // namespace
+
+std::string_view LanguageCode(Language language) { return language == Language::kHungarian ? "hu" : "en"; }
 
 JsonReport::JsonReport(JsonWriter& out, int codepage, std::string_view file, bool file_utf8)
     : out_(out), codepage_(codepage), file_(file), file_utf8_(file_utf8) {
