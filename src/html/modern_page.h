@@ -151,8 +151,8 @@ class ModernPage final : public PageEvents {
 };
 
 // The walk to a modern page is compiled with the page (modern_page.cpp),
-// apart from the walk to a classic page: the compiler inlines each hot loop
-// on its own, and a change to one page leaves the other's code as it is.
+// apart from the other walks: the compiler inlines each hot loop on its
+// own, and a change to one page leaves the other's code as it is.
 extern template void WalkReportTo<ModernPage>(ReportReader& reader, ModernPage& events);
 
 // A cell longer than this may wrap at its blanks (with a sensible least
