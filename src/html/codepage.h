@@ -27,13 +27,17 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 const CodepageTable* FindCodepage(int codepage);
 
 // Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
-// DEL, a byte from 0x80 up (below 0x20 when taken as signed), or one with an
-// entity.
+// DEL, a byte from 0x80 up, or one with an entity. Plus one, the printable
+// bytes 0x20 to 0x7E are 0x21 to 0x7F and every other byte is 0x20 or less
+// taken as signed (DEL and the high bytes wrap below zero): one comparison
+// finds them all. ESC, a control byte, needs no test of its own.
+template <class V = Bytes16>
 inline std::uint32_t NotPlainBits16(const char* p) {
-  constexpr char kLastControl = 0x1F;
-  constexpr char kDelete = 0x7F;
-  const Bytes16 x = Bytes16::Load(p);
-  return (~x.GreaterSigned(kLastControl).Bits() & 0xFFFF) | (x.Equal(kDelete).Bits() | EscapedBits16(p));
+  static_assert(kEscapeByte < ' ');
+  constexpr std::uint32_t kAllBits = 0xFFFF;
+  const V x = V::Load(p);
+  const std::uint32_t printable = x.Add(1).GreaterSigned(' ').Bits();
+  return (printable ^ kAllBits) | ((x | '\x04').Equal('&') | (x | '\x02').Equal('>')).Bits();
 }
 
 // Text in the code page of `table` as UTF-8, escaped for HTML.
@@ -45,7 +49,7 @@ void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view
 void ConvertUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text);
 inline void WriteUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text) {
   ReservedWrite line = out.Reserve();
-  if (line.CopyPlain<NotPlainBits16>(text)) {
+  if (line.CopyPlain<NotPlainBits16<>>(text)) {
     out.Keep(line);
   } else {
     ConvertUtf8ReportText(out, table, text);

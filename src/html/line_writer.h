@@ -79,7 +79,7 @@ class ReservedWrite {
   // The same for a text of more than 16 bytes, 16 at a time, the last 16
   // bytes of the text last: most paths, descriptions and version numbers.
   template <SpecialBits kSpecial>
-  bool MediumPlain(std::string_view text) {
+  [[gnu::always_inline]] bool MediumPlain(std::string_view text) {
     const char* p = text.data();
     const char* const last = p + text.size() - kVectorBytes;  // where the last 16 bytes start
     char* out = out_;

@@ -53,6 +53,12 @@ struct ScalarBytes16 {
     for (std::size_t i = 0; i < kBytes; ++i) r.b[i] = static_cast<signed char>(b[i]) > static_cast<signed char>(c) ? 0xFF : 0;
     return r;
   }
+  // Each byte plus `c`, wrapping.
+  ScalarBytes16 Add(char c) const {
+    ScalarBytes16 r;
+    for (std::size_t i = 0; i < kBytes; ++i) r.b[i] = static_cast<unsigned char>(b[i] + static_cast<unsigned char>(c));
+    return r;
+  }
   std::uint32_t Bits() const {
     std::uint32_t bits = 0;
     for (std::size_t i = 0; i < kBytes; ++i) bits |= std::uint32_t{b[i] != 0} << i;
@@ -79,7 +85,14 @@ struct Sse2Bytes16 {
   Sse2Bytes16 operator|(Sse2Bytes16 y) const { return {_mm_or_si128(v, y.v)}; }
   Sse2Bytes16 operator|(char c) const { return {_mm_or_si128(v, _mm_set1_epi8(c))}; }
   Sse2Bytes16 GreaterSigned(char c) const { return {_mm_cmpgt_epi8(v, _mm_set1_epi8(c))}; }
+  Sse2Bytes16 Add(char c) const { return {_mm_add_epi8(v, _mm_set1_epi8(c))}; }
   std::uint32_t Bits() const { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
+  // The bits of four comparisons at once, a word of 64: each mask has 16
+  // bits, so they are shifted into place without being cut first.
+  static std::uint64_t Bits64(const Sse2Bytes16 (&x)[4]) {
+    return std::uint64_t{x[0].Bits()} | std::uint64_t{x[1].Bits()} << 16 | std::uint64_t{x[2].Bits()} << 32 |
+           std::uint64_t{x[3].Bits()} << 48;
+  }
 };
 using Bytes16 = Sse2Bytes16;
 
@@ -97,6 +110,7 @@ struct NeonBytes16 {
   NeonBytes16 GreaterSigned(char c) const {
     return {vcgtq_s8(vreinterpretq_s8_u8(v), vdupq_n_s8(static_cast<std::int8_t>(c)))};
   }
+  NeonBytes16 Add(char c) const { return {vaddq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
   // NEON has no byte mask move: each byte of a comparison is weighed by its
   // bit and neighbours are added until the 16 bytes are 16 bits.
   std::uint32_t Bits() const {
