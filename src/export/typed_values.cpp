@@ -17,6 +17,8 @@ constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
 // Digits a number may have in all, so that it fits 64 bits.
 constexpr int kMostDigits = 18;
 constexpr char kNoBreakSpace = '\xA0';  // in both code pages
+// What TwoDigits gives for a pair that is not two digits.
+constexpr unsigned kNoTwoDigits = 100;
 
 struct Decimal {
   std::uint64_t digits = 0;  // all digits, the point left out
@@ -69,12 +71,9 @@ void SkipBlank(std::string_view& text) {
   if (!text.empty() && (text.front() == ' ' || text.front() == kNoBreakSpace)) text.remove_prefix(1);
 }
 
-// The decimal digits of `value`, written from the last one back.
+// The decimal digits of `value`.
 std::size_t WriteInteger(char* out, std::uint64_t value) {
-  std::size_t n = 1;
-  for (std::uint64_t rest = value / 10; rest != 0; rest /= 10) ++n;
-  for (std::size_t i = n; i-- > 0; value /= 10) out[i] = static_cast<char>('0' + value % 10);
-  return n;
+  return static_cast<std::size_t>(std::to_chars(out, out + TypedValue::kRoom, value).ptr - out);
 }
 
 // The decimal as a JSON number: "35", "35.5", "0.25".
@@ -189,68 +188,67 @@ bool ParsePercent(std::string_view text, Language language, TypedValue& out) {
   return true;
 }
 
-// `count` digits from the front of `text`, removed.
-bool ReadDigits(std::string_view& text, std::size_t count, int& value) {
-  if (text.size() < count) return false;
-  value = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (!IsDigit(text[i])) return false;
-    value = value * 10 + (text[i] - '0');
-  }
-  text.remove_prefix(count);
-  return true;
+// The value of the two digits at `p`, or a value above 99 when either is no digit.
+unsigned TwoDigits(const char* p) {
+  const unsigned tens = static_cast<unsigned char>(p[0] - '0');
+  const unsigned ones = static_cast<unsigned char>(p[1] - '0');
+  return tens > 9 || ones > 9 ? kNoTwoDigits : tens * 10 + ones;
 }
 
-bool Take(std::string_view& text, char c) {
-  if (text.empty() || text.front() != c) return false;
-  text.remove_prefix(1);
-  return true;
+bool IsLeapYear(unsigned year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+unsigned DaysIn(unsigned year, unsigned month) {
+  static constexpr unsigned char kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-int DaysIn(int year, int month) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-void PutTwo(char* out, int value) {
-  out[0] = static_cast<char>('0' + value / 10);
-  out[1] = static_cast<char>('0' + value % 10);
-}
-
-// "2004-06-08", "2004.06.08." (Hungarian), either followed by " 09:41" or
-// " 09:41:07".
+// "2004-06-08", "2004.06.08." or "2004.06.08" (Hungarian), either followed
+// by " 09:41" or " 09:41:07". The ISO form takes the text's own digits, so
+// a year below 1000 keeps its four.
 bool ParseDate(std::string_view text, TypedValue& out) {
-  int year, month, day, hour = 0, minute = 0, second = 0;
-  if (!ReadDigits(text, 4, year)) return false;
-  const char separator = text.empty() ? '\0' : text.front();
-  if (separator != '-' && separator != '.') return false;
-  text.remove_prefix(1);
-  if (!ReadDigits(text, 2, month) || !Take(text, separator) || !ReadDigits(text, 2, day)) return false;
-  if (separator == '.') Take(text, '.');
-  if (month < 1 || month > 12 || day < 1 || day > DaysIn(year, month)) return false;
-  const bool has_time = !text.empty();
-  if (has_time) {
-    if (!Take(text, ' ') || !ReadDigits(text, 2, hour) || !Take(text, ':') || !ReadDigits(text, 2, minute)) return false;
-    if (!text.empty() && (!Take(text, ':') || !ReadDigits(text, 2, second) || !text.empty())) return false;
-    if (hour > 23 || minute > 59 || second > 59) return false;
+  constexpr std::size_t kDateSize = 10;          // "2004-06-08"
+  constexpr std::size_t kShortTimeSize = 6;      // " 09:41"
+  constexpr std::size_t kLongTimeSize = 9;       // " 09:41:07"
+  constexpr std::size_t kLongest = kDateSize + 1 + kLongTimeSize;
+  if (text.size() < kDateSize || text.size() > kLongest) return false;
+  // Bytes past the text are zero, which is no digit and no separator.
+  char c[kLongest + 1] = {};
+  std::memcpy(c, text.data(), text.size());
+  const char separator = c[4];
+  if ((separator != '-' && separator != '.') || c[7] != separator) return false;
+  const std::size_t at = separator == '.' && c[kDateSize] == '.' ? kDateSize + 1 : kDateSize;
+  const std::size_t time = text.size() - at;
+  if (time != 0 && time != kShortTimeSize && time != kLongTimeSize) return false;
+  const unsigned century = TwoDigits(c), year_of_century = TwoDigits(c + 2);
+  const unsigned month = TwoDigits(c + 5), day = TwoDigits(c + 8);
+  if (century > 99 || year_of_century > 99 || month < 1 || month > 12 || day < 1 ||
+      day > DaysIn(century * 100 + year_of_century, month)) {
+    return false;
   }
   // "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS", quoted.
   char* p = out.text;
   *p++ = '"';
-  p = std::to_chars(p, p + 4, year).ptr;
-  *p++ = '-';
-  PutTwo(p, month);
-  p[2] = '-';
-  PutTwo(p + 3, day);
-  p += 5;
-  if (has_time) {
+  std::memcpy(p, c, 4);
+  p[4] = '-';
+  std::memcpy(p + 5, c + 5, 2);
+  p[7] = '-';
+  std::memcpy(p + 8, c + 8, 2);
+  p += kDateSize;
+  if (time != 0) {
+    const char* t = c + at;
+    const unsigned hour = TwoDigits(t + 1), minute = TwoDigits(t + 4);
+    const unsigned second = time == kLongTimeSize ? TwoDigits(t + 7) : 0;
+    if (t[0] != ' ' || t[3] != ':' || (time == kLongTimeSize && t[6] != ':') || hour > 23 || minute > 59 ||
+        second > 59) {
+      return false;
+    }
     *p++ = 'T';
-    PutTwo(p, hour);
-    p[2] = ':';
-    PutTwo(p + 3, minute);
-    p[5] = ':';
-    PutTwo(p + 6, second);
+    std::memcpy(p, t + 1, 5);
+    if (time == kLongTimeSize) {
+      std::memcpy(p + 5, t + 6, 3);
+    } else {
+      std::memcpy(p + 5, ":00", 3);
+    }
     p += 8;
   }
   *p++ = '"';

@@ -150,6 +150,17 @@ TEST(TypedValueTest, CompanionsOfExactTextsOnly) {
       {ValueKind::kDate, en, "2004-06-08 24:00", ""},
       {ValueKind::kDate, en, "2004-06-08 09:41 PM", ""},
       {ValueKind::kDate, en, "06/08/2004", ""},
+      {ValueKind::kDate, en, "0042-06-08", "\"0042-06-08\""},
+      {ValueKind::kDate, hu, "2004.06.08", "\"2004-06-08\""},
+      {ValueKind::kDate, hu, "2004.06.08. 09:41:07", "\"2004-06-08T09:41:07\""},
+      {ValueKind::kDate, hu, "2004.06-08.", ""},
+      {ValueKind::kDate, en, "2004-06-08.", ""},
+      {ValueKind::kDate, en, "2004-06-08 09:4", ""},
+      {ValueKind::kDate, en, "2004-06-08 09:41:60", ""},
+      {ValueKind::kDate, en, "2004-06-08T09:41", ""},
+      {ValueKind::kDate, en, "2004-06-0\xE9", ""},
+      {ValueKind::kSize, en, "8192 TB", "9007199254740992"},
+      {ValueKind::kSize, en, "8193 TB", ""},
       {ValueKind::kText, en, "236 KB", ""},
   };
   for (const auto& c : cases) {
