@@ -43,15 +43,11 @@ void AppendJsonString(std::string& out, std::string_view text, const JsonCodepag
 
 // Bit i is set when byte i of the 16 at `p` does not pass into a JSON
 // string as it is: a control byte, DEL, '"', "\\", or a byte from 0x80 up
-// (converted from the code page). As signed bytes, those from 0x80 up are
-// no greater than 0x1F either.
+// (converted from the code page).
 template <class V = Bytes16>
 inline std::uint32_t JsonBits16(const char* p) {
-  constexpr char kLastControl = 0x1F;
-  constexpr char kDelete = 0x7F;
-  constexpr std::uint32_t kAllBits = 0xFFFF;
   const V x = V::Load(p);
-  return (~x.GreaterSigned(kLastControl).Bits() & kAllBits) | (x.Equal('"') | x.Equal('\\') | x.Equal(kDelete)).Bits();
+  return (NotPrintableAscii(x) | x.Equal('"') | x.Equal('\\')).Bits();
 }
 
 // What escaping may need: six bytes for each byte of text (\u00XX), and

@@ -27,13 +27,9 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 const CodepageTable* FindCodepage(int codepage);
 
 // Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
-// DEL, a byte from 0x80 up (below 0x20 when taken as signed), or one with an
-// entity.
+// DEL, a byte from 0x80 up, or one with an entity.
 inline std::uint32_t NotPlainBits16(const char* p) {
-  constexpr char kLastControl = 0x1F;
-  constexpr char kDelete = 0x7F;
-  const Bytes16 x = Bytes16::Load(p);
-  return (~x.GreaterSigned(kLastControl).Bits() & 0xFFFF) | (x.Equal(kDelete).Bits() | EscapedBits16(p));
+  return NotPrintableAscii(Bytes16::Load(p)).Bits() | EscapedBits16(p);
 }
 
 // Text in the code page of `table` as UTF-8, escaped for HTML.

@@ -47,6 +47,12 @@ struct ScalarBytes16 {
     return r;
   }
   ScalarBytes16 operator|(char c) const { return *this | Splat(c); }
+  // Each byte plus `c`, wrapping.
+  ScalarBytes16 operator+(char c) const {
+    ScalarBytes16 r;
+    for (std::size_t i = 0; i < kBytes; ++i) r.b[i] = static_cast<unsigned char>(b[i] + static_cast<unsigned char>(c));
+    return r;
+  }
   // Bytes greater than `c`, both taken as signed.
   ScalarBytes16 GreaterSigned(char c) const {
     ScalarBytes16 r;
@@ -78,6 +84,7 @@ struct Sse2Bytes16 {
   Sse2Bytes16 Equal(char c) const { return {_mm_cmpeq_epi8(v, _mm_set1_epi8(c))}; }
   Sse2Bytes16 operator|(Sse2Bytes16 y) const { return {_mm_or_si128(v, y.v)}; }
   Sse2Bytes16 operator|(char c) const { return {_mm_or_si128(v, _mm_set1_epi8(c))}; }
+  Sse2Bytes16 operator+(char c) const { return {_mm_add_epi8(v, _mm_set1_epi8(c))}; }
   Sse2Bytes16 GreaterSigned(char c) const { return {_mm_cmpgt_epi8(v, _mm_set1_epi8(c))}; }
   std::uint32_t Bits() const { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
 };
@@ -94,6 +101,7 @@ struct NeonBytes16 {
   NeonBytes16 Equal(char c) const { return {vceqq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
   NeonBytes16 operator|(NeonBytes16 y) const { return {vorrq_u8(v, y.v)}; }
   NeonBytes16 operator|(char c) const { return {vorrq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
+  NeonBytes16 operator+(char c) const { return {vaddq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
   NeonBytes16 GreaterSigned(char c) const {
     return {vcgtq_s8(vreinterpretq_s8_u8(v), vdupq_n_s8(static_cast<std::int8_t>(c)))};
   }
@@ -138,6 +146,17 @@ inline std::uint32_t ByteBits16(const char* p, char c) {
 template <class V = Bytes16>
 inline std::uint32_t EqualBits16(const char* a, const char* b) {
   return V::Load(a).Equal(V::Load(b)).Bits();
+}
+
+// All bits set in the bytes that are not printable ASCII: control bytes,
+// DEL and every byte from 0x80 up. Adding 0x60 moves the printable bytes,
+// 0x20 to 0x7E, to 0x80 to 0xDE, which as signed bytes are -128 to -34;
+// every other byte lands above -34. One addition and one comparison.
+template <class V>
+inline V NotPrintableAscii(V x) {
+  constexpr char kShift = 0x60;
+  constexpr char kLastMoved = static_cast<char>(0xDE);  // where 0x7E lands
+  return (x + kShift).GreaterSigned(kLastMoved);
 }
 
 }  // namespace rptconv

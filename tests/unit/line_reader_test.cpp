@@ -15,6 +15,7 @@
 
 #include "doubles.h"
 #include "rptconv/rptconv.h"
+#include "export/json_writer.h"
 #include "report/byte_classes.h"
 #include "report/line_reader.h"
 #include "report/record.h"
@@ -274,10 +275,22 @@ TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
       for (std::size_t at = 0; at < input.size(); ++at) {
         const char* p = padded.data() + align + at;
         ASSERT_EQ(EscapedBits16(p), EscapedBits16<ScalarBytes16>(p)) << "at " << at;
+        ASSERT_EQ(JsonBits16(p), JsonBits16<ScalarBytes16>(p)) << "at " << at;
         ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16<ScalarBytes16>(p, kValueComma)) << "at " << at;
         ASSERT_EQ(EqualBits16(p, padded.data() + at), EqualBits16<ScalarBytes16>(p, padded.data() + at)) << "at " << at;
       }
     }
+  }
+}
+
+// Every byte value against its definition, in each lane of both types.
+TEST(ReportReaderTest, NotPrintableAsciiEveryByte) {
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    const bool expected = byte < 0x20 || byte >= 0x7F;
+    const std::uint32_t all = expected ? 0xFFFF : 0;
+    const std::string block(kVectorBytes, static_cast<char>(byte));
+    EXPECT_EQ(NotPrintableAscii(Bytes16::Load(block.data())).Bits(), all) << byte;
+    EXPECT_EQ(NotPrintableAscii(ScalarBytes16::Load(block.data())).Bits(), all) << byte;
   }
 }
 
