@@ -32,9 +32,9 @@ class TableColumns {
   // The most bytes WriteMembers may write for `cells`, past-the-end copies
   // included.
   std::size_t RoomFor(std::span<const std::string_view> cells) const {
-    std::size_t room = fixed_room_;
-    for (const std::string_view cell : cells) room += cell.size() * kJsonWorstBytes;
-    return room;
+    std::size_t text = 0;
+    for (const std::string_view cell : cells) text += cell.size();
+    return fixed_room_ + text * kJsonWorstBytes;
   }
   // Writes the row's members at `out`, each after a comma: each cell (a
   // text as PageEvents hands it out) under its column's key, then its typed

@@ -71,9 +71,36 @@ void SkipBlank(std::string_view& text) {
   if (!text.empty() && (text.front() == ' ' || text.front() == kNoBreakSpace)) text.remove_prefix(1);
 }
 
-// The decimal digits of `value`.
+// "00" to "99", each pair of digits at twice its value.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// The decimal digits of `value` at `out`, which has room for TypedValue::kRoom
+// bytes: written two at a time from the last one back, then copied whole.
 std::size_t WriteInteger(char* out, std::uint64_t value) {
-  return static_cast<std::size_t>(std::to_chars(out, out + TypedValue::kRoom, value).ptr - out);
+  constexpr std::size_t kLongest = 20;  // digits of a 64-bit number
+  static_assert(TypedValue::kRoom >= kLongest);
+  char digits[2 * kLongest];
+  char* const end = digits + kLongest;
+  char* p = end;
+  for (; value >= 100; value /= 100) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * (value % 100)], 2);
+  }
+  if (value >= 10) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * value], 2);
+  } else {
+    *--p = static_cast<char>('0' + value);
+  }
+  std::memcpy(out, p, kLongest);
+  return static_cast<std::size_t>(end - p);
 }
 
 // The decimal as a JSON number: "35", "35.5", "0.25".
@@ -132,7 +159,7 @@ bool ParseCommonSize(std::string_view text, TypedValue& out) {
   return true;
 }
 
-bool ParseSize(std::string_view text, Language language, TypedValue& out) {
+[[gnu::noinline]] bool ParseSize(std::string_view text, Language language, TypedValue& out) {
   if (ParseCommonSize(text, out)) return true;
   Decimal value;
   if (!ReadDecimal(text, language, value)) return false;
@@ -161,7 +188,7 @@ bool ParseSize(std::string_view text, Language language, TypedValue& out) {
   return true;
 }
 
-bool ParseCount(std::string_view text, Language language, TypedValue& out) {
+[[gnu::noinline]] bool ParseCount(std::string_view text, Language language, TypedValue& out) {
   // Most counts are a few digits without a leading zero: copied as they are.
   constexpr std::size_t kMostCopied = 15;
   if (text.size() <= kMostCopied && (text[0] != '0' || text.size() == 1)) {
@@ -179,7 +206,7 @@ bool ParseCount(std::string_view text, Language language, TypedValue& out) {
   return true;
 }
 
-bool ParsePercent(std::string_view text, Language language, TypedValue& out) {
+[[gnu::noinline]] bool ParsePercent(std::string_view text, Language language, TypedValue& out) {
   Decimal value;
   if (!ReadDecimal(text, language, value)) return false;
   SkipBlank(text);
@@ -205,7 +232,7 @@ unsigned DaysIn(unsigned year, unsigned month) {
 // "2004-06-08", "2004.06.08." or "2004.06.08" (Hungarian), either followed
 // by " 09:41" or " 09:41:07". The ISO form takes the text's own digits, so
 // a year below 1000 keeps its four.
-bool ParseDate(std::string_view text, TypedValue& out) {
+[[gnu::noinline]] bool ParseDate(std::string_view text, TypedValue& out) {
   constexpr std::size_t kDateSize = 10;          // "2004-06-08"
   constexpr std::size_t kShortTimeSize = 6;      // " 09:41"
   constexpr std::size_t kLongTimeSize = 9;       // " 09:41:07"
