@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "report/byte_classes.h"
 #include "report/sections.h"
+#include "report/simd.h"
 
 namespace rptconv {
 
@@ -17,8 +19,8 @@ constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
 // Digits a number may have in all, so that it fits 64 bits.
 constexpr int kMostDigits = 18;
 constexpr char kNoBreakSpace = '\xA0';  // in both code pages
-// What TwoDigits gives for a pair that is not two digits.
-constexpr unsigned kNoTwoDigits = 100;
+// The most days of each month; February has 29 in a leap year.
+constexpr unsigned char kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 struct Decimal {
   std::uint64_t digits = 0;  // all digits, the point left out
@@ -215,67 +217,69 @@ bool ParseCommonSize(std::string_view text, TypedValue& out) {
   return true;
 }
 
-// The value of the two digits at `p`, or a value above 99 when either is no digit.
+// The value of the two digits at `p`, which are digits.
 unsigned TwoDigits(const char* p) {
-  const unsigned tens = static_cast<unsigned char>(p[0] - '0');
-  const unsigned ones = static_cast<unsigned char>(p[1] - '0');
-  return tens > 9 || ones > 9 ? kNoTwoDigits : tens * 10 + ones;
+  return static_cast<unsigned>(p[0] - '0') * 10 + static_cast<unsigned>(p[1] - '0');
+}
+
+// Bit i is set when byte i of the 16 at `p` is no ASCII digit. Adding 0x50
+// moves "0" to "9" to 0x80 to 0x89, the lowest signed bytes; every other
+// byte lands above.
+std::uint32_t NotDigitBits16(const char* p) {
+  constexpr char kShift = 0x50;
+  constexpr char kNineMoved = static_cast<char>('9' + kShift);
+  return (Bytes16::Load(p) + kShift).GreaterSigned(kNineMoved).Bits();
 }
 
 bool IsLeapYear(unsigned year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-unsigned DaysIn(unsigned year, unsigned month) {
-  static constexpr unsigned char kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 // "2004-06-08", "2004.06.08." or "2004.06.08" (Hungarian), either followed
 // by " 09:41" or " 09:41:07". The ISO form takes the text's own digits, so
-// a year below 1000 keeps its four.
+// a year below 1000 keeps its four. Where the digits must stand is one
+// mask, checked against the bytes that are no digit all at once.
 [[gnu::noinline]] bool ParseDate(std::string_view text, TypedValue& out) {
-  constexpr std::size_t kDateSize = 10;          // "2004-06-08"
-  constexpr std::size_t kShortTimeSize = 6;      // " 09:41"
-  constexpr std::size_t kLongTimeSize = 9;       // " 09:41:07"
+  constexpr std::size_t kDateSize = 10;      // "2004-06-08"
+  constexpr std::size_t kShortTimeSize = 6;  // " 09:41"
+  constexpr std::size_t kLongTimeSize = 9;   // " 09:41:07"
   constexpr std::size_t kLongest = kDateSize + 1 + kLongTimeSize;
+  constexpr std::uint32_t kDateDigits = 0b11'0110'1111;   // YYYY-MM-DD
+  constexpr std::uint32_t kTimeDigits = 0b11'0110;        // " HH:MM" from its blank
+  constexpr std::uint32_t kSecondDigits = 0b1'1000'0000;  // ":SS" after it
   if (text.size() < kDateSize || text.size() > kLongest) return false;
-  // Bytes past the text are zero, which is no digit and no separator.
-  char c[kLongest + 1] = {};
+  // Bytes past the text are zero, which is no digit and no separator; the
+  // block is long enough to be looked at 16 bytes at a time.
+  char c[kLongest + kVectorBytes] = {};
   std::memcpy(c, text.data(), text.size());
   const char separator = c[4];
   if ((separator != '-' && separator != '.') || c[7] != separator) return false;
   const std::size_t at = separator == '.' && c[kDateSize] == '.' ? kDateSize + 1 : kDateSize;
   const std::size_t time = text.size() - at;
-  if (time != 0 && time != kShortTimeSize && time != kLongTimeSize) return false;
-  const unsigned century = TwoDigits(c), year_of_century = TwoDigits(c + 2);
-  const unsigned month = TwoDigits(c + 5), day = TwoDigits(c + 8);
-  if (century > 99 || year_of_century > 99 || month < 1 || month > 12 || day < 1 ||
-      day > DaysIn(century * 100 + year_of_century, month)) {
+  const char* const t = c + at;
+  std::uint32_t digits = kDateDigits;
+  if (time == kShortTimeSize || time == kLongTimeSize) {
+    if (t[0] != ' ' || t[3] != ':' || (time == kLongTimeSize && t[6] != ':')) return false;
+    digits |= (time == kLongTimeSize ? kTimeDigits | kSecondDigits : kTimeDigits) << at;
+  } else if (time != 0) {
     return false;
   }
+  const std::uint32_t not_digits = NotDigitBits16(c) | NotDigitBits16(c + kVectorBytes) << kVectorBytes;
+  if ((not_digits & digits) != 0) return false;
+  const unsigned month = TwoDigits(c + 5), day = TwoDigits(c + 8);
+  if (month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1]) return false;
+  if (month == 2 && day == 29 && !IsLeapYear(TwoDigits(c) * 100 + TwoDigits(c + 2))) return false;
   // "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS", quoted.
   char* p = out.text;
   *p++ = '"';
-  std::memcpy(p, c, 4);
-  p[4] = '-';
-  std::memcpy(p + 5, c + 5, 2);
-  p[7] = '-';
-  std::memcpy(p + 8, c + 8, 2);
+  std::memcpy(p, c, kDateSize);
+  p[4] = p[7] = '-';
   p += kDateSize;
   if (time != 0) {
-    const char* t = c + at;
-    const unsigned hour = TwoDigits(t + 1), minute = TwoDigits(t + 4);
-    const unsigned second = time == kLongTimeSize ? TwoDigits(t + 7) : 0;
-    if (t[0] != ' ' || t[3] != ':' || (time == kLongTimeSize && t[6] != ':') || hour > 23 || minute > 59 ||
-        second > 59) {
+    if (TwoDigits(t + 1) > 23 || TwoDigits(t + 4) > 59 || (time == kLongTimeSize && TwoDigits(t + 7) > 59)) {
       return false;
     }
     *p++ = 'T';
     std::memcpy(p, t + 1, 5);
-    if (time == kLongTimeSize) {
-      std::memcpy(p + 5, t + 6, 3);
-    } else {
-      std::memcpy(p + 5, ":00", 3);
-    }
+    std::memcpy(p + 5, time == kLongTimeSize ? t + 6 : ":00", 3);
     p += 8;
   }
   *p++ = '"';
