@@ -39,7 +39,8 @@ void NdjsonReport::BeginDocument(std::string_view, Language language) {
   if (codepage_ == 0) codepage_ = CodepageOf(language);
   out_.SetCodepage(*FindJsonCodepage(codepage_));
   // Records before the first page belong to no section the report names.
-  section_ = KeyFromTitle({}, codepage_);
+  page_key_ = KeyFromTitle({}, codepage_);
+  section_ = page_key_;
 }
 
 void NdjsonReport::EndDocument() { out_.Flush(); }
@@ -72,7 +73,8 @@ void NdjsonReport::BeginPage(std::string_view title, bool first) {
   first_page_ = first;
   first_group_ = false;
   page_.assign(title);
-  section_ = KeyFromTitle(title, codepage_);
+  page_key_ = KeyFromTitle(title, codepage_);
+  section_ = page_key_;
   group_named_ = item_named_ = rows_named_ = false;
   Stale(kPagePart | kGroupPart | kItemPart);
 }
@@ -93,9 +95,9 @@ void NdjsonReport::BeginGroup(std::string_view title, bool first, bool in_table)
   group_.assign(title);
   group_named_ = true;
   // Until the group turns out to be a table, its lines are the page's.
-  section_ = KeyFromTitle(page_, codepage_);
+  SetSection(page_key_);
   rows_named_ = false;
-  Stale(kPagePart | kGroupPart);
+  Stale(kGroupPart);
 }
 
 void NdjsonReport::BeginItem(std::string_view title, bool, bool) {
@@ -106,9 +108,8 @@ void NdjsonReport::BeginItem(std::string_view title, bool, bool) {
 
 void NdjsonReport::BeginTable(const Section& section) {
   columns_.Begin(section);
-  section_.assign(section.key);
+  SetSection(section.key);
   rows_named_ = true;
-  Stale(kPagePart);
 }
 
 void NdjsonReport::Property(std::string_view label, std::string_view value, bool in_item) {
@@ -123,9 +124,8 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
 void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
   // Rows of a group without a header of its own go on with the last table.
   if (!rows_named_) {
-    section_.assign(columns_.section()->key);
+    SetSection(columns_.section()->key);
     rows_named_ = true;
-    Stale(kPagePart);
   }
   const std::string& start = RowStart();
   const std::size_t room = start.size() + columns_.RoomFor(cells) + 4;

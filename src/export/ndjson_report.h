@@ -40,6 +40,13 @@ class NdjsonReport final : public PageEvents {
     return members_;
   }
   void MakeMembers();
+  // The section's key, and the page's members again when it changed (a
+  // page's groups mostly keep the key of the one before).
+  void SetSection(std::string_view key) {
+    if (section_ == key) return;
+    section_.assign(key);
+    Stale(kPagePart);
+  }
   // The same, opened as a line of a row: "{", the members, the fields' name.
   const std::string& RowStart() {
     if (stale_ != 0) MakeMembers();
@@ -58,6 +65,7 @@ class NdjsonReport final : public PageEvents {
   bool first_group_ = false;  // the current group is its page's first
   std::string page_;
   std::string section_;  // UTF-8 key
+  std::string page_key_;  // the key made from the page's title
   std::string group_;
   bool group_named_ = false;  // a group of a property page or a group table
   std::string item_;

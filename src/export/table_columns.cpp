@@ -19,6 +19,9 @@ void TableColumns::MemberName::Set(std::string_view key) {
 }
 
 void TableColumns::Begin(const Section& section) {
+  // Tables of one section often follow each other (a page's groups): the
+  // names made for the last one serve again.
+  if (section_ == &section) return;
   section_ = &section;
   count_ = std::min<std::size_t>(static_cast<std::size_t>(section.column_count), kMaxColumns);
   fixed_room_ = kJsonSlack;
