@@ -206,19 +206,13 @@ JsonWriter& JsonWriter::Text(std::string_view text) {
 
 JsonWriter& JsonWriter::TextMember(std::string_view json_key, std::string_view text) {
   BeforeValue();
-  const std::size_t worst = json_key.size() + text.size() * kWorstBytes + 2 + kSlack;
+  const std::size_t worst = TextMemberRoom(json_key, text);
   if (worst > capacity_) {
     Put(json_key);
     Quoted(text, *table_, false, true);
     return *this;
   }
-  char* out = Room(worst);
-  std::memcpy(out, json_key.data(), json_key.size());
-  out += json_key.size();
-  *out++ = '"';
-  out = EscapeText(out, text, *table_);
-  *out++ = '"';
-  size_ = static_cast<std::size_t>(out - buffer_.get());
+  size_ = static_cast<std::size_t>(PutTextMember(Room(worst), json_key, text, *table_) - buffer_.get());
   return *this;
 }
 

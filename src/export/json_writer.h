@@ -71,6 +71,25 @@ inline char* EscapeText(char* out, std::string_view text, const JsonCodepageTabl
   return EscapeLongText(out, text, table);
 }
 
+// Writes a member whose value is report text at `out`: `json_key`, ready
+// JSON with its colon, then the text quoted as EscapeText writes it. `out`
+// has room for the key, two quotes, kJsonWorstBytes a byte of text and
+// kJsonSlack more; gives the end.
+inline char* PutTextMember(char* out, std::string_view json_key, std::string_view text,
+                           const JsonCodepageTable& table) {
+  std::memcpy(out, json_key.data(), json_key.size());
+  out += json_key.size();
+  *out++ = '"';
+  out = EscapeText(out, text, table);
+  *out++ = '"';
+  return out;
+}
+// The room PutTextMember needs.
+inline std::size_t TextMemberRoom(std::string_view json_key, std::string_view text) {
+  // (No text is near 2^61 bytes long, so the product cannot overflow.)
+  return json_key.size() + text.size() * kJsonWorstBytes + 2 + kJsonSlack;
+}
+
 class JsonWriter {
  public:
   // Report text is converted with `table`.

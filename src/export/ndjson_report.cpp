@@ -13,6 +13,8 @@ namespace {
 constexpr std::string_view kLabelMember = "\"label\":";
 constexpr std::string_view kValueMember = "\"value\":";
 constexpr std::string_view kFieldsMember = ",\"fields\":";
+// The bytes that end a line: brackets and LF.
+constexpr std::size_t kLineEndRoom = 4;
 
 // Appends `"name":` and the text, or null when there is none.
 void AppendMember(std::string& out, std::string_view name, const std::string* text, const JsonCodepageTable& table,
@@ -66,6 +68,7 @@ void NdjsonReport::MakeMembers() {
   }
   members_.assign(page_members_).append(group_members_).append(item_members_);
   row_start_.assign("{").append(members_).append(kFieldsMember);
+  property_start_.assign("{").append(members_).append(",").append(kLabelMember);
   stale_ = 0;
 }
 
@@ -118,7 +121,22 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
     computer_known_ = true;
     Stale(kPagePart);
   }
-  out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
+  // The line straight into the buffer, as a row's.
+  const std::string& start = PropertyStart();
+  const std::size_t room = start.size() + TextMemberRoom({}, label) +
+                           TextMemberRoom(kValueMember, value) + kLineEndRoom;
+  if (!out_.RawRoomFits(room)) {
+    out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
+    return;
+  }
+  char* out = out_.RawValue(room);
+  std::memcpy(out, start.data(), start.size());
+  out = PutTextMember(out + start.size(), {}, label, out_.table());
+  *out++ = ',';
+  out = PutTextMember(out, kValueMember, value, out_.table());
+  *out++ = '}';
+  *out++ = '\n';
+  out_.EndRawRecord(out);
 }
 
 void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
@@ -128,7 +146,7 @@ void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
     rows_named_ = true;
   }
   const std::string& start = RowStart();
-  const std::size_t room = start.size() + columns_.RoomFor(cells) + 4;
+  const std::size_t room = start.size() + columns_.RoomFor(cells) + kLineEndRoom;
   if (!out_.RawRoomFits(room)) {
     out_.BeginObject(Members()).RawKey(kFieldsMember.substr(1)).BeginObject();
     columns_.WriteMembers(out_, cells, language_);

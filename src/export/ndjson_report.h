@@ -47,10 +47,15 @@ class NdjsonReport final : public PageEvents {
     section_.assign(key);
     Stale(kPagePart);
   }
-  // The same, opened as a line of a row: "{", the members, the fields' name.
+  // The line of a row up to its fields: "{", the members, the fields'
+  // name; of a property up to its label: "{", the members, the label's name.
   const std::string& RowStart() {
     if (stale_ != 0) MakeMembers();
     return row_start_;
+  }
+  const std::string& PropertyStart() {
+    if (stale_ != 0) MakeMembers();
+    return property_start_;
   }
 
   JsonWriter& out_;
@@ -79,6 +84,7 @@ class NdjsonReport final : public PageEvents {
   std::string item_members_;
   std::string members_;
   std::string row_start_;
+  std::string property_start_;
   unsigned stale_ = kPagePart | kGroupPart | kItemPart;
 };
 
