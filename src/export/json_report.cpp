@@ -104,14 +104,6 @@ void JsonReport::NeedGroup() {
 
 void JsonReport::BeginPage(std::string_view title, bool) { OpenPage(title); }
 
-void JsonReport::BeginGroup(std::string_view title, bool, bool in_table) {
-  // The groups of a page that is a table are its rows.
-  if (in_table && page_holds_ == Holds::kRows) {
-    row_item_.clear();
-    return;
-  }
-  OpenGroup(title);
-}
 
 void JsonReport::BeginItem(std::string_view title, bool, bool) {
   // In a table an item names the rows that follow it.

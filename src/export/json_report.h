@@ -30,7 +30,15 @@ class JsonReport final : public PageEvents {
 
   void BeginDocument(std::string_view title, Language language) override;
   void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  // Inline: in a table page every row begins a group.
+  void BeginGroup(std::string_view title, bool, bool in_table) override {
+    // The groups of a page that is a table are its rows.
+    if (in_table && page_holds_ == Holds::kRows) {
+      row_item_.clear();
+      return;
+    }
+    OpenGroup(title);
+  }
   void BeginItem(std::string_view title, bool first, bool in_table) override;
   void BeginTable(const Section& section) override;
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;

@@ -82,17 +82,7 @@ void NdjsonReport::BeginPage(std::string_view title, bool first) {
   Stale(kPagePart | kGroupPart | kItemPart);
 }
 
-void NdjsonReport::BeginGroup(std::string_view title, bool first, bool in_table) {
-  first_group_ = first;
-  // The groups of a page that is a table are its rows, and the group's
-  // title is the row's first cell.
-  if (in_table) {
-    if (item_named_ || group_named_) {
-      item_named_ = group_named_ = false;
-      Stale(kGroupPart | kItemPart);
-    }
-    return;
-  }
+void NdjsonReport::BeginPropertyGroup(std::string_view title) {
   if (item_named_) Stale(kItemPart);
   item_named_ = false;
   group_.assign(title);

@@ -22,7 +22,17 @@ class NdjsonReport final : public PageEvents {
 
   void BeginDocument(std::string_view title, Language language) override;
   void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  // Inline: in a table page every row begins a group.
+  void BeginGroup(std::string_view title, bool first, bool in_table) override {
+    first_group_ = first;
+    // The groups of a page that is a table are its rows, and the group's
+    // title is the row's first cell.
+    if (!in_table) return BeginPropertyGroup(title);
+    if (item_named_ || group_named_) {
+      item_named_ = group_named_ = false;
+      Stale(kGroupPart | kItemPart);
+    }
+  }
   void BeginItem(std::string_view title, bool first, bool in_table) override;
   void BeginTable(const Section& section) override;
   void TableHeader(std::span<const std::string_view>, std::string_view) override {}
@@ -40,6 +50,7 @@ class NdjsonReport final : public PageEvents {
     return members_;
   }
   void MakeMembers();
+  void BeginPropertyGroup(std::string_view title);
   // The section's key, and the page's members again when it changed (a
   // page's groups mostly keep the key of the one before).
   void SetSection(std::string_view key) {
