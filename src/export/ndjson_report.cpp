@@ -13,8 +13,6 @@ namespace {
 constexpr std::string_view kLabelMember = "\"label\":";
 constexpr std::string_view kValueMember = "\"value\":";
 constexpr std::string_view kFieldsMember = ",\"fields\":";
-// The bytes that end a line: brackets and LF.
-constexpr std::size_t kLineEndRoom = 4;
 
 // Appends `"name":` and the text, or null when there is none.
 void AppendMember(std::string& out, std::string_view name, const std::string* text, const JsonCodepageTable& table,
@@ -114,7 +112,7 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
   // The line straight into the buffer, as a row's.
   const std::string& start = PropertyStart();
   const std::size_t room = start.size() + TextMemberRoom({}, label) +
-                           TextMemberRoom(kValueMember, value) + kLineEndRoom;
+                           TextMemberRoom(kValueMember, value) + kNdjsonLineEnd;
   if (!out_.RawRoomFits(room)) {
     out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
     return;
@@ -129,33 +127,16 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
   out_.EndRawRecord(out);
 }
 
-void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
-  // Rows of a group without a header of its own go on with the last table.
-  if (!rows_named_) {
-    SetSection(columns_.section()->key);
-    rows_named_ = true;
-  }
-  const std::string& start = RowStart();
-  const std::size_t room = start.size() + columns_.RoomFor(cells) + kLineEndRoom;
-  if (!out_.RawRoomFits(room)) {
-    out_.BeginObject(Members()).RawKey(kFieldsMember.substr(1)).BeginObject();
-    columns_.WriteMembers(out_, cells, language_);
-    out_.EndObject().EndObject().EndRecord();
-    return;
-  }
-  // The line straight into the buffer; every member of the row is written
-  // after a comma, and the first comma becomes the fields' "{".
-  char* out = out_.RawValue(room);
-  std::memcpy(out, start.data(), start.size());
-  out += start.size();
-  char* const fields = out;
-  out = columns_.WriteMembers(out, cells, out_.table(), language_);
-  if (out == fields) ++out;  // no member at all: "{}"
-  *fields = '{';
-  *out++ = '}';
-  *out++ = '}';
-  *out++ = '\n';
-  out_.EndRawRecord(out);
+
+void NdjsonReport::NameRows() {
+  SetSection(columns_.section()->key);
+  rows_named_ = true;
+}
+
+void NdjsonReport::LongRow(std::span<const std::string_view> cells) {
+  out_.BeginObject(Members()).RawKey(kFieldsMember.substr(1)).BeginObject();
+  columns_.WriteMembers(out_, cells, language_);
+  out_.EndObject().EndObject().EndRecord();
 }
 
 }  // namespace rptconv
