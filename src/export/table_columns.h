@@ -45,13 +45,14 @@ class TableColumns {
   void WriteMembers(JsonWriter& out, std::span<const std::string_view> cells, Language language) const;
 
  private:
-  // A member's name as JSON, with the comma before it and the colon after:
-  // stored in a fixed room so that it is copied with one move.
+  // A member's name as JSON, with the comma before it and the colon after
+  // (and, for a cell's text, the quote that opens it): stored in a fixed
+  // room so that it is copied with one move.
   static constexpr std::size_t kNameStore = 32;
   struct MemberName {
     std::array<char, kNameStore> bytes{};
     std::size_t size = 0;
-    void Set(std::string_view key);
+    void Set(std::string_view key, std::string_view after);
     template <bool kLongNames>
     char* Put(char* out) const {
       std::memcpy(out, bytes.data(), kNameStore);
@@ -90,7 +91,6 @@ template <bool kLongNames>
   for (std::size_t column = 0; column < columns; ++column) {
     const std::string_view cell = cells[column];
     out = names_[column].Put<kLongNames>(out);
-    *out++ = '"';
     out = EscapeText(out, cell, table);
     *out++ = '"';
     // Every typed value begins with a digit.
