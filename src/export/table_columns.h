@@ -95,7 +95,7 @@ template <bool kLongNames>
     *out++ = '"';
     // Every typed value begins with a digit.
     if ((typed_ >> column & 1) != 0 && !cell.empty() && cell.front() >= '0' && cell.front() <= '9' &&
-        ParseTypedValue(kinds_[column], cell, language, typed)) {
+        ParseTypedReportValue(kinds_[column], cell, language, typed)) {
       out = companions_[column].Put<kLongNames>(out);
       std::memcpy(out, typed.text, TypedValue::kRoom);
       out += typed.size;

@@ -332,4 +332,15 @@ bool ParseTypedValue(ValueKind kind, std::string_view text, Language language, T
   return false;
 }
 
+bool ParseTypedReportValue(ValueKind kind, std::string_view text, Language language, TypedValue& out) {
+  static_assert(kTextPadding >= kVectorBytes && TypedValue::kRoom >= kVectorBytes);
+  if (kind == ValueKind::kCount && !text.empty() && text.size() < kVectorBytes && (text[0] != '0' || text.size() == 1) &&
+      (NotDigitBits16(text.data()) & ((std::uint32_t{1} << text.size()) - 1)) == 0) {
+    std::memcpy(out.text, text.data(), kVectorBytes);
+    out.size = text.size();
+    return true;
+  }
+  return ParseTypedValue(kind, text, language, out);
+}
+
 }  // namespace rptconv

@@ -135,6 +135,9 @@ TEST(TypedValueTest, CompanionsOfExactTextsOnly) {
       {ValueKind::kCount, en, "3.5", ""},
       {ValueKind::kCount, en, "25x12", ""},
       {ValueKind::kCount, en, "9007199254740993", ""},
+      {ValueKind::kCount, en, "0", "0"},
+      {ValueKind::kCount, en, "123456789012345", "123456789012345"},
+      {ValueKind::kCount, en, "12 ", ""},
       {ValueKind::kPercent, en, "35 %", "35"},
       {ValueKind::kPercent, en, "12.50%", "12.50"},
       {ValueKind::kPercent, hu, "26 %", "26"},
@@ -174,6 +177,14 @@ TEST(TypedValueTest, CompanionsOfExactTextsOnly) {
     EXPECT_EQ(parsed, !c.json.empty());
     if (parsed) {
       EXPECT_EQ(typed.View(), c.json);
+    }
+    // The same from report text, readable past its end whatever follows it.
+    const std::string padded = c.text + std::string(kTextPadding, '9');
+    TypedValue from_report;
+    EXPECT_EQ(ParseTypedReportValue(c.kind, std::string_view(padded).substr(0, c.text.size()), c.language, from_report),
+              parsed);
+    if (parsed) {
+      EXPECT_EQ(from_report.View(), c.json);
     }
   }
 }
