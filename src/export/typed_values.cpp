@@ -29,6 +29,15 @@ struct Decimal {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Bit i is set when byte i of the 16 at `p` is no ASCII digit. Adding 0x50
+// moves "0" to "9" to 0x80 to 0x89, the lowest signed bytes; every other
+// byte lands above.
+std::uint32_t NotDigitBits16(const char* p) {
+  constexpr char kShift = 0x50;
+  constexpr char kNineMoved = static_cast<char>('9' + kShift);
+  return (Bytes16::Load(p) + kShift).GreaterSigned(kNineMoved).Bits();
+}
+
 // Reads a number from the front of `text` and removes it: digits, thousands
 // in groups of three after the language's separator, and a fraction after
 // its decimal mark.
@@ -134,7 +143,9 @@ constexpr std::array<Unit, 8> kUnits{{
 }};
 
 // The most common sizes, "236 KB", "12 MB": up to nine digits without a
-// leading zero, one blank, a unit of two letters.
+// leading zero, one blank, a unit of two letters. The digits of a `kPadded`
+// text, readable 16 bytes past its start, are checked all at once.
+template <bool kPadded>
 bool ParseCommonSize(std::string_view text, TypedValue& out) {
   constexpr std::size_t kMostCommonDigits = 9;
   const std::size_t digits = text.size() - 3;
@@ -150,9 +161,10 @@ bool ParseCommonSize(std::string_view text, TypedValue& out) {
     case 'T': shift = 40; break;
     default: return false;
   }
+  if (kPadded && (NotDigitBits16(text.data()) & ((std::uint32_t{1} << digits) - 1)) != 0) return false;
   std::uint64_t value = 0;
   for (std::size_t i = 0; i < digits; ++i) {
-    if (!IsDigit(text[i])) return false;
+    if (!kPadded && !IsDigit(text[i])) return false;
     value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
   }
   // Nine digits of terabytes are more than 2^53 bytes.
@@ -162,7 +174,7 @@ bool ParseCommonSize(std::string_view text, TypedValue& out) {
 }
 
 [[gnu::noinline]] bool ParseSize(std::string_view text, Language language, TypedValue& out) {
-  if (ParseCommonSize(text, out)) return true;
+  if (ParseCommonSize<false>(text, out)) return true;
   Decimal value;
   if (!ReadDecimal(text, language, value)) return false;
   unsigned shift = 0;
@@ -220,15 +232,6 @@ bool ParseCommonSize(std::string_view text, TypedValue& out) {
 // The value of the two digits at `p`, which are digits.
 unsigned TwoDigits(const char* p) {
   return static_cast<unsigned>(p[0] - '0') * 10 + static_cast<unsigned>(p[1] - '0');
-}
-
-// Bit i is set when byte i of the 16 at `p` is no ASCII digit. Adding 0x50
-// moves "0" to "9" to 0x80 to 0x89, the lowest signed bytes; every other
-// byte lands above.
-std::uint32_t NotDigitBits16(const char* p) {
-  constexpr char kShift = 0x50;
-  constexpr char kNineMoved = static_cast<char>('9' + kShift);
-  return (Bytes16::Load(p) + kShift).GreaterSigned(kNineMoved).Bits();
 }
 
 bool IsLeapYear(unsigned year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -334,6 +337,7 @@ bool ParseTypedValue(ValueKind kind, std::string_view text, Language language, T
 
 bool ParseTypedReportValue(ValueKind kind, std::string_view text, Language language, TypedValue& out) {
   static_assert(kTextPadding >= kVectorBytes && TypedValue::kRoom >= kVectorBytes);
+  if (kind == ValueKind::kSize && ParseCommonSize<true>(text, out)) return true;
   if (kind == ValueKind::kCount && !text.empty() && text.size() < kVectorBytes && (text[0] != '0' || text.size() == 1) &&
       (NotDigitBits16(text.data()) & ((std::uint32_t{1} << text.size()) - 1)) == 0) {
     std::memcpy(out.text, text.data(), kVectorBytes);
