@@ -66,7 +66,7 @@ void NdjsonReport::MakeMembers() {
   }
   members_.assign(page_members_).append(group_members_).append(item_members_);
   row_start_.assign("{").append(members_).append(kFieldsMember);
-  property_start_.assign("{").append(members_).append(",").append(kLabelMember);
+  property_start_.assign("{").append(members_).append(",");
   stale_ = 0;
 }
 
@@ -111,7 +111,7 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
   }
   // The line straight into the buffer, as a row's.
   const std::string& start = PropertyStart();
-  const std::size_t room = start.size() + TextMemberRoom({}, label) +
+  const std::size_t room = start.size() + TextMemberRoom(kLabelMember, label) +
                            TextMemberRoom(kValueMember, value) + kNdjsonLineEnd;
   if (!out_.RawRoomFits(room)) {
     out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
@@ -119,14 +119,13 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
   }
   char* out = out_.RawValue(room);
   std::memcpy(out, start.data(), start.size());
-  out = PutTextMember(out + start.size(), {}, label, out_.table());
+  out = PutTextMember(out + start.size(), kLabelMember, label, out_.table());
   *out++ = ',';
   out = PutTextMember(out, kValueMember, value, out_.table());
   *out++ = '}';
   *out++ = '\n';
   out_.EndRawRecord(out);
 }
-
 
 void NdjsonReport::NameRows() {
   SetSection(columns_.section()->key);

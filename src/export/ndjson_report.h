@@ -70,7 +70,7 @@ class NdjsonReport final : public PageEvents {
     Stale(kPagePart);
   }
   // The line of a row up to its fields: "{", the members, the fields'
-  // name; of a property up to its label: "{", the members, the label's name.
+  // name; of a property up to its label: "{", the members, a comma.
   const std::string& RowStart() {
     if (stale_ != 0) MakeMembers();
     return row_start_;
