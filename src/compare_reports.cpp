@@ -1,9 +1,11 @@
 // The library's comparison: the old report walked into the comparer, then
-// the new one, then the page of what changed.
+// the new one, then the page (or the data) of what changed.
 #include <stdexcept>
 #include <string>
 
 #include "compare/report_comparer.h"
+#include "export/changes_json.h"
+#include "export/json_writer.h"
 #include "html/compare_page.h"
 #include "html/line_writer.h"
 #include "rptconv/rptconv.h"
@@ -21,8 +23,15 @@ void CompareReports(ByteSource& old_report, ByteSource& new_report, ByteSink& si
   WalkReportTo(old_reader, comparer.OldReport());
   ReportReader new_reader(new_report);
   WalkReportTo(new_reader, comparer.NewReport());
+  const ReportNames names{options.old_name, options.new_name, options.names_utf8};
+  if (options.format != OutputFormat::kHtml) {
+    JsonWriter out(sink, *FindJsonCodepage(kEnglishCodepage));
+    options.format == OutputFormat::kJson ? WriteChangesJson(out, comparer.Result(), names)
+                                          : WriteChangeLines(out, comparer.Result(), names);
+    return;
+  }
   LineWriter out(sink);
-  WriteComparePage(out, comparer.Result(), {options.old_name, options.new_name, options.names_utf8});
+  WriteComparePage(out, comparer.Result(), names);
 }
 
 }  // namespace rptconv

@@ -19,8 +19,8 @@ namespace rptconv {
 
 namespace {
 
-// Without a summary the walk calls the listener directly, with calls the
-// compiler inlines; with one, both listeners hear it through PageEvents.
+// The walk calls the listener, and the gatherers of a summary when one is
+// asked for, directly, with calls the compiler inlines.
 template <class Listener>
 void WalkTo(ReportReader& reader, Listener& listener, const ConvertOptions& options, ReportSummary* summary) {
   if (!summary) {
@@ -29,9 +29,8 @@ void WalkTo(ReportReader& reader, Listener& listener, const ConvertOptions& opti
   }
   SummaryListener summary_listener(*summary, options.codepage);
   FactsListener facts_listener(summary->facts);
-  BothListeners gatherers(summary_listener, facts_listener);
-  BothListeners all(listener, gatherers);
-  WalkReport(reader, all);
+  AllListeners<Listener, SummaryListener, FactsListener> all(listener, summary_listener, facts_listener);
+  WalkReportTo(reader, all);
 }
 
 template <class Data>

@@ -142,17 +142,20 @@ struct CompareOptions {
   // Volatile columns (memory in use, last access and the like) count as
   // changes and are shown.
   bool all_columns = false;
-  // How the page names the two reports, and whether these names are UTF-8
+  // A page (kHtml), the changes as one JSON document (kJson), or one JSON
+  // line per change (kNdjson).
+  OutputFormat format = OutputFormat::kHtml;
+  // How the output names the two reports, and whether these names are UTF-8
   // (else they are in the new report's code page).
   std::string old_name;
   std::string new_name;
   bool names_utf8 = true;
 };
 
-// Reads the old report, then the new one, and writes a page of what changed
-// between them to `sink`: rows matched by their key columns, each added,
-// removed or changed row once. Memory grows with the old report and the
-// changes. A code page that IsSupportedCodepage refuses throws
+// Reads the old report, then the new one, and writes a page (or the data) of
+// what changed between them to `sink`: rows matched by their key columns,
+// each added, removed or changed row once. Memory grows with the old report
+// and the changes. A code page that IsSupportedCodepage refuses throws
 // std::invalid_argument before anything is read or written.
 void CompareReports(ByteSource& old_report, ByteSource& new_report, ByteSink& sink,
                     const CompareOptions& options = {});

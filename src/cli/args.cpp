@@ -299,7 +299,7 @@ class OptionReader {
     }
   }
 
-  // Two reports, the old and the new one, one page of what changed.
+  // Two reports, the old and the new one, one output of what changed.
   void CheckComparison() {
     if (inv_.patterns.size() != 2) {
       Mistake("option '--compare' takes two reports, the old and the new one");
@@ -307,8 +307,6 @@ class OptionReader {
       Mistake("option '--compare' can read only one report from standard input");
     } else if (inv_.index) {
       Mistake("options '--compare' and '--index' exclude each other");
-    } else if (format_->format != OutputFormat::kHtml) {
-      Mistake("'--compare' writes a page; it does not go with '--format=" + std::string(format_->name) + "'");
     }
   }
 

@@ -16,8 +16,11 @@ inline constexpr std::string_view kHtmExtension = ".htm";
 inline constexpr std::string_view kHtaExtension = ".hta";
 inline constexpr std::string_view kJsonExtension = ".json";
 inline constexpr std::string_view kNdjsonExtension = ".ndjson";
-// A comparison's page is named after the new report with this extension.
+// A comparison's page, and its data, are named after the new report with
+// these extensions.
 inline constexpr std::string_view kChangesExtension = ".changes.htm";
+inline constexpr std::string_view kChangesJsonExtension = ".changes.json";
+inline constexpr std::string_view kChangesNdjsonExtension = ".changes.ndjson";
 // As a pattern: the report on standard input; as the output: standard output.
 inline constexpr std::string_view kStandardStream = "-";
 

@@ -15,11 +15,20 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitCreateFailed = 2;
 
+std::string_view ExtensionOf(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::kJson: return kChangesJsonExtension;
+    case OutputFormat::kNdjson: return kChangesNdjsonExtension;
+    case OutputFormat::kHtml: break;
+  }
+  return kChangesExtension;
+}
+
 std::string OutputOf(const Invocation& inv) {
   if (inv.output) return *inv.output;
   const std::string& new_report = inv.patterns[1];
   if (new_report == kStandardStream) return std::string(kStandardStream);
-  std::string output = MakeOutputName(new_report, kChangesExtension, PlatformPaths());
+  std::string output = MakeOutputName(new_report, ExtensionOf(inv.convert.format), PlatformPaths());
   if (inv.output_dir) output = JoinPath(*inv.output_dir, FileNamePart(output, PlatformPaths()), PlatformPaths());
   return output;
 }
@@ -41,7 +50,7 @@ int RunComparison(const Invocation& inv, platform::ReportFiles& files, Console& 
   const std::string& new_name = inv.patterns[1];
   const std::string output_name = OutputOf(inv);
   const bool to_stdout = output_name == kStandardStream;
-  // The page shows both reports: it may replace neither, nor a report's
+  // The output shows both reports: it may replace neither, nor a report's
   // file, and is refused before either is read.
   RunOutputs outputs(platform::CurrentDirectory(), platform::ThisFamily() == platform::Family::kWindows);
   for (const std::string* name : {&old_name, &new_name}) {
@@ -75,6 +84,7 @@ int RunComparison(const Invocation& inv, platform::ReportFiles& files, Console& 
   CompareOptions options;
   options.codepage = inv.convert.codepage;
   options.all_columns = inv.all_columns;
+  options.format = inv.convert.format;
   options.old_name = old_name;
   options.new_name = new_name;
   options.names_utf8 = platform::ThisFamily() == platform::Family::kPosix;

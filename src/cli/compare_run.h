@@ -1,4 +1,5 @@
-// rptconv --compare OLD NEW: the page of what changed between two reports.
+// rptconv --compare OLD NEW: the page (or the data) of what changed between
+// two reports.
 #pragma once
 
 #include "cli/args.h"
@@ -8,7 +9,9 @@
 namespace rptconv {
 
 // Writes the comparison's page beside the new report (its name with
-// ".changes.htm"), into -d's directory or to -o's file, with the progress
+// ".changes.htm"; with --format=json the data, ".changes.json"; with
+// --format=ndjson one line per change, ".changes.ndjson"), into -d's
+// directory or to -o's file, with the progress
 // line "Comparing: "OLD" with "NEW"" on `console` and failure lines on
 // `failures`. Gives 0 once the page is written,
 // whatever it found; 1 when a report cannot be opened, 2 when the page

@@ -64,7 +64,7 @@ class Batch {
         current_dir_(platform::CurrentDirectory()),
         outputs_(current_dir_, Windows()) {
     if (inv_.index && DataFormat()) {
-      json_index_.emplace(!Windows());
+      json_index_.emplace(!Windows(), inv_.attention);
     } else if (inv_.index) {
       index_.emplace(Windows() ? FleetIndex::NameBytes::kReportCodepage : FleetIndex::NameBytes::kUtf8,
                      inv_.attention);

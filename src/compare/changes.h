@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report/sections.h"
@@ -47,6 +49,9 @@ struct Comparison {
   std::array<std::string, kSides> report_title;
   std::array<Language, kSides> language{Language::kEnglish, Language::kEnglish};
   std::array<int, kSides> codepage{kEnglishCodepage, kEnglishCodepage};
+  // The computer's name, as the first group of each report's first page
+  // gives it.
+  std::array<std::optional<std::string>, kSides> computer;
   // Volatile columns were compared and are shown.
   bool all_columns = false;
   // In the order the reports name them, the old report's first.
@@ -57,6 +62,15 @@ struct Comparison {
     for (const ComparedSection& section : sections) total += section.changes.size();
     return total;
   }
+};
+
+// How the outputs of a comparison name the two reports: as the command line
+// gave them, in UTF-8 (POSIX), or in the new report's code page (Windows'
+// ANSI code page).
+struct ReportNames {
+  std::string_view old_name;
+  std::string_view new_name;
+  bool utf8 = true;
 };
 
 // The roles of a page of properties: group, item and label are the key.

@@ -81,19 +81,17 @@ std::uint64_t FoldedWord(std::uint64_t word) {
   return folded;
 }
 
-// Mixes `text` into `hash` eight bytes at a time (folded when kFold), then
-// its length.
-template <bool kFold>
-std::uint64_t HashWords(std::uint64_t hash, std::string_view text) {
+// Mixes `text` into `hash` eight bytes at a time, folded, then its length.
+std::uint64_t HashFoldedWords(std::uint64_t hash, std::string_view text) {
   std::size_t i = 0;
   for (; i + sizeof(std::uint64_t) <= text.size(); i += sizeof(std::uint64_t)) {
     std::uint64_t word;
     std::memcpy(&word, text.data() + i, sizeof word);
-    hash = Mix(hash, kFold ? FoldedWord(word) : word);
+    hash = Mix(hash, FoldedWord(word));
   }
   std::uint64_t rest = 0;  // the last bytes, little end first, zeros above
   std::memcpy(&rest, text.data() + i, text.size() - i);
-  return Mix(Mix(hash, kFold ? FoldedWord(rest) : rest), text.size());
+  return Mix(Mix(hash, FoldedWord(rest)), text.size());
 }
 
 }  // namespace
@@ -119,9 +117,7 @@ bool SameKey(std::string_view a, std::string_view b) {
 }
 
 std::uint64_t HashFoldedKey(std::uint64_t hash, std::string_view text) {
-  return HashWords<true>(hash, WithoutBlanks(text));
+  return HashFoldedWords(hash, WithoutBlanks(text));
 }
-
-std::uint64_t HashText(std::uint64_t hash, std::string_view text) { return HashWords<false>(hash, text); }
 
 }  // namespace rptconv

@@ -22,7 +22,4 @@ bool SameKey(std::string_view a, std::string_view b);
 // other.
 std::uint64_t HashFoldedKey(std::uint64_t hash, std::string_view text);
 
-// The same for `text` as it is.
-std::uint64_t HashText(std::uint64_t hash, std::string_view text);
-
 }  // namespace rptconv

@@ -20,6 +20,14 @@ constexpr std::uint64_t kFnvPrime = 0x100000001B3ULL;
 
 // The key hash table's first size, a power of two.
 constexpr std::size_t kFirstSlots = 1024;
+// How many old rows after the one matched last a new row is compared with
+// before it is looked up by key: a run of rows removed up to this long
+// keeps the rows after it in step.
+constexpr std::size_t kNearRows = 8;
+// How many new rows may wait for the old rows' index before it is built
+// while the new report is read (so that reports whose rows come in another
+// order do not keep the new report's rows too).
+constexpr std::size_t kMostPendingUnindexed = 4096;
 
 // FNV-1a leaves the low bits, which pick a slot, weakly mixed.
 std::size_t Spread(std::uint64_t hash) {
@@ -85,53 +93,40 @@ std::uint64_t ReportComparer::KeyHash(std::size_t section, std::span<const std::
   return hash;
 }
 
-std::uint64_t ReportComparer::HashCompared(std::string_view roles, std::span<const std::string_view> cells) const {
-  std::uint64_t hash = kFnvOffset;
-  for (std::size_t column = 0; column < cells.size(); ++column) {
-    if (!IsComparedColumn(roles, column, comparison_.all_columns)) continue;
-    hash = HashText(hash, cells[column]);
-  }
-  return hash;
-}
-
-std::string_view ReportComparer::OldCell(const OldRow& row, std::size_t column) const {
-  return RowArena::Cell(row.cells, row.cell_count, column);
-}
-
-std::vector<std::string> ReportComparer::OldCells(const OldRow& row) const {
-  std::vector<std::string> cells;
-  cells.reserve(row.cell_count);
-  for (std::size_t column = 0; column < row.cell_count; ++column) cells.emplace_back(OldCell(row, column));
+std::span<const std::string_view> ReportComparer::OldCells(const OldRow& row, RowCells& out) const {
+  const std::span<std::string_view> cells(out.data(), row.cell_count);
+  RowArena::Cells(row.cells, cells);
   return cells;
 }
 
-bool ReportComparer::EqualsCompared(const OldRow& row, std::string_view roles,
-                                    std::span<const std::string_view> cells) const {
-  if (row.cell_count != cells.size()) return false;
+std::vector<std::string> ReportComparer::OldCellCopies(const OldRow& row) const {
+  RowCells cells;
+  const std::span<const std::string_view> old = OldCells(row, cells);
+  return {old.begin(), old.end()};
+}
+
+bool ReportComparer::Agrees(const OldRow& row, std::size_t section, std::span<const std::string_view> cells,
+                            bool equal) const {
+  if (row.matched || row.section != section || row.cell_count != cells.size()) return false;
+  const std::string_view roles = comparison_.sections[section].roles;
+  RowCells cells_of_row;
+  const std::span<const std::string_view> old = OldCells(row, cells_of_row);
   for (std::size_t column = 0; column < cells.size(); ++column) {
-    if (IsComparedColumn(roles, column, comparison_.all_columns) && OldCell(row, column) != cells[column]) {
+    if (column < roles.size() && roles[column] == kKeyColumn) {
+      if (!SameKey(old[column], cells[column])) return false;
+    } else if (equal && IsComparedColumn(roles, column, comparison_.all_columns) && old[column] != cells[column]) {
       return false;
     }
   }
   return true;
 }
 
-bool ReportComparer::SameKeyCells(const OldRow& row, std::string_view roles,
-                                  std::span<const std::string_view> cells) const {
-  if (row.cell_count != cells.size()) return false;
-  for (std::size_t column = 0; column < cells.size() && column < roles.size(); ++column) {
-    if (roles[column] == kKeyColumn && !SameKey(OldCell(row, column), cells[column])) return false;
-  }
-  return true;
-}
-
 void ReportComparer::Row(Side side, std::size_t section, std::span<const std::string_view> cells) {
   ++comparison_.sections[section].rows[side];
-  const std::uint64_t key_hash = KeyHash(section, cells);
   if (side == kOldSide) {
-    KeepOld(section, key_hash, cells);
+    KeepOld(section, cells);
   } else {
-    MatchNew(section, key_hash, cells);
+    MatchNew(section, cells);
   }
 }
 
@@ -162,57 +157,78 @@ ReportComparer::KeySlot& ReportComparer::AddSlot(std::uint64_t key_hash) {
   return slots_[i];
 }
 
-void ReportComparer::KeepOld(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
-  const auto index = static_cast<std::uint32_t>(old_rows_.size());
-  old_rows_.push_back({arena_.Keep(cells), key_hash, HashCompared(comparison_.sections[section].roles, cells),
-                       static_cast<std::uint32_t>(section), static_cast<std::uint32_t>(cells.size()), kNoRow, false});
-  KeySlot& slot = AddSlot(key_hash);
-  if (slot.first == kNoRow) {
-    slot.first = slot.next = index;
-  } else {
-    old_rows_[slot.last].next_same = index;
-    if (slot.next == kNoRow) slot.next = index;
+void ReportComparer::KeepOld(std::size_t section, std::span<const std::string_view> cells) {
+  old_rows_.push_back({.cells = arena_.Keep(cells),
+                       .section = static_cast<std::uint32_t>(section),
+                       .cell_count = static_cast<std::uint32_t>(cells.size())});
+}
+
+void ReportComparer::BuildIndex() {
+  indexed_ = true;
+  RowCells old_cells;
+  // Walked in order: the deque's iterator, not an index divided per row.
+  std::uint32_t index = 0;
+  for (auto row_at = old_rows_.begin(); row_at != old_rows_.end(); ++row_at, ++index) {
+    const OldRow& row = *row_at;
+    if (row.matched) continue;
+    KeySlot& slot = AddSlot(KeyHash(row.section, OldCells(row, old_cells)));
+    if (slot.first == kNoRow) {
+      slot.first = slot.next = index;
+    } else {
+      old_rows_[slot.last].next_same = index;
+    }
+    slot.last = index;
   }
-  slot.last = index;
+  // Rows that wait for an equal old row take it now; those left are changed
+  // or added, and stay until the end.
+  std::erase_if(pending_, [this](const Pending& pending) {
+    const std::vector<std::string_view> cells(pending.cells.begin(), pending.cells.end());
+    const std::uint32_t equal = FindEqual(pending.section, pending.key_hash, cells);
+    if (equal == kNoRow) return false;
+    old_rows_[equal].matched = true;
+    return true;
+  });
 }
 
 std::uint32_t ReportComparer::FirstUnmatched(KeySlot& slot, std::size_t section,
                                              std::span<const std::string_view> cells) {
   while (slot.next != kNoRow && old_rows_[slot.next].matched) slot.next = old_rows_[slot.next].next_same;
-  const std::string_view roles = comparison_.sections[section].roles;
   for (std::uint32_t i = slot.next; i != kNoRow; i = old_rows_[i].next_same) {
-    const OldRow& row = old_rows_[i];
-    if (!row.matched && row.section == section && SameKeyCells(row, roles, cells)) return i;
+    if (Agrees(old_rows_[i], section, cells, false)) return i;
   }
   return kNoRow;
 }
 
-bool ReportComparer::IsEqualRow(const OldRow& row, std::size_t section, std::uint64_t key_hash, std::uint64_t hash,
-                                std::span<const std::string_view> cells) const {
-  const std::string_view roles = comparison_.sections[section].roles;
-  return !row.matched && row.key_hash == key_hash && row.hash == hash && row.section == section &&
-         SameKeyCells(row, roles, cells) && EqualsCompared(row, roles, cells);
+std::uint32_t ReportComparer::FindEqual(std::size_t section, std::uint64_t key_hash,
+                                        std::span<const std::string_view> cells) {
+  KeySlot* slot = FindSlot(key_hash);
+  if (slot == nullptr) return kNoRow;
+  FirstUnmatched(*slot, section, cells);
+  for (std::uint32_t i = slot->next; i != kNoRow; i = old_rows_[i].next_same) {
+    if (Agrees(old_rows_[i], section, cells, true)) return i;
+  }
+  return kNoRow;
 }
 
-void ReportComparer::MatchNew(std::size_t section, std::uint64_t key_hash, std::span<const std::string_view> cells) {
-  const std::uint64_t hash = HashCompared(comparison_.sections[section].roles, cells);
-  // Mostly the rows of both reports come in the same order: the old row
-  // after the one matched last is tried first, without a look-up.
-  if (expected_ < old_rows_.size() && IsEqualRow(old_rows_[expected_], section, key_hash, hash, cells)) {
-    old_rows_[expected_++].matched = true;
-    return;
+void ReportComparer::Take(std::uint32_t index) {
+  old_rows_[index].matched = true;
+  expected_ = index + std::size_t{1};
+}
+
+void ReportComparer::MatchNew(std::size_t section, std::span<const std::string_view> cells) {
+  // The old row after the one matched last, or one of the few after it
+  // (rows removed in between), is tried first, without a look-up.
+  const std::size_t window_end = std::min(old_rows_.size(), expected_ + kNearRows);
+  for (std::size_t index = expected_; index < window_end; ++index) {
+    if (Agrees(old_rows_[index], section, cells, true)) return Take(static_cast<std::uint32_t>(index));
   }
-  if (KeySlot* slot = FindSlot(key_hash)) {
-    FirstUnmatched(*slot, section, cells);
-    for (std::uint32_t i = slot->next; i != kNoRow; i = old_rows_[i].next_same) {
-      if (IsEqualRow(old_rows_[i], section, key_hash, hash, cells)) {
-        old_rows_[i].matched = true;
-        expected_ = i + 1;
-        return;
-      }
-    }
+  const std::uint64_t key_hash = KeyHash(section, cells);
+  if (indexed_) {
+    const std::uint32_t index = FindEqual(section, key_hash, cells);
+    if (index != kNoRow) return Take(index);
   }
   pending_.push_back({static_cast<std::uint32_t>(section), key_hash, std::vector<std::string>(cells.begin(), cells.end())});
+  if (!indexed_ && pending_.size() > kMostPendingUnindexed) BuildIndex();
 }
 
 void ReportComparer::AddChange(std::size_t section, RowChange change) {
@@ -225,20 +241,21 @@ void ReportComparer::AddChange(std::size_t section, RowChange change) {
 // still unmatched, in the old report's order: it changed; without one it was
 // added. Old rows left unmatched were removed.
 void ReportComparer::Resolve() {
+  if (!indexed_) BuildIndex();
   for (Pending& pending : pending_) {
     const std::vector<std::string_view> cells(pending.cells.begin(), pending.cells.end());
     KeySlot* slot = FindSlot(pending.key_hash);
     const std::uint32_t index = slot == nullptr ? kNoRow : FirstUnmatched(*slot, pending.section, cells);
     if (index != kNoRow) {
       old_rows_[index].matched = true;
-      AddChange(pending.section, {ChangeKind::kChanged, OldCells(old_rows_[index]), std::move(pending.cells)});
+      AddChange(pending.section, {ChangeKind::kChanged, OldCellCopies(old_rows_[index]), std::move(pending.cells)});
     } else {
       AddChange(pending.section, {ChangeKind::kAdded, {}, std::move(pending.cells)});
     }
   }
   pending_.clear();
   for (const OldRow& row : old_rows_) {
-    if (!row.matched) AddChange(row.section, {ChangeKind::kRemoved, OldCells(row), {}});
+    if (!row.matched) AddChange(row.section, {ChangeKind::kRemoved, OldCellCopies(row), {}});
   }
 }
 

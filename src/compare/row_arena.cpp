@@ -43,14 +43,15 @@ const char* RowArena::Keep(std::span<const std::string_view> cells) {
   return row;
 }
 
-std::string_view RowArena::Cell(const char* row, std::size_t count, std::size_t column) {
-  std::size_t offset = count * sizeof(CellLength);
-  CellLength length = 0;
-  for (std::size_t i = 0; i <= column; ++i) {
-    offset += length;
-    std::memcpy(&length, row + i * sizeof length, sizeof length);
+void RowArena::Cells(const char* row, std::span<std::string_view> cells) {
+  const char* bytes = row + cells.size() * sizeof(CellLength);
+  for (std::string_view& cell : cells) {
+    CellLength length;
+    std::memcpy(&length, row, sizeof length);
+    row += sizeof length;
+    cell = {bytes, length};
+    bytes += length;
   }
-  return {row + offset, length};
 }
 
 }  // namespace rptconv

@@ -15,8 +15,9 @@ class RowArena {
   // Keeps the cells; gives where the row lies, valid while the arena lives.
   // A cell of 4 GiB or more throws std::length_error.
   const char* Keep(std::span<const std::string_view> cells);
-  // Cell `column` of a kept row of `count` cells.
-  static std::string_view Cell(const char* row, std::size_t count, std::size_t column);
+  // The cells of a kept row of `count` cells, into `cells` (room for
+  // `count`), read front to back in one pass.
+  static void Cells(const char* row, std::span<std::string_view> cells);
 
  private:
   std::vector<std::unique_ptr<char[]>> blocks_;

@@ -11,35 +11,40 @@ void RowEvents::BeginDocument(std::string_view title, Language language) {
 }
 
 void RowEvents::BeginPage(std::string_view title, bool first) {
-  if (first) english_titles_ = title == kEnglishFirstPage;
+  first_page_ = first;
+  first_group_ = false;
   page_.assign(title);
   group_.clear();
   item_.clear();
   in_group_ = false;
   table_section_ = kNotYet;
   property_section_ = kNotYet;
-  // The first page is never a table.
-  page_match_ = first ? kNoSection : FindSection(title, english_titles_);
-  group_match_ = FindGroupSection(title, english_titles_);
 }
 
-void RowEvents::BeginGroup(std::string_view title, bool, bool) {
-  group_.assign(title);
+// The groups of a page that is a table are its rows: their titles are the
+// rows' first cells, and no property needs them.
+void RowEvents::BeginGroup(std::string_view title, bool first, bool in_table) {
+  first_group_ = first;
+  if (!in_table) group_.assign(title);
   item_.clear();
   in_group_ = true;
 }
 
 void RowEvents::BeginItem(std::string_view title, bool, bool) { item_.assign(title); }
 
-// A header row begins a table of the page (before any group) or of the
-// group just begun.
-void RowEvents::TableHeader(std::span<const std::string_view>, std::string_view) {
-  const SectionMatch& match = in_group_ ? group_match_ : page_match_;
-  table_section_ = match.section ? comparer_.TableSection(side_, *match.section, in_group_, page_) : kNotYet;
+// A table of the page (before any group) or of the group just begun.
+void RowEvents::BeginTable(const Section& section) {
+  if (&section != last_table_ || in_group_ != last_in_group_) {
+    last_table_ = &section;
+    last_in_group_ = in_group_;
+    last_table_section_ = comparer_.TableSection(side_, section, in_group_, page_);
+  }
+  table_section_ = last_table_section_;
 }
 
 void RowEvents::Property(std::string_view label, std::string_view value, bool in_item) {
   if (property_section_ == kNotYet) property_section_ = comparer_.PropertySection(side_, page_);
+  if (first_page_ && first_group_ && !in_item && IsComputerNameLabel(label)) comparer_.ComputerName(side_, value);
   const std::array<std::string_view, kPropertyRoles.size()> cells{group_, in_item ? std::string_view(item_) : "",
                                                                   label, value};
   comparer_.Row(side_, property_section_, cells);

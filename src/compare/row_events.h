@@ -24,7 +24,8 @@ class RowEvents final : public PageEvents {
   void BeginPage(std::string_view title, bool first) override;
   void BeginGroup(std::string_view title, bool first, bool in_table) override;
   void BeginItem(std::string_view title, bool first, bool in_table) override;
-  void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
+  void BeginTable(const Section& section) override;
+  void TableHeader(std::span<const std::string_view>, std::string_view) override {}
   void Property(std::string_view label, std::string_view value, bool in_item) override;
   void TableRow(std::span<const std::string_view> cells) override;
   void EndDocument() override;
@@ -34,17 +35,19 @@ class RowEvents final : public PageEvents {
 
   ReportComparer& comparer_;
   Side side_;
-  // As the walk decides: English section titles are looked up only when the
-  // first page is "Report".
-  bool english_titles_ = true;
   std::string page_;
   std::string group_;
   std::string item_;
   bool in_group_ = false;  // a group has begun on the current page
-  // The sections the current page may open a table of: the page itself, or
-  // each of its groups.
-  SectionMatch page_match_{};
-  SectionMatch group_match_{};
+  // The report's first page, and its first group, are the current ones:
+  // they name the computer.
+  bool first_page_ = false;
+  bool first_group_ = false;
+  // The table the walk began last (a page's or a group's), and its section
+  // of the comparison: every group of a page begins the same table again.
+  const Section* last_table_ = nullptr;
+  bool last_in_group_ = false;
+  std::size_t last_table_section_ = kNotYet;
   std::size_t table_section_ = kNotYet;
   std::size_t property_section_ = kNotYet;
   // A group table's row: the item's title, then the walk's cells.

@@ -1,14 +1,24 @@
 #include "export/index_json.h"
 
+#include "export/fleet_json.h"
 #include "export/json_writer.h"
 #include "walk/page_events.h"
 
 namespace rptconv {
 
 void JsonIndex::AddConverted(std::string_view report_name, std::string output, const ReportSummary& summary) {
-  entries_.push_back({std::string(report_name), std::move(output), false, {}, summary});
-  // The data index shows no fleet facts: a report's programs are not kept.
-  entries_.back().summary.facts = {};
+  computer_reports_.push_back(static_cast<std::uint32_t>(entries_.size()));
+  // A computer without name or title is named by its file; its report's
+  // position stands for its page.
+  fleet_.Add(summary, std::string(), report_name, names_utf8_ ? 0 : summary.codepage);
+  Entry& entry = entries_.emplace_back();
+  entry.report_name.assign(report_name);
+  entry.output = std::move(output);
+  // The entry keeps what its row shows: the facts live on in the fleet.
+  entry.summary.title = summary.title;
+  entry.summary.codepage = summary.codepage;
+  entry.summary.language = summary.language;
+  entry.summary.properties = summary.properties;
 }
 
 void JsonIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {
@@ -46,7 +56,9 @@ void JsonIndex::Write(ByteSink& sink) const {
     }
     out.EndArray().EndObject();
   }
-  out.NewLine().EndArray().EndObject().EndRecord();
+  out.NewLine().EndArray().Key("fleet");
+  WriteFleetJson(out, fleet_, computer_reports_);
+  out.EndObject().EndRecord();
   out.Flush();
 }
 

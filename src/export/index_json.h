@@ -1,13 +1,17 @@
 // The overview of a batch as a JSON document: for every report converted its
 // file, its output, its title, code page and summary properties; for every
-// report that failed its file and the console line that said so.
+// report that failed its file and the console line that said so; then what
+// runs across the converted reports (software, computers that need
+// attention), as the index page shows it.
 // doc/schema/index.schema.json describes it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fleet/fleet.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -19,7 +23,7 @@ class JsonIndex {
  public:
   // Names of reports are UTF-8 (POSIX), or in each report's code page
   // (Windows' ANSI names) when `names_utf8` is false.
-  explicit JsonIndex(bool names_utf8) : names_utf8_(names_utf8) {}
+  explicit JsonIndex(bool names_utf8, AttentionRules rules = {}) : names_utf8_(names_utf8), fleet_(rules) {}
 
   // `output` is the output's path relative to the index; empty when it has
   // no file (standard output).
@@ -38,6 +42,8 @@ class JsonIndex {
   };
   bool names_utf8_;
   std::vector<Entry> entries_;
+  Fleet fleet_;
+  std::vector<std::uint32_t> computer_reports_;  // per computer of the fleet, its entry
 };
 
 }  // namespace rptconv

@@ -24,9 +24,9 @@ constexpr std::string_view kColumnsKey = "\"columns\":";
 constexpr std::string_view kKindKey = "\"kind\":";
 constexpr std::string_view kRowsKey = "\"rows\":";
 
-std::string_view LanguageCode(Language language) { return language == Language::kHungarian ? "hu" : "en"; }
-
 }  // namespace
+
+std::string_view LanguageCode(Language language) { return language == Language::kHungarian ? "hu" : "en"; }
 
 JsonReport::JsonReport(JsonWriter& out, int codepage, std::string_view file, bool file_utf8)
     : out_(out), codepage_(codepage), file_(file), file_utf8_(file_utf8) {

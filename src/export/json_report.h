@@ -20,6 +20,9 @@ namespace rptconv {
 inline constexpr std::string_view kReportFormat = "rptconv-report";
 inline constexpr int kReportFormatVersion = 1;
 
+// A report's language in the data: "en" or "hu".
+std::string_view LanguageCode(Language language);
+
 class JsonReport final : public PageEvents {
  public:
   // `codepage` is the report's Windows code page, 0 for its language's; a

@@ -16,6 +16,16 @@ constexpr std::string_view kComputerLabels[] = {
 constexpr std::string_view kDateLabels[] = {"Report Date", "Date", "Jelent\xE9s d\xE1tuma",
                                                                  "D\xE1tum"};
 
+// Asks for the cache line at `address` ahead of its use, where the compiler
+// can.
+inline void Prefetch(const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#else
+  (void)address;
+#endif
+}
+
 std::string_view PropertyOf(const ReportSummary& summary, std::span<const std::string_view> labels) {
   for (const std::string_view label : labels) {
     for (const auto& [name, value] : summary.properties) {
@@ -58,26 +68,46 @@ void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string
   }
   computer.flags = Assess(computer);
 
-  for (const auto& [program, version] : facts.programs) AddProgram(program, version, summary.codepage, number);
+  first_listings_.push_back(listings_);
+  // In three passes, so that the programs and their versions, found in
+  // memory far apart, are on their way to the cache when they are needed.
+  numbers_.clear();
+  for (const auto& entry : facts.programs) {
+    numbers_.push_back(ProgramNumber(entry.first, summary.codepage));
+    Prefetch(&programs_[numbers_.back()]);
+  }
+  for (const std::uint32_t program : numbers_) Prefetch(programs_[program].versions.data());
+  for (std::size_t i = 0; i < numbers_.size(); ++i) AddVersion(numbers_[i], facts.programs[i].second, number);
   programs_dropped_ += facts.programs_dropped;
 }
 
-void Fleet::AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer) {
+std::uint32_t Fleet::ProgramNumber(std::string_view name, int codepage) {
   // Most names come again as they were spelled before: those skip folding.
   name = TrimBlanks(name);
-  key_.assign(name);
-  auto spelled = spelled_numbers_.find(key_);
-  if (spelled == spelled_numbers_.end()) {
+  std::uint32_t number = spelled_numbers_.Find(name);
+  if (number == NameTable::kMissing) {
     AssignNameKey(key_, name);
-    const auto [found, added] = program_numbers_.try_emplace(key_, static_cast<std::uint32_t>(programs_.size()));
-    if (added) {
+    number = program_numbers_.Find(key_);
+    if (number == NameTable::kMissing) {
+      number = static_cast<std::uint32_t>(programs_.size());
+      program_numbers_.Add(key_, number);
       FleetProgram& fresh = programs_.emplace_back();
       fresh.name.assign(name);
       fresh.codepage = codepage;
     }
-    spelled = spelled_numbers_.emplace(std::string(name), found->second).first;
+    spelled_numbers_.Add(name, number);
   }
-  FleetProgram& program = programs_[spelled->second];
+  return number;
+}
+
+void Fleet::AddVersion(std::uint32_t number, std::string_view version, std::uint32_t computer) {
+  // Listings are numbered in 32 bits: beyond, programs are counted as
+  // dropped, never wrapped onto others.
+  if (listings_ == UINT32_MAX) {
+    ++programs_dropped_;
+    return;
+  }
+  FleetProgram& program = programs_[number];
   if (program.last_computer != computer) {
     program.last_computer = computer;
     ++program.computers;
@@ -86,10 +116,32 @@ void Fleet::AddProgram(std::string_view name, std::string_view version, int code
   auto kept = std::find_if(program.versions.begin(), program.versions.end(),
                            [version](const FleetVersion& known) { return known.text == version; });
   if (kept == program.versions.end()) {
-    kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version), {}});
+    kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version), versions_++});
   }
   // A version listed twice on one computer counts once.
-  if (kept->computers.empty() || kept->computers.back() != computer) kept->computers.push_back(computer);
+  if (kept->last_computer == computer) return;
+  kept->last_computer = computer;
+  ++kept->computers;
+  AddListing(kept->id);
+}
+
+Fleet::VersionComputers Fleet::GroupComputers() const {
+  VersionComputers grouped;
+  grouped.starts_.resize(versions_);
+  std::uint32_t start = 0;
+  for (const FleetProgram& program : programs_) {
+    for (const FleetVersion& version : program.versions) {
+      grouped.starts_[version.id] = start;
+      start += version.computers;
+    }
+  }
+  grouped.numbers_.resize(start);
+  std::vector<std::uint32_t> next = grouped.starts_;
+  for (std::uint32_t computer = 0; computer < first_listings_.size(); ++computer) {
+    const std::uint32_t end = computer + 1 < first_listings_.size() ? first_listings_[computer + 1] : listings_;
+    for (std::uint32_t at = first_listings_[computer]; at < end; ++at) grouped.numbers_[next[ListingAt(at)]++] = computer;
+  }
+  return grouped;
 }
 
 unsigned Fleet::Assess(const FleetComputer& computer) const {
@@ -135,7 +187,7 @@ std::vector<const FleetVersion*> Fleet::VersionsByShare(const FleetProgram& prog
   sorted.reserve(program.versions.size());
   for (const FleetVersion& version : program.versions) sorted.push_back(&version);
   std::stable_sort(sorted.begin(), sorted.end(), [](const FleetVersion* a, const FleetVersion* b) {
-    return a->computers.size() > b->computers.size();
+    return a->computers > b->computers;
   });
   return sorted;
 }

@@ -7,11 +7,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "fleet/name_table.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -32,6 +34,15 @@ enum AttentionFlag : unsigned {
   kSmartWarnings = 1U << 4,
 };
 
+// The flags by name, as the data export writes them.
+inline constexpr struct {
+  AttentionFlag flag;
+  std::string_view key;
+} kAttentionFlagKeys[] = {
+    {kLowSpace, "low_space"},       {kOldAntivirus, "old_antivirus"},     {kNoAntivirus, "no_antivirus"},
+    {kErrorEvents, "error_events"}, {kSmartWarnings, "smart_warnings"},
+};
+
 struct FleetComputer {
   std::string name;  // the report's computer name, title or file name, in `codepage`
   int codepage = 0;  // 0: the name is UTF-8
@@ -49,7 +60,9 @@ struct FleetComputer {
 
 struct FleetVersion {
   std::string text;  // as first seen, in the codepage of its program
-  std::vector<std::uint32_t> computers;  // numbers in the order added
+  std::uint32_t id = 0;  // numbers the versions of all programs
+  std::uint32_t computers = 0;
+  std::uint32_t last_computer = UINT32_MAX;
 };
 
 struct FleetProgram {
@@ -81,17 +94,54 @@ class Fleet {
   std::vector<std::uint32_t> ComputersByAttention() const;
   // Versions of `program`, the most computers first.
   static std::vector<const FleetVersion*> VersionsByShare(const FleetProgram& program);
+  // The computers of every version, grouped once the reports are in.
+  class VersionComputers {
+   public:
+    // The numbers of the computers of `version`, in the order added.
+    std::span<const std::uint32_t> Of(const FleetVersion& version) const {
+      return {numbers_.data() + starts_[version.id], version.computers};
+    }
+
+   private:
+    friend class Fleet;
+    std::vector<std::uint32_t> starts_;   // by version id
+    std::vector<std::uint32_t> numbers_;  // of computers, version by version
+  };
+  VersionComputers GroupComputers() const;
 
  private:
-  void AddProgram(std::string_view name, std::string_view version, int codepage, std::uint32_t computer);
+  // The number of the program of that name, numbering it when new.
+  std::uint32_t ProgramNumber(std::string_view name, int codepage);
+  // One of its versions, on `computer`.
+  void AddVersion(std::uint32_t number, std::string_view version, std::uint32_t computer);
   unsigned Assess(const FleetComputer& computer) const;
 
   AttentionRules rules_;
   std::vector<FleetComputer> computers_;
   std::vector<FleetProgram> programs_;
-  std::unordered_map<std::string, std::uint32_t> program_numbers_;  // by NameKey
-  std::unordered_map<std::string, std::uint32_t> spelled_numbers_;  // by the name as spelled, trimmed
+  // The ids of each computer's versions, one computer after the other, in
+  // blocks that never move: added in order, they are written in order, and
+  // a growing fleet neither copies them nor holds two copies at once.
+  static constexpr unsigned kListingBlockBits = 14;
+  static constexpr std::uint32_t kListingsPerBlock = 1U << kListingBlockBits;
+  std::uint32_t ListingAt(std::uint32_t at) const {
+    return listing_blocks_[at >> kListingBlockBits][at & (kListingsPerBlock - 1)];
+  }
+  void AddListing(std::uint32_t version_id) {
+    if (listings_ % kListingsPerBlock == 0) {
+      listing_blocks_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kListingsPerBlock));
+    }
+    listing_blocks_[listings_ >> kListingBlockBits][listings_ & (kListingsPerBlock - 1)] = version_id;
+    ++listings_;
+  }
+  std::vector<std::unique_ptr<std::uint32_t[]>> listing_blocks_;
+  std::uint32_t listings_ = 0;
+  std::vector<std::uint32_t> first_listings_;  // per computer
+  std::uint32_t versions_ = 0;
+  NameTable program_numbers_;  // by NameKey
+  NameTable spelled_numbers_;  // by the name as spelled, trimmed
   std::string key_;  // reused for lookups
+  std::vector<std::uint32_t> numbers_;  // of a report's programs, reused
   std::size_t programs_dropped_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "fleet/values.h"
 
 #include <array>
+#include <cmath>
 
 namespace rptconv {
 
@@ -17,7 +18,6 @@ constexpr int kMonths = 12;
 constexpr int kLongestMonth = 31;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return static_cast<unsigned char>(c) >= 1 && static_cast<unsigned char>(c) <= ' '; }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -41,7 +41,7 @@ std::int32_t DaysFromCivil(int year, int month, int day) {
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view TrimBlankEnds(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
@@ -79,14 +79,17 @@ std::optional<double> ParseSize(std::string_view text) {
     break;
   }
   if (!digits) return std::nullopt;
+  // A size too large for a double is no size: its share of free space
+  // would be no number.
+  const auto finite = [](double size) { return std::isfinite(size) ? std::optional<double>(size) : std::nullopt; };
   const std::string_view unit = TrimBlanks(text.substr(i));
   if (unit.empty() || EqualIgnoringCase(unit, "bytes") || EqualIgnoringCase(unit, "byte") ||
       EqualIgnoringCase(unit, "b\xE1jt")) {  // "bájt"
-    return value;
+    return finite(value);
   }
   double scale = 1;
   for (const std::string_view known : kSizeUnits) {
-    if (EqualIgnoringCase(unit, known)) return value * scale;
+    if (EqualIgnoringCase(unit, known)) return finite(value * scale);
     scale *= kKibi;
   }
   return std::nullopt;

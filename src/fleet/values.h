@@ -20,8 +20,15 @@ std::optional<double> ParseSize(std::string_view text);
 // since 1970-01-01.
 std::optional<std::int32_t> ParseDay(std::string_view text);
 
-// The text without blanks (bytes 1 to 32) at either end.
-std::string_view TrimBlanks(std::string_view text);
+// Whether `c` is a blank: a byte from 1 to 32.
+inline bool IsBlank(char c) { return static_cast<unsigned char>(c) - 1U < static_cast<unsigned char>(' '); }
+// The text without blanks at either end.
+std::string_view TrimBlankEnds(std::string_view text);
+// The same, inline for the many texts without any.
+inline std::string_view TrimBlanks(std::string_view text) {
+  if (!text.empty() && !IsBlank(text.front()) && !IsBlank(text.back())) return text;
+  return TrimBlankEnds(text);
+}
 
 // The key under which names compare: trimmed, letters in lower case (ASCII
 // and the accented capitals 0xC0 to 0xDE that Windows-1250 and -1252 share).

@@ -117,6 +117,14 @@ std::string Utf8Name(std::string_view raw, int codepage) {
 std::string Fixed(double value, bool decimal) {
   constexpr double kTenths = 10;
   constexpr double kHalf = 0.5;
+  // Beyond 2^53 a double holds whole numbers only, and beyond 2^64 no
+  // integer type holds them: such a value is written as the double it is.
+  constexpr double kWholeFrom = 9007199254740992.0;  // 2^53
+  if (value >= kWholeFrom) {
+    std::array<char, 400> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, 0);
+    return std::string(digits.data(), end);
+  }
   if (!decimal) return std::to_string(static_cast<std::uint64_t>(value + kHalf));
   const auto tenths = static_cast<std::uint64_t>(value * kTenths + kHalf);
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
@@ -143,14 +151,19 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// "0,3,17": the numbers, comma-separated.
-void AppendNumbers(std::string& out, const std::vector<std::uint32_t>& numbers) {
-  std::array<char, 16> digits{};
+// "0,3,17": the numbers of computers, comma-separated, written in place
+// into room made for the longest.
+void AppendNumbers(std::string& out, std::span<const std::uint32_t> numbers) {
+  constexpr std::size_t kMostDigits = 10;  // of a 32-bit number
+  const std::size_t start = out.size();
+  out.resize(start + numbers.size() * (kMostDigits + 1));
+  char* const base = out.data();
+  char* at = base + start;
   for (std::size_t i = 0; i < numbers.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), numbers[i]);
-    out.append(digits.data(), end);
+    if (i > 0) *at++ = ',';
+    at = std::to_chars(at, at + kMostDigits, numbers[i]).ptr;
   }
+  out.resize(static_cast<std::size_t>(at - base));
 }
 
 // The share as a CSS width: "width:37.5%".
@@ -158,7 +171,8 @@ std::string Width(double share) { return "width:" + Fixed(share * kPercent, true
 
 class SectionWriter {
  public:
-  SectionWriter(LineWriter& out, const Fleet& fleet) : out_(out), fleet_(fleet) {
+  SectionWriter(LineWriter& out, const Fleet& fleet)
+      : out_(out), fleet_(fleet), version_computers_(fleet.GroupComputers()) {
     names_.reserve(fleet.computers().size());
     for (const FleetComputer& computer : fleet.computers()) names_.push_back(Utf8Name(computer.name, computer.codepage));
   }
@@ -223,7 +237,7 @@ class SectionWriter {
   void ProgramRow(const FleetProgram& program, std::size_t number) {
     const std::vector<const FleetVersion*> versions = Fleet::VersionsByShare(program);
     std::size_t listings = 0;
-    for (const FleetVersion* version : versions) listings += version->computers.size();
+    for (const FleetVersion* version : versions) listings += version->computers;
     out_.Raw("<tr><td class=\"w\">").Raw(Utf8Name(program.name, program.codepage));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(program.computers));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(versions.size()));
@@ -233,7 +247,7 @@ class SectionWriter {
     double end = 0;
     std::size_t shown = 0;
     for (; shown < versions.size() && shown < kBarVersions; ++shown) {
-      end += static_cast<double>(versions[shown]->computers.size()) / static_cast<double>(listings);
+      end += static_cast<double>(versions[shown]->computers) / static_cast<double>(listings);
       Stop(stops, shown, end);
     }
     const std::size_t rest = listings - Listed(versions, shown);
@@ -242,7 +256,7 @@ class SectionWriter {
         .Raw(stops)
         .Raw(")\"></span><span class=\"legend\">");
     for (std::size_t k = 0; k < shown; ++k) {
-      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers.size(), program.computers);
+      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers, program.computers);
     }
     if (rest > 0) {
       LegendItem(kBarVersions, Count(versions.size() - shown, "other version", "other versions"), rest,
@@ -275,7 +289,7 @@ class SectionWriter {
         AppendUtf8(text, *TableOf(programs[p]->codepage), versions[v]->text);
         AppendScriptJsonString(line, text);
         line.append(",[");
-        AppendNumbers(line, versions[v]->computers);
+        AppendNumbers(line, version_computers_.Of(*versions[v]));
         line.append("]]");
       }
       line.push_back(']');
@@ -295,7 +309,7 @@ class SectionWriter {
 
   static std::size_t Listed(const std::vector<const FleetVersion*>& versions, std::size_t count) {
     std::size_t listed = 0;
-    for (std::size_t k = 0; k < count; ++k) listed += versions[k]->computers.size();
+    for (std::size_t k = 0; k < count; ++k) listed += versions[k]->computers;
     return listed;
   }
 
@@ -395,6 +409,7 @@ class SectionWriter {
 
   LineWriter& out_;
   const Fleet& fleet_;
+  Fleet::VersionComputers version_computers_;
   std::vector<std::string> names_;  // of the computers, UTF-8 and escaped
 };
 

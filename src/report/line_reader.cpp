@@ -5,23 +5,52 @@
 
 namespace rptconv {
 
+namespace {
+
+// Words of storage for a block of `block_size` bytes with its padding, and
+// for its two masks. Each mask has two words more than the block needs: a
+// mask window may start at the block's end and takes the next word too.
+std::size_t BlockWords(std::size_t block_size) { return (block_size + kVectorBytes + 7) / 8; }
+std::size_t MaskWordsKept(std::size_t block_size) { return MaskWords(block_size) + 2; }
+
+// The storage a finished reader left, for the next reader of its thread.
+struct SpareStorage {
+  std::unique_ptr<std::uint64_t[]> words;
+  std::size_t block_size = 0;
+};
+thread_local SpareStorage spare_storage;
+
+}  // namespace
+
 ReportReader::ReportReader(ByteSource& source, std::size_t block_size)
-    : source_(source),
-      block_size_(std::max<std::size_t>(block_size, 1)),
-      block_(block_size_ + kVectorBytes),
-      // Two words more than the block needs: a mask window may start at the
-      // block's end and takes the next word too.
-      line_ends_(MaskWords(block_size_) + 2),
-      commas_(MaskWords(block_size_) + 2) {
-  padded_.data = block_.data();
+    : source_(source), block_size_(std::max<std::size_t>(block_size, 1)) {
+  if (spare_storage.words && spare_storage.block_size == block_size_) {
+    storage_ = std::move(spare_storage.words);
+  } else {
+    storage_.reset(new std::uint64_t[BlockWords(block_size_) + 2 * MaskWordsKept(block_size_)]);
+  }
+  block_ = reinterpret_cast<char*>(storage_.get());
+  line_ends_ = storage_.get() + BlockWords(block_size_);
+  commas_ = line_ends_ + MaskWordsKept(block_size_);
+  padded_.data = block_;
+  // Before the first read the reader sees an empty block.
+  std::memset(block_, 0, kVectorBytes);
+  line_ends_[0] = line_ends_[1] = commas_[0] = commas_[1] = 0;
+}
+
+ReportReader::~ReportReader() {
+  spare_storage.words = std::move(storage_);
+  spare_storage.block_size = block_size_;
 }
 
 bool ReportReader::FillBuffer() {
   if (stopped_) return false;
   pos_ = 0;
-  end_ = source_.Read(block_.data(), block_size_);
+  end_ = source_.Read(block_, block_size_);
   if (end_ == 0) stopped_ = true;
-  data_end_ = ClassifyBlock(block_.data(), end_, {line_ends_.data(), commas_.data()});
+  // The bytes a vector read past the data may see.
+  std::memset(block_ + end_, 0, kVectorBytes);
+  data_end_ = ClassifyBlock(block_, end_, {line_ends_, commas_});
   for (std::size_t w = MaskWords(end_); w < MaskWords(end_) + 2; ++w) line_ends_[w] = commas_[w] = 0;
   padded_.size = end_;
   return end_ != 0;
@@ -38,12 +67,12 @@ bool ReportReader::AtEndOfBlock() {
 }
 
 std::size_t ReportReader::VeryLongLineEnd(std::size_t pos) const {
-  return MaskCursor(line_ends_.data(), pos + kShortWindowBits, data_end_).Next();
+  return MaskCursor(line_ends_, pos + kShortWindowBits, data_end_).Next();
 }
 
 void ReportReader::ReplaceSemicolons(std::size_t from, std::size_t end) {
   for (std::size_t i = from; i < end; i += kVectorBytes) {
-    std::uint32_t semicolons = ByteBits16(block_.data() + i, kValueComma);
+    std::uint32_t semicolons = ByteBits16(block_ + i, kValueComma);
     if (end - i < kVectorBytes) semicolons &= (std::uint32_t{1} << (end - i)) - 1;
     for (; semicolons != 0; semicolons &= semicolons - 1) block_[i + LowestBit(semicolons)] = kFieldSeparator;
   }
@@ -53,7 +82,7 @@ std::span<char> ReportReader::GatherLine() {
   line_.clear();
   while (!stopped_) {
     if (pos_ == end_ && !FillBuffer()) break;
-    const char* start = block_.data() + pos_;
+    const char* start = block_ + pos_;
     const std::size_t avail = data_end_ - pos_;
     const char* lf = static_cast<const char*>(std::memchr(start, kLineFeed, avail));
     const std::size_t run = lf ? static_cast<std::size_t>(lf - start) : avail;

@@ -10,10 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "report/byte_classes.h"
 #include "report/record.h"
@@ -37,6 +37,12 @@ struct LineCut {
 class ReportReader {
  public:
   explicit ReportReader(ByteSource& source, std::size_t block_size = kDefaultBlockSize);
+  ReportReader(const ReportReader&) = delete;
+  ReportReader& operator=(const ReportReader&) = delete;
+  // Leaves its storage to the next reader of the thread with the same block
+  // size: a batch of many small reports then takes one block, not a fresh
+  // one (allocated and faulted in anew) per report.
+  ~ReportReader();
 
   // The next line without its line end. Its bytes stay valid, and may be
   // changed in place, until the next call of ReadLine or AtEnd.
@@ -54,7 +60,7 @@ class ReportReader {
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
-    line = std::span<char>(block_.data() + start, end - start);
+    line = std::span<char>(block_ + start, end - start);
     return true;
   }
   // The same for a record line, split as SplitRecord splits it.
@@ -65,7 +71,7 @@ class ReportReader {
     // Most lines have their first five commas in the short window. The
     // window may go on past the line's end: a fifth comma there is none.
     std::uint64_t commas[5];
-    commas[0] = ShortMaskWindow(commas_.data(), start);
+    commas[0] = ShortMaskWindow(commas_, start);
     for (std::size_t i = 1; i < 5; ++i) commas[i] = commas[i - 1] & (commas[i - 1] - 1);  // the lowest one dropped
     std::size_t at[5];
     if (commas[4] == 0 || (at[4] = LowestBit(commas[4])) >= end - start) {
@@ -73,7 +79,7 @@ class ReportReader {
       return true;
     }
     for (std::size_t i = 0; i < 4; ++i) at[i] = LowestBit(commas[i]);
-    const char* line = block_.data() + start;
+    const char* line = block_ + start;
     record.page = std::string_view(line, at[0]);
     record.group = std::string_view(line + at[0] + 1, at[1] - at[0] - 1);
     record.item = std::string_view(line + at[1] + 1, at[2] - at[1] - 1);
@@ -83,22 +89,22 @@ class ReportReader {
   }
   // The same for a continuation line: its text after the fifth comma, as
   // AfterFifthField cuts it. Lines of the common kind are cut the quick way.
-  bool TryReadCellInPlace(std::string_view& cell) {
+  [[gnu::always_inline]] bool TryReadCellInPlace(std::string_view& cell) {
     if (ReadCommonCells(&cell, 1) == 1) return true;
     const std::size_t start = pos_;
     std::size_t end;
     if (!CutLine(end)) return false;
     // Most such lines have their fifth comma in the next window.
-    std::uint64_t fifth = ShortMaskWindow(commas_.data(), start);
+    std::uint64_t fifth = ShortMaskWindow(commas_, start);
     for (int i = 0; i < 4; ++i) fifth &= fifth - 1;
-    const std::size_t at = start + (fifth != 0 ? LowestBit(fifth) : FifthCommaFurther(commas_.data(), start));
+    const std::size_t at = start + (fifth != 0 ? LowestBit(fifth) : FifthCommaFurther(commas_, start));
     if (at < end) {
-      cell = std::string_view(block_.data() + at + 1, end - at - 1);
+      cell = std::string_view(block_ + at + 1, end - at - 1);
       return true;
     }
     const LineCut cut = CutAt(start, end);
     const std::size_t from = cut.comma_count == 0 ? start : cut.commas[cut.comma_count - 1] + 1;
-    cell = std::string_view(block_.data() + from, end - from);
+    cell = std::string_view(block_ + from, end - from);
     return true;
   }
 
@@ -108,9 +114,9 @@ class ReportReader {
   // kShortWindowBits bytes), up to `count` of them; gives how many were read. The lines
   // of a table row are read in one call, the reader's state in registers.
   [[gnu::always_inline]] std::size_t ReadCommonCells(std::string_view* cells, std::size_t count) {
-    const char* const block = block_.data();
-    const std::uint64_t* const line_ends = line_ends_.data();
-    const std::uint64_t* const commas = commas_.data();
+    const char* const block = block_;
+    const std::uint64_t* const line_ends = line_ends_;
+    const std::uint64_t* const commas = commas_;
     const std::size_t data_end = data_end_;
     std::size_t pos = pos_;
     std::size_t read = 0;
@@ -149,9 +155,9 @@ class ReportReader {
   // it needs no gathering: then the reader goes past it and `end` is where
   // its line end starts. Otherwise reads nothing.
   [[gnu::always_inline]] bool CutLine(std::size_t& end) {
-    const std::uint64_t ends = ShortMaskWindow(line_ends_.data(), pos_);
+    const std::uint64_t ends = ShortMaskWindow(line_ends_, pos_);
     end = ends != 0 ? pos_ + LowestBit(ends) : LongLineEnd(pos_);
-    if (CrLfAt(block_.data(), end, data_end_)) {
+    if (CrLfAt(block_, end, data_end_)) {
       pos_ = end + 2;
       return true;
     }
@@ -163,7 +169,7 @@ class ReportReader {
   // The first LF or CR from kShortWindowBits bytes after `pos` on, or
   // data_end_: most lines end in the next window.
   [[gnu::noinline]] std::size_t LongLineEnd(std::size_t pos) const {
-    const std::uint64_t ends = ShortMaskWindow(line_ends_.data(), pos + kShortWindowBits);
+    const std::uint64_t ends = ShortMaskWindow(line_ends_, pos + kShortWindowBits);
     if (ends == 0) return VeryLongLineEnd(pos);
     const std::size_t end = pos + kShortWindowBits + LowestBit(ends);
     return end < data_end_ ? end : data_end_;
@@ -192,17 +198,17 @@ class ReportReader {
   // The cut of the line from `start` to `end`, with its first five commas.
   LineCut CutAt(std::size_t start, std::size_t end) const {
     LineCut cut{start, end, {}, 0};
-    MaskCursor commas(commas_.data(), start, end);
+    MaskCursor commas(commas_, start, end);
     for (std::size_t comma; cut.comma_count < 5 && (comma = commas.Next()) < end;) cut.commas[cut.comma_count++] = comma;
     return cut;
   }
-  ReportRecord RecordOf(const LineCut& cut) {
+  [[gnu::always_inline]] ReportRecord RecordOf(const LineCut& cut) {
     // Missing fields are empty, pointing into the line as every text does.
-    const std::string_view none(block_.data() + cut.end, 0);
+    const std::string_view none(block_ + cut.end, 0);
     std::string_view fields[5] = {none, none, none, none, none};
     std::size_t from = cut.start;
     for (std::size_t i = 0; i < cut.comma_count; ++i) {
-      fields[i] = std::string_view(block_.data() + from, cut.commas[i] - from);
+      fields[i] = std::string_view(block_ + from, cut.commas[i] - from);
       from = cut.commas[i] + 1;
     }
     return {fields[0], fields[1], fields[2], fields[4], Value(from, cut.end)};
@@ -213,11 +219,11 @@ class ReportReader {
     const std::size_t length = end - from;
     if (length > kVectorBytes) {
       ReplaceSemicolons(from, end);
-    } else if (const std::uint32_t semicolons = ByteBits16(block_.data() + from, kValueComma);
+    } else if (const std::uint32_t semicolons = ByteBits16(block_ + from, kValueComma);
                semicolons != 0 && LowestBit(semicolons) < length) {
       ReplaceSemicolons(from, end);
     }
-    return std::string_view(block_.data() + from, length);
+    return std::string_view(block_ + from, length);
   }
   void ReplaceSemicolons(std::size_t from, std::size_t end);
   // Gathers a line that cannot be handed out in place into line_.
@@ -225,9 +231,13 @@ class ReportReader {
 
   ByteSource& source_;
   std::size_t block_size_;
-  std::vector<char> block_;  // the block, then room for reads past a text's end
-  std::vector<std::uint64_t> line_ends_;
-  std::vector<std::uint64_t> commas_;
+  // The block, then room for reads past a text's end, and its two masks,
+  // in one allocation that is not zero-filled: every byte is written before
+  // it is read.
+  std::unique_ptr<std::uint64_t[]> storage_;
+  char* block_ = nullptr;
+  std::uint64_t* line_ends_ = nullptr;
+  std::uint64_t* commas_ = nullptr;
   PaddedBlock padded_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

@@ -1,8 +1,11 @@
 // Listeners that are no page: the summary of a report for an overview of
-// many, and the fan-out that tells two listeners the same walk.
+// many, and the fan-out that tells several listeners the same walk.
 #pragma once
 
 #include <cstddef>
+#include <span>
+#include <string_view>
+#include <tuple>
 
 #include "rptconv/rptconv.h"
 #include "walk/page_events.h"
@@ -11,7 +14,7 @@ namespace rptconv {
 
 // Keeps the title and the first group's own properties (those outside any
 // item) of the report's first page.
-class SummaryListener : public PageEvents {
+class SummaryListener final : public PageEvents {
  public:
   // `codepage` 0: the report language's code page.
   SummaryListener(ReportSummary& summary, int codepage) : summary_(summary), codepage_(codepage) {}
@@ -32,24 +35,41 @@ class SummaryListener : public PageEvents {
   int groups_ = 0;
 };
 
-// Tells every event to two listeners, the first first.
-class BothListeners : public PageEvents {
+// Tells every event to each listener in turn with direct calls: with final
+// listener types the walk inlines them as it inlines one listener, where a
+// fan-out through PageEvents would cost two virtual calls per event and
+// listener.
+template <class... Listeners>
+class AllListeners {
  public:
-  BothListeners(PageEvents& first, PageEvents& second) : first_(first), second_(second) {}
+  explicit AllListeners(Listeners&... listeners) : listeners_(listeners...) {}
 
-  void BeginDocument(std::string_view title, Language language) override;
-  void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
-  void BeginItem(std::string_view title, bool first, bool in_table) override;
-  void BeginTable(const Section& section) override;
-  void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
-  void Property(std::string_view label, std::string_view value, bool in_item) override;
-  void TableRow(std::span<const std::string_view> cells) override;
-  void EndDocument() override;
+  void BeginDocument(std::string_view title, Language language) {
+    Each([&](auto& l) { l.BeginDocument(title, language); });
+  }
+  void BeginPage(std::string_view title, bool first) { Each([&](auto& l) { l.BeginPage(title, first); }); }
+  void BeginGroup(std::string_view title, bool first, bool in_table) {
+    Each([&](auto& l) { l.BeginGroup(title, first, in_table); });
+  }
+  void BeginItem(std::string_view title, bool first, bool in_table) {
+    Each([&](auto& l) { l.BeginItem(title, first, in_table); });
+  }
+  void BeginTable(const Section& section) { Each([&](auto& l) { l.BeginTable(section); }); }
+  void TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
+    Each([&](auto& l) { l.TableHeader(names, alignment); });
+  }
+  void Property(std::string_view label, std::string_view value, bool in_item) {
+    Each([&](auto& l) { l.Property(label, value, in_item); });
+  }
+  void TableRow(std::span<const std::string_view> cells) { Each([&](auto& l) { l.TableRow(cells); }); }
+  void EndDocument() { Each([](auto& l) { l.EndDocument(); }); }
 
  private:
-  PageEvents& first_;
-  PageEvents& second_;
+  template <class Call>
+  void Each(Call call) {
+    std::apply([&](auto&... listener) { (call(listener), ...); }, listeners_);
+  }
+  std::tuple<Listeners&...> listeners_;
 };
 
 }  // namespace rptconv

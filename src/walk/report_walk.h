@@ -41,7 +41,7 @@ class HeldTitle {
  public:
   std::string_view view() const { return {bytes_.get(), size_}; }
   bool empty() const { return size_ == 0; }
-  bool Holds(std::string_view title) const {
+  [[gnu::always_inline]] bool Holds(std::string_view title) const {
     const std::size_t size = title.size();
     if (size != size_) return false;
     if (size > kVectorBytes) return std::memcmp(title.data(), bytes_.get(), size) == 0;

@@ -20,7 +20,7 @@ cp "$D/old.csv" "$D/old.keep"
 case_of() {
   local name=$1 code=$2 out=$3 err=$4 page=$5
   shift 5
-  rm -f "$D"/*.changes.htm "$D/out"/* "$D/c.htm"
+  rm -f "$D"/*.changes.* "$D/out"/* "$D/c.htm"
   run_code "$D" "$@"
   expect_eq "$name: exit code" "$CODE" "$code"
   expect_eq "$name: stdout" "$OUT" "$out"
@@ -50,9 +50,13 @@ case_of "--all-columns alone" 64 "" "rptconv: option '--all-columns' needs '--co
   --all-columns old.csv
 case_of "with an index" 64 "" "rptconv: options '--compare' and '--index' exclude each other$USAGE_END" "" \
   --compare --index=i.htm old.csv new.csv
-case_of "as data" 64 "" "rptconv: '--compare' writes a page; it does not go with '--format=json'$USAGE_END" "" \
-  --compare --format=json old.csv new.csv
 expect_no_file "no page after the failures" "$D/new.changes.htm"
+case_of "as data beside the new report" 0 "$COMPARING" "" new.changes.json --compare --format=json old.csv new.csv
+case_of "as data, -d" 0 "$COMPARING" "" out/new.changes.json --compare -d out --format=json old.csv new.csv
+case_of "as lines" 0 "$COMPARING" "" new.changes.ndjson --compare --format=ndjson old.csv new.csv
+case_of "the data may not replace a report" 2 "Cannot create output file: \"new.csv\"$CRLF" "" "" \
+  --compare --format=json old.csv new.csv -o new.csv
+expect_no_file "no page beside the data" "$D/new.changes.htm"
 
 # To standard output the console line goes to standard error; the old report
 # may come from standard input.
@@ -77,5 +81,30 @@ CHECKS=$((CHECKS + 1))
 run_code "$D" -q --compare p1.csv p2.csv -o - --all-columns
 CHECKS=$((CHECKS + 1))
 [[ $OUT == *'<del>1 KB</del> → <ins>9 KB</ins>'* ]] || fail "--all-columns does not show memory in use"
+
+# The same pairs as data: OLD NEW OPTIONS ("-" for none) COUNTS; COUNTS are
+# the changes, added, removed and changed rows, and the changed columns with
+# their texts; as NDJSON, one line per change with the same columns.
+while read -r old new options counts; do
+  [[ $options != - ]] || options=""
+  # shellcheck disable=SC2086
+  run_code "$D" -q --compare --format=json "$old" "$new" $options -o -
+  expect_eq "data of $old $new $options: exit code" "$CODE" 0
+  expect_eq "data of $old $new $options: counts" "$(printf '%s' "$OUT" | timeout 10 jq -r \
+    '[.counts.changes, .counts.added, .counts.removed, .counts.changed,
+      (.sections[].changed[].columns[] | "\(.column):\(.old)>\(.new)")] | join("/")')" "$counts"
+  # shellcheck disable=SC2086
+  run_code "$D" -q --compare --format=ndjson "$old" "$new" $options -o -
+  expect_eq "lines of $old $new $options" "$(printf '%s' "$OUT" | timeout 10 jq -rs \
+    '[length, (map(select(.change == "added")) | length), (map(select(.change == "removed")) | length),
+      (map(select(.change == "changed")) | length), (.[].columns // [] | .[] | "\(.column):\(.old)>\(.new)")]
+     | join("/")')" "$counts"
+done <<'PAIRS'
+old.csv new.csv - 1/0/0/1/state:Running>Stopped
+new.csv new.csv - 0/0/0/0
+p1.csv p2.csv - 0/0/0/0
+p1.csv p2.csv --all-columns 1/0/0/1/used_memory:1 KB>9 KB
+new.csv p1.csv - 6/1/5/0
+PAIRS
 
 finish

@@ -20,7 +20,8 @@
 //     line, also when reads without an end test come in between.
 //  6. Comparison: a report compared with itself (read in other pieces)
 //     shows no change; compared with an empty report, every row of it is
-//     removed, and against it every row is added.
+//     removed (as data: valid UTF-8, JSON and NDJSON), and against it
+//     every row is added.
 //
 // The first byte of the input also chooses the options (the report's first
 // line is its header, which shows nowhere): the style, the code page and
@@ -464,6 +465,16 @@ void CheckComparison(string_view report, std::size_t chunk) {
     std::fprintf(stderr, "against an empty report: %zu removed, %zu added of %zu rows\n", removed.changes,
                  added.changes, self.old_rows);
     std::abort();
+  }
+  // As data, every removed row is written: valid UTF-8 and JSON.
+  for (const rptconv::OutputFormat format : {rptconv::OutputFormat::kJson, rptconv::OutputFormat::kNdjson}) {
+    MemorySource old_source(report, kWhole);
+    MemorySource empty_source("", kWhole);
+    MemorySink sink;
+    rptconv::CompareOptions options;
+    options.format = format;
+    rptconv::CompareReports(old_source, empty_source, sink, options);
+    CheckData(sink.data, format == rptconv::OutputFormat::kNdjson);
   }
 }
 

@@ -4,8 +4,9 @@
 //   node check_data.js DIR SCHEMA_DIR
 //
 // DIR holds NAME.csv with NAME.htm (modern page), NAME.json and NAME.ndjson,
-// index.json, and fleet.ndjson (all reports in one stream). Checks: every
-// document, line and the index validate (ajv, JSON Schema 2020-12); a
+// index.json, fleet.ndjson (all reports in one stream), and comparisons
+// (NAME.changes.json, .ndjson and .htm). Checks: every document, line,
+// the index and the comparisons validate (ajv, JSON Schema 2020-12); a
 // report's table rows and properties in its document and in its lines are
 // as many as its modern page shows; DuckDB's read_json_auto reads the fleet
 // stream with as many rows, lines and row lines as the files hold.
@@ -17,11 +18,11 @@ const { DuckDBInstance } = require("@duckdb/node-api");
 
 const [dir, schemaDir] = process.argv.slice(2);
 const ajv = new Ajv2020({ strict: false, allErrors: false });
-for (const name of ["sections", "report", "line", "index"]) {
+for (const name of ["sections", "report", "line", "index", "changes", "change_line"]) {
   ajv.addSchema(JSON.parse(fs.readFileSync(path.join(schemaDir, `${name}.schema.json`), "utf8")));
 }
 const base = "https://rptconv.example.org/schema/";
-const validate = Object.fromEntries(["report", "line", "index"].map((n) => [n, ajv.getSchema(`${base}${n}.schema.json`)]));
+const validate = Object.fromEntries(["report", "line", "index", "changes", "change_line"].map((n) => [n, ajv.getSchema(`${base}${n}.schema.json`)]));
 
 let failures = 0;
 let checks = 0;
@@ -91,6 +92,37 @@ for (const report of reports) {
   fleetRows += lineRows;
   if (lines.length > 0) fleetFiles++;
 }
+// Comparisons, NAME.changes.json beside NAME.changes.htm and .ndjson: each
+// section's counts are its lists, the totals theirs, and the page shows, and
+// the lines hold, as many rows of each kind.
+const kinds = ["added", "removed", "changed"];
+for (const file of fs.readdirSync(dir).filter((f) => f.endsWith(".changes.json")).sort()) {
+  const changes = JSON.parse(text(path.join(dir, file)));
+  valid("changes", changes, file);
+  const totals = { added: 0, removed: 0, changed: 0 };
+  for (const section of changes.sections) {
+    for (const kind of kinds) {
+      expect(section[kind].length === section.counts[kind], `${file}: ${section.key} counts its ${kind} rows`);
+      totals[kind] += section[kind].length;
+    }
+  }
+  const html = text(path.join(dir, file.replace(/json$/, "htm")));
+  const lines = text(path.join(dir, file.replace(/json$/, "ndjson"))).split("\n");
+  expect(lines.pop() === "", `${file}: the lines end with LF`);
+  const inLines = lines.map((line, i) => {
+    const value = JSON.parse(line);
+    valid("change_line", value, `${file.replace(/json$/, "ndjson")}:${i + 1}`);
+    return value.change;
+  });
+  for (const kind of kinds) {
+    const shown = (html.match(new RegExp(`<tr class="${kind}">`, "g")) || []).length;
+    const lined = inLines.filter((change) => change === kind).length;
+    expect(totals[kind] === changes.counts[kind] && shown === totals[kind] && lined === totals[kind],
+      `${file}: ${totals[kind]} ${kind} rows, counted ${changes.counts[kind]}, on the page ${shown}, lines ${lined}`);
+  }
+  expect(changes.counts.changes === totals.added + totals.removed + totals.changed, `${file}: the total`);
+}
+
 const index = JSON.parse(text(path.join(dir, "index.json")));
 valid("index", index, "index.json");
 expect(index.reports.length === reports.length, `index.json lists ${index.reports.length} of ${reports.length} reports`);

@@ -9,10 +9,12 @@
 #                                     on comparison pages of them
 #   check_modern.sh data BINARY       the rows' schema is the catalogue's; the
 #                                     same reports as JSON and NDJSON: jq
-#                                     reads them, they and the JSON index
-#                                     validate against doc/schema (ajv), their
-#                                     rows and properties are the modern
-#                                     page's, DuckDB reads the fleet's stream;
+#                                     reads them, they, the JSON index and
+#                                     comparisons as JSON validate against
+#                                     doc/schema (ajv), their rows and
+#                                     properties are the modern page's (a
+#                                     comparison's changes its page's),
+#                                     DuckDB reads the fleet's stream;
 #                                     and README's fleet examples answer right
 #
 # validate needs java and vnu.jar (VNU_JAR, else build-tools/ as .ci/run
@@ -86,6 +88,21 @@ if [[ $mode == data ]]; then
     timeout 120 "$binary" -q --format=json --index=index.json '*.csv'
     timeout 120 "$binary" -q --format=ndjson '*.csv'
     timeout 120 "$binary" -q --format=ndjson -o fleet.ndjson '*.csv'
+    # Comparisons, as page, JSON and NDJSON: across the languages, of hostile
+    # reports, with volatile columns, and of a report with itself.
+    while read -r name old new options; do
+        # shellcheck disable=SC2086
+        timeout 60 "$binary" -q --compare "$old" "$new" $options -o "$name.changes.htm"
+        for format in json ndjson; do
+            # shellcheck disable=SC2086
+            timeout 60 "$binary" -q --compare --format=$format "$old" "$new" $options -o "$name.changes.$format"
+        done
+    done <<'PAIRS'
+compare-en-hu english.csv hungarian.csv
+compare-hostile hungarian.csv hostile.csv
+compare-all case-hostile.csv english.csv --all-columns
+compare-same english.csv english.csv
+PAIRS
     for file in *.json; do
         jq -e 'type == "object"' "$file" > /dev/null || { echo "FAIL jq cannot read $file"; exit 1; }
     done

@@ -105,6 +105,8 @@ TEST(WindowsArgumentsTest, Table) {
       {{"--compare", "--all-columns", "a.csv", "b.csv"}, kConvert, ".htm", {"a.csv", "b.csv"}},
       {{"--compare", "a.csv"}, kError, "", {}},
       {{"--compare", "a.csv", "b.csv", "c.csv"}, kError, "", {}},
+      {{"--compare", "--format=json", "a.csv", "b.csv"}, kConvert, ".json", {"a.csv", "b.csv"}},
+      {{"--compare", "--format=ndjson", "a.csv", "b.csv"}, kConvert, ".ndjson", {"a.csv", "b.csv"}},
       {{"a.csv", "--all-columns"}, kError, "", {}},
   };
   for (const ArgsCase& c : cases) {

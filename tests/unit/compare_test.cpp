@@ -162,6 +162,23 @@ TEST(CompareTest, TableOfReportPairs) {
   }
 }
 
+// Thousands of rows in the opposite order, one of them changed: matched by
+// key all the same, once the old rows are indexed midway.
+TEST(CompareTest, RowsInAnotherOrderThroughout) {
+  constexpr int kPrograms = 6000;
+  std::string old_body;
+  std::string new_body;
+  for (int i = 0; i < kPrograms; ++i) {
+    const std::string version = i == 77 ? "2" : "1";
+    const std::string name = std::to_string(i);
+    old_body += "|Installed Programs,P" + name + ",,,Version,1|Installed Programs,P" + name + ",,,Inst. Size,1 KB";
+    new_body = "|Installed Programs,p" + name + ",,,Version," + version + "|Installed Programs,p" + name +
+               ",,,Inst. Size,1 KB" + new_body;
+  }
+  EXPECT_EQ(Compare(English(old_body.substr(1)), English(new_body.substr(1)), false),
+            std::vector<std::string>{"~installed_programs p77 version:1>2"});
+}
+
 // The tables of an English and a Hungarian report share their keys; their
 // property pages have titles of their own languages.
 TEST(CompareTest, EnglishAgainstHungarian) {

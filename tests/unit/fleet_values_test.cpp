@@ -9,6 +9,7 @@ namespace {
 
 TEST(FleetValuesTest, Sizes) {
   constexpr double kNone = -1;
+  const std::string too_large = std::string(400, '9') + " GB";  // beyond a double
   const struct {
     std::string_view text;
     double bytes;
@@ -20,6 +21,7 @@ TEST(FleetValuesTest, Sizes) {
       {"512 b\xE1jt", 512},                   {"4096", 4096},
       {"0 MB", 0},                            {"", kNone},
       {"N/A", kNone},                         {"12 parsecs", kNone},
+      {too_large, kNone},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

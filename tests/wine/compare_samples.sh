@@ -2,8 +2,8 @@
 # Converts every sample report with the Linux program and with rptconv.exe
 # under Wine, and checks that both give the same console lines and the same
 # page bytes, as .htm and as .hta, in the classic and the modern style; and
-# the same data as JSON and as NDJSON; and the same comparison pages of the
-# samples.
+# the same data as JSON and as NDJSON; and the same comparisons of the
+# samples, as pages and as data (JSON and NDJSON).
 #
 #   compare_samples.sh LINUX_RPTCONV RPTCONV_EXE SAMPLES_DIR EMULATOR...
 set -euo pipefail
@@ -80,6 +80,10 @@ for ((i = 0; i < ${#reports[@]}; i++)); do
   fresh "$samples/$old.csv" "$samples/$new.csv"
   run --compare "$old.csv" "$new.csv"
   same "--compare $old.csv $new.csv" "$new.changes.htm"
+  for format in json ndjson; do
+    run --compare --format=$format "$old.csv" "$new.csv"
+    same "--compare --format=$format $old.csv $new.csv" "$new.changes.$format"
+  done
 done
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -278,6 +278,8 @@ run "$fleet_dir" 'rptconv *.csv --quiet --index=index.htm'
 bash "$fleet/rows.sh" "$fleet_dir/index.htm" | sed 's/^/default /' >"$fleet_dir/rows"
 run "$fleet_dir" 'rptconv *.csv --quiet --index=index.htm --min-free=5 --max-av-age=60 --max-errors=1'
 bash "$fleet/rows.sh" "$fleet_dir/index.htm" | sed 's/^/strict /' | grep -v '^strict [,[]' >>"$fleet_dir/rows"
+run "$fleet_dir" 'rptconv *.csv --quiet --format=json --index=index.json --min-free=5 --max-av-age=60 --max-errors=1'
+jq -r -f "$fleet/json_rows.jq" "$fleet_dir/index.json" | sed 's/^/json /' >>"$fleet_dir/rows"
 expect_eq "fleet rows" "$CODE|$(cat "$fleet_dir/rows")" "0|$(grep -v '^#' "$fleet/expected.txt")"
 # One rule for every output: no report of the run, no other output of the
 # run, no file holding a report; -d and the index checked, directory
@@ -453,8 +455,8 @@ expect_files "interrupted" "$dir" big.csv big.htm
 
 # --- A comparison ----------------------------------------------------------
 # The option before or after the reports; the page beside the new report,
-# whose name is the new one's with ".changes.htm"; the page may not replace
-# the open report; a missing report fails.
+# whose name is the new one's with ".changes.htm" (the data's ".changes.json");
+# the page may not replace the open report; a missing report fails.
 dir=$(new_dir compare)
 cp "$REPORT" "$dir/old.csv"
 sed 's/120 GB/240 GB/' "$REPORT" >"$dir/new.csv"
@@ -464,13 +466,21 @@ expect_eq "compare: exit code" "$CODE" 0
 CHECKS=$((CHECKS + 1))
 grep -q '<del>120 GB</del> → <ins>240 GB</ins>' "$dir/new.changes.htm" 2>/dev/null ||
   fail "compare: the page does not show 120 GB → 240 GB"
+run "$dir" 'rptconv --compare --format=json old.csv new.csv'
+expect_out "compare as data" 'Comparing: "old.csv" with "new.csv"'
+expect_eq "compare as data: exit code" "$CODE" 0
+CHECKS=$((CHECKS + 1))
+grep -q '"old":"120 GB","new":"240 GB"' "$dir/new.changes.json" 2>/dev/null ||
+  fail "compare as data: no 120 GB → 240 GB"
+CHECKS=$((CHECKS + 1))
+! grep -q $'\r' "$dir/new.changes.json" || fail "compare as data: a line ends with CR"
 run "$dir" 'rptconv old.csv new.csv --compare --output=old.csv'
 expect_out "compare onto the old report" 'Cannot create output file: "old.csv"'
 expect_eq "compare onto the old report: exit code" "$CODE" 2
 run "$dir" 'rptconv --compare old.csv gone.csv'
 expect_out "compare with a missing report" 'Cannot open input file: "gone.csv"'
 expect_eq "compare with a missing report: exit code" "$CODE" 1
-expect_files "compare" "$dir" old.csv new.csv new.changes.htm
+expect_files "compare" "$dir" old.csv new.csv new.changes.htm new.changes.json
 
 echo "$((CHECKS - FAILURES)) passed, $FAILURES failed"
 [[ $FAILURES -eq 0 ]]
