@@ -47,8 +47,9 @@ void AppendJsonString(std::string& out, std::string_view text, const JsonCodepag
 // (converted from the code page).
 template <class V = Bytes16>
 inline std::uint32_t JsonBits16(const char* p) {
+  constexpr std::uint32_t kAllBits = 0xFFFF;
   const V x = V::Load(p);
-  return (NotPrintableAscii(x) | x.Equal('"') | x.Equal('\\')).Bits();
+  return (PrintableAscii(x).Bits() ^ kAllBits) | (x.Equal('"') | x.Equal('\\')).Bits();
 }
 
 // What escaping may need: six bytes for each byte of text (\u00XX), and

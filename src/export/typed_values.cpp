@@ -35,7 +35,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 std::uint32_t NotDigitBits16(const char* p) {
   constexpr char kShift = 0x50;
   constexpr char kNineMoved = static_cast<char>('9' + kShift);
-  return (Bytes16::Load(p) + kShift).GreaterSigned(kNineMoved).Bits();
+  return Bytes16::Load(p).Add(kShift).GreaterSigned(kNineMoved).Bits();
 }
 
 // Reads a number from the front of `text` and removes it: digits, thousands

@@ -144,4 +144,6 @@ void ClassicPage::TableHeader(std::span<const std::string_view> names, std::stri
 }
 
 
+template void WalkReportTo<ClassicPage>(ReportReader& reader, ClassicPage& events);
+
 }  // namespace rptconv

@@ -12,6 +12,7 @@
 #include "html/page_texts.h"
 #include "report/sections.h"
 #include "walk/page_events.h"
+#include "walk/report_walk.h"
 
 namespace rptconv {
 
@@ -95,5 +96,10 @@ inline void ClassicPage::TableRow(std::span<const std::string_view> cells) {
   }
   out_.EndLine(out);
 }
+
+// The walk to a classic page is compiled with the page (classic_page.cpp),
+// apart from the other walks: the compiler inlines its hot loop on its own,
+// whatever else the program's entry grows to hold.
+extern template void WalkReportTo<ClassicPage>(ReportReader& reader, ClassicPage& events);
 
 }  // namespace rptconv

@@ -27,9 +27,15 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 const CodepageTable* FindCodepage(int codepage);
 
 // Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
-// DEL, a byte from 0x80 up, or one with an entity.
+// DEL, a byte from 0x80 up, or one with an entity. ESC, a control byte,
+// needs no test of its own.
+template <class V = Bytes16>
 inline std::uint32_t NotPlainBits16(const char* p) {
-  return NotPrintableAscii(Bytes16::Load(p)).Bits() | EscapedBits16(p);
+  static_assert(kEscapeByte < ' ');
+  constexpr std::uint32_t kAllBits = 0xFFFF;
+  const V x = V::Load(p);
+  const std::uint32_t printable = PrintableAscii(x).Bits();
+  return (printable ^ kAllBits) | ((x | '\x04').Equal('&') | (x | '\x02').Equal('>')).Bits();
 }
 
 // Text in the code page of `table` as UTF-8, escaped for HTML.
@@ -41,7 +47,7 @@ void WriteUtf8Text(LineWriter& out, const CodepageTable& table, std::string_view
 void ConvertUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text);
 inline void WriteUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text) {
   ReservedWrite line = out.Reserve();
-  if (line.CopyPlain<NotPlainBits16>(text)) {
+  if (line.CopyPlain<NotPlainBits16<>>(text)) {
     out.Keep(line);
   } else {
     ConvertUtf8ReportText(out, table, text);

@@ -78,11 +78,18 @@ bool IsPathByte(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
          std::string_view("-._~/:").find(c) != std::string_view::npos;
 }
-// Bytes of a web address that stand as they are.
-bool IsUrlByte(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-         std::string_view("-._~!$&'()*+,;=:@/?").find(c) != std::string_view::npos;
+// Bytes of a web address that stand as they are in an href ("&" is one of
+// them, but is written as its entity), looked up in a table: an address is
+// written byte by byte.
+constexpr std::array<bool, 256> MakeUrlBytes() {
+  std::array<bool, 256> stands{};
+  for (unsigned c = 0; c < 256; ++c) {
+    stands[c] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                std::string_view("-._~!$'()*+,;=:@/?").find(static_cast<char>(c)) != std::string_view::npos;
+  }
+  return stands;
 }
+constexpr std::array<bool, 256> kUrlBytes = MakeUrlBytes();
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 }  // namespace
@@ -193,20 +200,30 @@ std::string PercentEncoded(std::string_view path) {
   return out;
 }
 
+bool IsOwnHref(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return kUrlBytes[static_cast<unsigned char>(c)]; });
+}
+
 void AppendHref(std::string& href, std::string_view utf8) {
   bool fragment = false;
+  std::size_t run = 0;  // where the bytes not yet appended begin
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const char c = utf8[i];
+    if (kUrlBytes[static_cast<unsigned char>(c)]) continue;
+    const bool escape_start = c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) && IsHexDigit(utf8[i + 2]);
+    if (escape_start || (c == '#' && !fragment)) {
+      fragment = fragment || c == '#';
+      continue;
+    }
+    href.append(utf8.substr(run, i - run));
     if (c == '&') {
       href.append(EntityOf(c));
-    } else if (IsUrlByte(c) || (c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) && IsHexDigit(utf8[i + 2])) ||
-               (c == '#' && !fragment)) {
-      fragment = fragment || c == '#';
-      href.push_back(c);
     } else {
       AppendPercentEscape(href, static_cast<unsigned char>(c));
     }
+    run = i + 1;
   }
+  href.append(utf8.substr(run));
 }
 
 }  // namespace rptconv

@@ -74,5 +74,8 @@ std::string PercentEncoded(std::string_view path);
 // escape and the first "#" stay), "&" as its entity. The attribute holds a
 // valid URL whatever the report says.
 void AppendHref(std::string& href, std::string_view utf8);
+// True when `text` is its own href value: every byte stands as it is (most
+// addresses are ASCII and hold no "&", "%" or "#").
+bool IsOwnHref(std::string_view text);
 
 }  // namespace rptconv

@@ -69,7 +69,7 @@ class ReservedWrite {
     return CopyShortPlain<kSpecial>(out_, text);
   }
   template <SpecialBits kSpecial>
-  bool MediumPlain(std::string_view text) {
+  [[gnu::always_inline]] bool MediumPlain(std::string_view text) {
     char* out = out_;
     if (!CopyMediumPlain<kSpecial>(out, text)) return false;
     out_ = out;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "html/escape.h"
 #include "html/links.h"
@@ -13,9 +14,6 @@ namespace rptconv {
 
 namespace {
 
-// A cell longer than this may wrap at its blanks (with a sensible least
-// width); shorter cells never wrap, so "3412 KB" stays on one line.
-constexpr std::size_t kWideCell = 40;
 // Anchors are made from page titles, cut to about this many bytes.
 constexpr std::size_t kLongestId = 48;
 
@@ -32,19 +30,19 @@ constexpr int kPageLevel = 2;
 
 constexpr std::string_view kLinkEnd = "\" target=\"_blank\" rel=\"noopener noreferrer\">";
 
-// Whether a report text may be a link, as its first byte tells: most are
-// not. (A report text, even an empty one, may be read past its end.)
-bool MayLink(std::string_view value) {
-  static_assert(kWebPrefix[0] == kSecureWebPrefix[0]);
-  const char first = *value.data();
-  return first == kWebPrefix[0] || first == kContactAddress[0];
-}
-
 bool IsBlank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The bytes of a host name, looked up in a table: every value that begins
+// like a web address is checked.
+constexpr std::array<bool, 256> kHostBytes = [] {
+  std::array<bool, 256> host{};
+  for (unsigned c = 0; c < 256; ++c) host[c] = IsAsciiAlnum(static_cast<char>(c)) || c == '.' || c == '-';
+  return host;
+}();
 
 // A web address the page links: "http://" or "https://", then a host name
 // of letters, digits, dots and hyphens with an optional port, then the end
@@ -59,10 +57,11 @@ bool IsWebAddress(std::string_view value) {
   } else {
     return false;
   }
-  const std::string_view host = rest.substr(0, rest.find_first_of("/?#"));
+  const auto host_end = std::find_if(rest.begin(), rest.end(), [](char c) { return c == '/' || c == '?' || c == '#'; });
+  const std::string_view host(rest.begin(), host_end);
   const std::size_t colon = host.find(':');
   const std::string_view name = host.substr(0, colon);
-  if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return IsAsciiAlnum(c) || c == '.' || c == '-'; })) {
+  if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return kHostBytes[static_cast<unsigned char>(c)]; })) {
     return false;
   }
   if (colon == std::string_view::npos) return true;
@@ -230,19 +229,15 @@ void ModernPage::BeginPage(std::string_view title, bool first) {
   Heading(kPageLevel, "", title);
 }
 
-void ModernPage::BeginGroup(std::string_view title, bool, bool in_table) {
-  // In a page table the groups are the table's rows.
-  group_heading_ = !in_table;
+void ModernPage::GroupHeading(std::string_view title) {
   ForgetMemory();
-  if (in_table) return;
   CloseTable();
   group_level_ = section_open_ ? kPageLevel + 1 : kPageLevel;
   Heading(group_level_, "group", title);
 }
 
-void ModernPage::BeginItem(std::string_view title, bool, bool in_table) {
+void ModernPage::ItemHeading(std::string_view title) {
   ForgetMemory();
-  if (in_table) return;
   CloseTable();
   // One level below the heading it belongs to, whichever that is: no level is
   // skipped, also when a page or a group has no heading of its own.
@@ -251,36 +246,29 @@ void ModernPage::BeginItem(std::string_view title, bool, bool in_table) {
 }
 
 // The catalogue's headers are Windows-1250 text, whatever the report's code page.
+// A table of the section of the last one has its header made already.
 void ModernPage::TableHeader(std::span<const std::string_view> names, std::string_view alignment) {
   CloseTable();
+  const Section* const section = std::exchange(table_section_, nullptr);
+  const char* const text = names.empty() ? nullptr : names.front().data();
+  const bool made =
+      section != nullptr && section == header_section_ && text == header_text_ && alignment == header_alignment_;
   header_count_ = std::min(names.size(), header_names_.size());
-  for (std::size_t i = 0; i < header_count_; ++i) {
-    header_names_[i].clear();
-    AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
+  if (!made) {
+    for (std::size_t i = 0; i < header_count_; ++i) {
+      header_names_[i].clear();
+      AppendUtf8Text(header_names_[i], *FindCodepage(kCodepageCentralEuropean), names[i]);
+    }
+    header_alignment_.assign(alignment);
+    ChooseDataCells();
+    capacity_ = section != nullptr ? CapacityColumnsOf(*section) : CapacityColumnsOf(names);
   }
-  header_alignment_.assign(alignment);
-  ChooseDataCells();
-  capacity_ = CapacityColumnsOf(names);
+  header_section_ = section;
+  header_text_ = text;
   bar_column_ = capacity_.percent_free != kNoColumn ? capacity_.percent_free
                 : capacity_.Any()                  ? capacity_.free
                                                    : kNoColumn;
   OpenColumns(header_count_);
-}
-
-// Most texts are plain ASCII and are copied into the line's room; the others,
-// and values that may be links, are written the long way, and the line goes
-// on in new room.
-inline ReservedWrite ModernPage::CellText(ReservedWrite line, std::string_view text, bool value) {
-  if ((value && MayLink(text)) || !line.CopyPlain<NotPlainBits16>(text)) {
-    out_.Keep(line);
-    if (value) {
-      Value(text);
-    } else {
-      ConvertUtf8ReportText(out_, *table_, text);
-    }
-    line = out_.Reserve();
-  }
-  return line;
 }
 
 void ModernPage::Property(std::string_view label, std::string_view value, bool in_item) {
@@ -311,11 +299,6 @@ void ModernPage::DriveBar(std::span<const std::string_view> cells) {
   }
 }
 
-void ModernPage::ForgetMemory() {
-  memory_total_.clear();
-  memory_free_.clear();
-}
-
 // A bar of the physical memory's used share beside the second of its total
 // and its free part.
 void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
@@ -333,26 +316,23 @@ void ModernPage::MemoryBar(std::string_view label, std::string_view value) {
   ForgetMemory();
 }
 
-void ModernPage::TableRow(std::span<const std::string_view> cells) {
-  if (open_ != OpenTable::kColumns || open_columns_ != cells.size()) {
-    CloseTable();
-    OpenColumns(cells.size());
+ReservedWrite ModernPage::LongerCellText(ReservedWrite line, std::string_view text, bool value) {
+  out_.Keep(line);
+  if (value) {
+    Value(text);
+  } else {
+    ConvertUtf8ReportText(out_, *table_, text);
   }
-  static_assert(kMaxColumns * (kPieceStore + ReservedWrite::kInlineText + kVectorBytes) < ReservedWrite::kLineRoom);
-  ReservedWrite line = out_.Reserve();
-  line.Raw("<tr>");
-  for (std::size_t column = 0; column < cells.size(); ++column) {
-    const std::string_view cell = cells[column];
-    const CellTag& tag = *data_cells_[column][cell.size() > kWideCell ? 1 : 0];
-    line.Piece(tag.store, tag.size);
-    line = CellText(line, cell, column == 1);
-    if (column == bar_column_ && cells.size() == header_count_) {
-      out_.Keep(line);
-      DriveBar(cells);
-      line = out_.Reserve();
-    }
-  }
-  out_.EndLine(line);
+  return out_.Reserve();
+}
+
+// The bar after the cells before it, then the rest of the row; or the
+// start of a row without cells.
+ReservedWrite ModernPage::RowRest(ReservedWrite line, std::span<const std::string_view> cells) {
+  if (cells.empty()) return line.Raw(kRowStart);
+  out_.Keep(line);
+  DriveBar(cells);
+  return DataCells(out_.Reserve(), cells, bar_split_, cells.size());
 }
 
 // A column table in a box that scrolls sideways, with the page's last header
@@ -370,6 +350,10 @@ void ModernPage::OpenColumns(std::size_t columns) {
   out_.Line("<tbody>");
   open_ = OpenTable::kColumns;
   open_columns_ = columns;
+  // A drive's bar follows its cell in rows of the header's columns.
+  const bool bar = columns == header_count_ && bar_column_ < columns;
+  row_rest_ = bar || columns == 0;
+  bar_split_ = bar ? bar_column_ + 1 : columns;
 }
 
 // Alignment codes "C" and "R" become the classes "c" and "r"; "w" marks a
@@ -387,28 +371,45 @@ void ModernPage::OpenHeaderCell(std::string_view alignment, std::size_t column) 
   out_.Raw(kHeaderCells[AlignmentClass(alignment, column)]);
 }
 
-// The data cells' tags are made once, stored to be copied whole: a table row
-// is the hot path.
-void ModernPage::ChooseDataCells() {
-  static constexpr auto kDataCells = [] {
-    constexpr std::string_view kTags[3][2] = {
-        {"<td>", "<td class=\"w\">"},
-        {"<td class=\"c\">", "<td class=\"c w\">"},
-        {"<td class=\"r\">", "<td class=\"r w\">"},
-    };
-    std::array<std::array<CellTag, 2>, 3> cells{};
+// The data cells' tags, made once: by whether the cell begins the row, its
+// column's alignment and whether it is wide; stored to be copied whole, as
+// a table row is the hot path.
+namespace {
+struct StoredTag {
+  char store[kPieceStore];
+  std::size_t size;
+};
+constexpr auto kDataCellTags = [] {
+  constexpr std::string_view kTags[3][2] = {
+      {"<td>", "<td class=\"w\">"},
+      {"<td class=\"c\">", "<td class=\"c w\">"},
+      {"<td class=\"r\">", "<td class=\"r w\">"},
+  };
+  static_assert(kRowStart.size() + kTags[2][1].size() <= kPieceStore);
+  std::array<std::array<std::array<StoredTag, 2>, 3>, 2> tags{};
+  for (std::size_t first = 0; first < 2; ++first) {
     for (std::size_t align = 0; align < 3; ++align) {
       for (std::size_t wide = 0; wide < 2; ++wide) {
-        const std::string_view tag = kTags[align][wide];
-        std::copy(tag.begin(), tag.end(), cells[align][wide].store);
-        cells[align][wide].size = tag.size();
+        StoredTag& tag = tags[first][align][wide];
+        const std::string_view row_start = first != 0 ? kRowStart : std::string_view();
+        const std::string_view cell = kTags[align][wide];
+        std::copy(row_start.begin(), row_start.end(), tag.store);
+        std::copy(cell.begin(), cell.end(), tag.store + row_start.size());
+        tag.size = row_start.size() + cell.size();
       }
     }
-    return cells;
-  }();
+  }
+  return tags;
+}();
+}  // namespace
+
+void ModernPage::ChooseDataCells() {
   for (std::size_t column = 0; column < kMaxColumns; ++column) {
-    const std::size_t align = AlignmentClass(header_alignment_, column);
-    data_cells_[column] = {&kDataCells[align][0], &kDataCells[align][1]};
+    const auto& tags = kDataCellTags[column == 0 ? 1 : 0][AlignmentClass(header_alignment_, column)];
+    for (std::size_t wide = 0; wide < 2; ++wide) {
+      std::copy(std::begin(tags[wide].store), std::end(tags[wide].store), data_cells_.store[2 * column + wide]);
+      data_cells_.size[2 * column + wide] = tags[wide].size;
+    }
   }
 }
 
@@ -419,6 +420,7 @@ void ModernPage::CloseTable() {
     case OpenTable::kColumns: out_.Line("</tbody></table></div>"); break;
   }
   open_ = OpenTable::kNone;
+  open_columns_ = kNoColumn;
 }
 
 void ModernPage::CloseSection() {
@@ -437,11 +439,16 @@ void ModernPage::Value(std::string_view value) {
   if (value == kContactAddress) {
     out_.Raw("<a href=\"").Raw(kMailScheme).Raw(kContactAddress).Raw("\" rel=\"noopener noreferrer\">");
   } else if (IsWebAddress(value)) {
-    scratch_.clear();
-    AppendUtf8(scratch_, *table_, value);
-    href_.clear();
-    AppendHref(href_, scratch_);
-    out_.Raw("<a href=\"").Raw(href_).Raw(kLinkEnd);
+    // An ASCII address is its own UTF-8, and mostly its own href.
+    std::string_view href = value;
+    if (!IsOwnHref(value)) {
+      scratch_.clear();
+      AppendUtf8(scratch_, *table_, value);
+      href_.clear();
+      AppendHref(href_, scratch_);
+      href = href_;
+    }
+    out_.Raw("<a href=\"").Raw(href).Raw(kLinkEnd);
   } else {
     Text(value);
     return;
@@ -449,5 +456,7 @@ void ModernPage::Value(std::string_view value) {
   Text(value);
   out_.Raw("</a>");
 }
+
+template void WalkReportTo<ModernPage>(ReportReader& reader, ModernPage& events);
 
 }  // namespace rptconv

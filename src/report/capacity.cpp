@@ -41,22 +41,30 @@ bool OneOf(std::string_view label, std::span<const std::string_view> labels) {
 
 }  // namespace
 
-CapacityColumns CapacityColumnsOf(std::span<const std::string_view> names) {
+// The keys are read in one pass: a table is begun for most pages of a report.
+CapacityColumns CapacityColumnsOf(const Section& section) {
   CapacityColumns columns;
-  for (const Section& section : kSections) {
-    if (static_cast<std::size_t>(section.column_count) != names.size() ||
-        (!SameHeaders(section.headers_en, names) && !SameHeaders(section.headers_hu, names))) {
-      continue;
-    }
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      const std::string_view key = Nth(section.column_keys, i);
-      if (key == kTotalKey) columns.total = i;
-      if (key == kFreeKey) columns.free = i;
-      if (key == kPercentFreeKey) columns.percent_free = i;
-    }
-    break;
+  std::string_view keys = section.column_keys;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(section.column_count); ++i) {
+    const std::size_t comma = keys.find(',');
+    const std::string_view key = keys.substr(0, comma);
+    if (key == kTotalKey) columns.total = i;
+    if (key == kFreeKey) columns.free = i;
+    if (key == kPercentFreeKey) columns.percent_free = i;
+    if (comma == std::string_view::npos) break;
+    keys.remove_prefix(comma + 1);
   }
   return columns;
+}
+
+CapacityColumns CapacityColumnsOf(std::span<const std::string_view> names) {
+  for (const Section& section : kSections) {
+    if (static_cast<std::size_t>(section.column_count) == names.size() &&
+        (SameHeaders(section.headers_en, names) || SameHeaders(section.headers_hu, names))) {
+      return CapacityColumnsOf(section);
+    }
+  }
+  return {};
 }
 
 bool IsTotalMemoryLabel(std::string_view label) { return OneOf(label, kTotalMemory); }

@@ -18,9 +18,13 @@ struct CapacityColumns {
   bool Any() const { return percent_free != kNoColumn || (total != kNoColumn && free != kNoColumn); }
 };
 
+struct Section;
+
 // The capacity columns of the catalogued table whose header is `names` (as
 // the walk tells it, in either language); none for any other header.
 CapacityColumns CapacityColumnsOf(std::span<const std::string_view> names);
+// The same for a section of the catalogue, by its column keys.
+CapacityColumns CapacityColumnsOf(const Section& section);
 
 // The physical memory's properties in the summary, in the report's bytes.
 bool IsTotalMemoryLabel(std::string_view label);

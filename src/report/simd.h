@@ -47,16 +47,16 @@ struct ScalarBytes16 {
     return r;
   }
   ScalarBytes16 operator|(char c) const { return *this | Splat(c); }
-  // Each byte plus `c`, wrapping.
-  ScalarBytes16 operator+(char c) const {
-    ScalarBytes16 r;
-    for (std::size_t i = 0; i < kBytes; ++i) r.b[i] = static_cast<unsigned char>(b[i] + static_cast<unsigned char>(c));
-    return r;
-  }
   // Bytes greater than `c`, both taken as signed.
   ScalarBytes16 GreaterSigned(char c) const {
     ScalarBytes16 r;
     for (std::size_t i = 0; i < kBytes; ++i) r.b[i] = static_cast<signed char>(b[i]) > static_cast<signed char>(c) ? 0xFF : 0;
+    return r;
+  }
+  // Each byte plus `c`, wrapping.
+  ScalarBytes16 Add(char c) const {
+    ScalarBytes16 r;
+    for (std::size_t i = 0; i < kBytes; ++i) r.b[i] = static_cast<unsigned char>(b[i] + static_cast<unsigned char>(c));
     return r;
   }
   std::uint32_t Bits() const {
@@ -84,9 +84,15 @@ struct Sse2Bytes16 {
   Sse2Bytes16 Equal(char c) const { return {_mm_cmpeq_epi8(v, _mm_set1_epi8(c))}; }
   Sse2Bytes16 operator|(Sse2Bytes16 y) const { return {_mm_or_si128(v, y.v)}; }
   Sse2Bytes16 operator|(char c) const { return {_mm_or_si128(v, _mm_set1_epi8(c))}; }
-  Sse2Bytes16 operator+(char c) const { return {_mm_add_epi8(v, _mm_set1_epi8(c))}; }
   Sse2Bytes16 GreaterSigned(char c) const { return {_mm_cmpgt_epi8(v, _mm_set1_epi8(c))}; }
+  Sse2Bytes16 Add(char c) const { return {_mm_add_epi8(v, _mm_set1_epi8(c))}; }
   std::uint32_t Bits() const { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
+  // The bits of four comparisons at once, a word of 64: each mask has 16
+  // bits, so they are shifted into place without being cut first.
+  static std::uint64_t Bits64(const Sse2Bytes16 (&x)[4]) {
+    return std::uint64_t{x[0].Bits()} | std::uint64_t{x[1].Bits()} << 16 | std::uint64_t{x[2].Bits()} << 32 |
+           std::uint64_t{x[3].Bits()} << 48;
+  }
 };
 using Bytes16 = Sse2Bytes16;
 
@@ -101,10 +107,10 @@ struct NeonBytes16 {
   NeonBytes16 Equal(char c) const { return {vceqq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
   NeonBytes16 operator|(NeonBytes16 y) const { return {vorrq_u8(v, y.v)}; }
   NeonBytes16 operator|(char c) const { return {vorrq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
-  NeonBytes16 operator+(char c) const { return {vaddq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
   NeonBytes16 GreaterSigned(char c) const {
     return {vcgtq_s8(vreinterpretq_s8_u8(v), vdupq_n_s8(static_cast<std::int8_t>(c)))};
   }
+  NeonBytes16 Add(char c) const { return {vaddq_u8(v, vdupq_n_u8(static_cast<std::uint8_t>(c)))}; }
   // NEON has no byte mask move: each byte of a comparison is weighed by its
   // bit and neighbours are added until the 16 bytes are 16 bits.
   std::uint32_t Bits() const {
@@ -148,15 +154,13 @@ inline std::uint32_t EqualBits16(const char* a, const char* b) {
   return V::Load(a).Equal(V::Load(b)).Bits();
 }
 
-// All bits set in the bytes that are not printable ASCII: control bytes,
-// DEL and every byte from 0x80 up. Adding 0x60 moves the printable bytes,
-// 0x20 to 0x7E, to 0x80 to 0xDE, which as signed bytes are -128 to -34;
-// every other byte lands above -34. One addition and one comparison.
+// All bits set in the bytes that are printable ASCII, 0x20 to 0x7E. Plus
+// one they are 0x21 to 0x7F, and every other byte is 0x20 or less taken as
+// signed (DEL and the high bytes wrap below zero): one addition and one
+// comparison.
 template <class V>
-inline V NotPrintableAscii(V x) {
-  constexpr char kShift = 0x60;
-  constexpr char kLastMoved = static_cast<char>(0xDE);  // where 0x7E lands
-  return (x + kShift).GreaterSigned(kLastMoved);
+inline V PrintableAscii(V x) {
+  return x.Add(1).GreaterSigned(' ');
 }
 
 }  // namespace rptconv

@@ -283,17 +283,6 @@ TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
   }
 }
 
-// Every byte value against its definition, in each lane of both types.
-TEST(ReportReaderTest, NotPrintableAsciiEveryByte) {
-  for (unsigned byte = 0; byte < 256; ++byte) {
-    const bool expected = byte < 0x20 || byte >= 0x7F;
-    const std::uint32_t all = expected ? 0xFFFF : 0;
-    const std::string block(kVectorBytes, static_cast<char>(byte));
-    EXPECT_EQ(NotPrintableAscii(Bytes16::Load(block.data())).Bits(), all) << byte;
-    EXPECT_EQ(NotPrintableAscii(ScalarBytes16::Load(block.data())).Bits(), all) << byte;
-  }
-}
-
 TEST(ReportReaderTest, ShortReadsOfTheSourceChangeNothing) {
   for (const LineCase& c : LineCases()) {
     for (std::size_t max_read : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{5}}) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -120,6 +121,13 @@ TEST(Utf8TextTest, CodepageToEscapedUtf8) {
       {1252, "a&b<c>d\"e 'f'", "a&amp;b&lt;c&gt;d&quot;e 'f'"},
       {1250, "12345678<12345678\xE9" "12345678&", "12345678&lt;12345678\u00E912345678&amp;"},
       {1252, "\xA0\xAD\xFF", "\u00A0\u00AD\u00FF"},
+      // Texts of 17 to 64 bytes are copied 16 at a time, the last 16 last:
+      // a byte to convert in any block, or only in the last, is found.
+      {1252, " ~plain printable ASCII, the first and the last ~", " ~plain printable ASCII, the first and the last ~"},
+      {1252, "0123456789abcdef0123456789abcdef\x7F", "0123456789abcdef0123456789abcdef" + r},
+      {1250, "0123456789abcdef\x80" "0123456789abcdef", "0123456789abcdef\u20AC0123456789abcdef"},
+      {1252, "\xFF" "0123456789abcdef0123456789abcdef01234567", "\u00FF0123456789abcdef0123456789abcdef01234567"},
+      {1252, "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abc\"", "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abc&quot;"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -142,6 +150,46 @@ TEST(Utf8TextTest, CodepageToEscapedUtf8) {
   EXPECT_EQ(address, "a&b<c>\"\u00E9" + r);
   EXPECT_TRUE(IsSupportedCodepage(1250) && IsSupportedCodepage(1252));
   EXPECT_FALSE(IsSupportedCodepage(0) || IsSupportedCodepage(1251) || IsSupportedCodepage(65001));
+}
+
+// The 16-byte test of plain bytes (printable ASCII without an entity)
+// agrees with the byte-by-byte rule for every byte at every place, with the
+// processor's vectors and with plain loops.
+TEST(Utf8TextTest, PlainBytesFoundAtEveryPlace) {
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    const bool plain = byte >= 0x20 && byte < 0x7F && EntityOf(c).empty();
+    for (std::size_t at = 0; at < kVectorBytes; ++at) {
+      std::string block(kVectorBytes, 'a');
+      block[at] = c;
+      const std::uint32_t expected = plain ? 0 : std::uint32_t{1} << at;
+      ASSERT_EQ(NotPlainBits16(block.data()), expected) << "byte " << byte << " at " << at;
+      ASSERT_EQ(NotPlainBits16<ScalarBytes16>(block.data()), expected) << "byte " << byte << " at " << at;
+    }
+  }
+}
+
+// Web addresses as href values; an address is its own href exactly when
+// nothing changes.
+TEST(Utf8TextTest, AddressesAsHrefValues) {
+  const struct {
+    std::string utf8;
+    std::string href;
+  } cases[] = {
+      {"http://www.example.com/a/b.htm?q=1;x=(2)*+,~!$'@:", "http://www.example.com/a/b.htm?q=1;x=(2)*+,~!$'@:"},
+      {"http://h/a b\"<>\\^`{|}[]", "http://h/a%20b%22%3C%3E%5C%5E%60%7B%7C%7D%5B%5D"},
+      {"http://h/?a=1&b=2", "http://h/?a=1&amp;b=2"},
+      {"http://h/%41%4g%4", "http://h/%41%254g%254"},
+      {"http://h/#top#more", "http://h/#top%23more"},
+      {"http://h/\u00E1rv\u00EDz\t\x01", "http://h/%C3%A1rv%C3%ADz%09%01"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.utf8);
+    std::string href = "x";
+    AppendHref(href, c.utf8);
+    EXPECT_EQ(href, "x" + c.href);
+    EXPECT_EQ(IsOwnHref(c.utf8), c.href == c.utf8);
+  }
 }
 
 // Names checked as UTF-8: invalid bytes, controls (C0 and C1),
