@@ -181,4 +181,6 @@ void JsonReport::LongRow(std::span<const std::string_view> cells) {
   out_.EndObject();
 }
 
+template void WalkReportTo<JsonReport>(ReportReader& reader, JsonReport& events);
+
 }  // namespace rptconv

@@ -14,6 +14,7 @@
 #include "export/json_writer.h"
 #include "export/table_columns.h"
 #include "walk/page_events.h"
+#include "walk/report_walk.h"
 
 namespace rptconv {
 
@@ -103,5 +104,10 @@ inline void JsonReport::TableRow(std::span<const std::string_view> cells) {
   *out++ = '}';
   out_.EndRawValue(out);
 }
+
+// The walk to this listener is compiled with it (json_report.cpp), apart from
+// the other walks: the compiler inlines its hot loop on its own, whatever
+// else the program's entry grows to hold.
+extern template void WalkReportTo<JsonReport>(ReportReader& reader, JsonReport& events);
 
 }  // namespace rptconv

@@ -138,4 +138,6 @@ void NdjsonReport::LongRow(std::span<const std::string_view> cells) {
   out_.EndObject().EndObject().EndRecord();
 }
 
+template void WalkReportTo<NdjsonReport>(ReportReader& reader, NdjsonReport& events);
+
 }  // namespace rptconv

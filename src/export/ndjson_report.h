@@ -14,6 +14,7 @@
 #include "export/json_writer.h"
 #include "export/table_columns.h"
 #include "walk/page_events.h"
+#include "walk/report_walk.h"
 
 namespace rptconv {
 
@@ -129,5 +130,10 @@ inline void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
   *out++ = '\n';
   out_.EndRawRecord(out);
 }
+
+// The walk to this listener is compiled with it (ndjson_report.cpp), apart from
+// the other walks: the compiler inlines its hot loop on its own, whatever
+// else the program's entry grows to hold.
+extern template void WalkReportTo<NdjsonReport>(ReportReader& reader, NdjsonReport& events);
 
 }  // namespace rptconv
