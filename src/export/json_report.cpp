@@ -13,6 +13,16 @@ namespace {
 constexpr std::string_view kLabelMember = "\"label\":";
 constexpr std::string_view kValueMember = "\"value\":";
 constexpr std::string_view kItemMember = ",\"item\":";
+// The names of the members every page, group and item has, written as JSON
+// once here rather than escaped on each use.
+constexpr std::string_view kTitleKey = "\"title\":";
+constexpr std::string_view kKeyKey = "\"key\":";
+constexpr std::string_view kGroupsKey = "\"groups\":";
+constexpr std::string_view kItemsKey = "\"items\":";
+constexpr std::string_view kPropertiesKey = "\"properties\":";
+constexpr std::string_view kColumnsKey = "\"columns\":";
+constexpr std::string_view kKindKey = "\"kind\":";
+constexpr std::string_view kRowsKey = "\"rows\":";
 
 }  // namespace
 
@@ -46,7 +56,7 @@ void JsonReport::EndDocument() {
 
 void JsonReport::OpenPage(std::string_view title) {
   ClosePage();
-  out_.NewLine().BeginObject().Key("title").String(title);
+  out_.NewLine().BeginObject().RawKey(kTitleKey).String(title);
   page_open_ = true;
   page_holds_ = Holds::kNothing;
   page_title_.assign(title);
@@ -55,7 +65,7 @@ void JsonReport::OpenPage(std::string_view title) {
 void JsonReport::ClosePage() {
   CloseGroup();
   if (!page_open_) return;
-  if (page_holds_ == Holds::kNothing) out_.Key("key").Utf8String(KeyFromTitle(page_title_, codepage_));
+  if (page_holds_ == Holds::kNothing) out_.RawKey(kKeyKey).Utf8String(KeyFromTitle(page_title_, codepage_));
   if (page_holds_ != Holds::kNothing) out_.NewLine().EndArray();
   out_.EndObject();
   page_open_ = false;
@@ -65,10 +75,10 @@ void JsonReport::OpenGroup(std::string_view title) {
   CloseGroup();
   if (!page_open_) OpenPage({});
   if (page_holds_ == Holds::kNothing) {
-    out_.Key("key").Utf8String(KeyFromTitle(page_title_, codepage_)).Key("groups").BeginArray();
+    out_.RawKey(kKeyKey).Utf8String(KeyFromTitle(page_title_, codepage_)).RawKey(kGroupsKey).BeginArray();
     page_holds_ = Holds::kGroups;
   }
-  out_.NewLine().BeginObject().Key("title").String(title);
+  out_.NewLine().BeginObject().RawKey(kTitleKey).String(title);
   group_open_ = true;
   group_holds_ = Holds::kNothing;
 }
@@ -94,14 +104,6 @@ void JsonReport::NeedGroup() {
 
 void JsonReport::BeginPage(std::string_view title, bool) { OpenPage(title); }
 
-void JsonReport::BeginGroup(std::string_view title, bool, bool in_table) {
-  // The groups of a page that is a table are its rows.
-  if (in_table && page_holds_ == Holds::kRows) {
-    row_item_.clear();
-    return;
-  }
-  OpenGroup(title);
-}
 
 void JsonReport::BeginItem(std::string_view title, bool, bool) {
   // In a table an item names the rows that follow it.
@@ -114,10 +116,10 @@ void JsonReport::BeginItem(std::string_view title, bool, bool) {
   CloseItem();
   if (group_holds_ == Holds::kProperties) out_.NewLine().EndArray();
   if (group_holds_ != Holds::kItems) {
-    out_.Key("items").BeginArray();
+    out_.RawKey(kItemsKey).BeginArray();
     group_holds_ = Holds::kItems;
   }
-  out_.NewLine().BeginObject().Key("title").Text(title).Key("properties").BeginArray();
+  out_.NewLine().BeginObject().RawKey(kTitleKey).Text(title).RawKey(kPropertiesKey).BeginArray();
   item_open_ = true;
 }
 
@@ -135,15 +137,15 @@ void JsonReport::TableHeader(std::span<const std::string_view> names, std::strin
 // The table's key, its columns and the start of its rows, in the page or
 // group whose content is `holds`.
 void JsonReport::OpenRows(Holds& holds) {
-  out_.Key("key").Utf8String(columns_.section()->key).Key("columns").BeginArray();
+  out_.RawKey(kKeyKey).Utf8String(columns_.section()->key).RawKey(kColumnsKey).BeginArray();
   // The catalogue's headers are Windows-1250 text, whatever the report's code page.
   const JsonCodepageTable& headers = *FindJsonCodepage(kCodepageCentralEuropean);
   for (std::size_t column = 0; column < columns_.count(); ++column) {
-    out_.BeginObject().Key("key").Utf8String(columns_.key(column));
-    if (column < header_count_) out_.Key("title").String(header_names_[column], headers);
-    out_.Key("kind").Utf8String(KindName(columns_.kind(column))).EndObject();
+    out_.BeginObject().RawKey(kKeyKey).Utf8String(columns_.key(column));
+    if (column < header_count_) out_.RawKey(kTitleKey).String(header_names_[column], headers);
+    out_.RawKey(kKindKey).Utf8String(KindName(columns_.kind(column))).EndObject();
   }
-  out_.EndArray().Key("rows").BeginArray();
+  out_.EndArray().RawKey(kRowsKey).BeginArray();
   holds = Holds::kRows;
 }
 
@@ -166,7 +168,7 @@ void JsonReport::Property(std::string_view label, std::string_view value, bool) 
       // to the group's end).
       OpenGroup({});
     }
-    out_.Key("properties").BeginArray();
+    out_.RawKey(kPropertiesKey).BeginArray();
     group_holds_ = Holds::kProperties;
   }
   out_.NewLine().BeginObject().TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject();
@@ -178,5 +180,7 @@ void JsonReport::LongRow(std::span<const std::string_view> cells) {
   columns_.WriteMembers(out_, cells, language_);
   out_.EndObject();
 }
+
+template void WalkReportTo<JsonReport>(ReportReader& reader, JsonReport& events);
 
 }  // namespace rptconv

@@ -14,6 +14,7 @@
 #include "export/json_writer.h"
 #include "export/table_columns.h"
 #include "walk/page_events.h"
+#include "walk/report_walk.h"
 
 namespace rptconv {
 
@@ -33,7 +34,15 @@ class JsonReport final : public PageEvents {
 
   void BeginDocument(std::string_view title, Language language) override;
   void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  // Inline: in a table page every row begins a group.
+  void BeginGroup(std::string_view title, bool, bool in_table) override {
+    // The groups of a page that is a table are its rows.
+    if (in_table && page_holds_ == Holds::kRows) {
+      row_item_.clear();
+      return;
+    }
+    OpenGroup(title);
+  }
   void BeginItem(std::string_view title, bool first, bool in_table) override;
   void BeginTable(const Section& section) override;
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
@@ -95,5 +104,10 @@ inline void JsonReport::TableRow(std::span<const std::string_view> cells) {
   *out++ = '}';
   out_.EndRawValue(out);
 }
+
+// The walk to this listener is compiled with it (json_report.cpp), apart from
+// the other walks: the compiler inlines its hot loop on its own, whatever
+// else the program's entry grows to hold.
+extern template void WalkReportTo<JsonReport>(ReportReader& reader, JsonReport& events);
 
 }  // namespace rptconv

@@ -116,23 +116,27 @@ inline const unsigned char* PutSpecial(char*& out, const unsigned char* p, const
 
 // Writes the text escaped at `out`, which has room for kWorstBytes a byte
 // and kSlack more; gives the end. Runs of bytes that pass are copied 16 at
-// a time; a `padded` text may be read 16 bytes past its end, any other is
-// read only up to its end.
+// a time; a `padded` text may be read 16 bytes past its end, the last
+// bytes of any other are first copied to a block of 16.
 template <bool kPadded>
 char* Escape(char* out, std::string_view text, const JsonCodepageTable& table, bool utf8) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* const end = p + text.size();
   while (p < end) {
     const auto left = static_cast<std::size_t>(end - p);
-    if (kPadded || left >= kVectorBytes) {
-      std::memcpy(out, p, kVectorBytes);
-      std::uint32_t stops = JsonBits16(reinterpret_cast<const char*>(p));
-      if (left < kVectorBytes) stops |= ~std::uint32_t{0} << left;
-      const std::size_t run = stops == 0 ? kVectorBytes : LowestBit(stops);
-      out += run;
-      p += run;
-      if (run == kVectorBytes || p >= end) continue;
+    const char* block = reinterpret_cast<const char*>(p);
+    char tail[kVectorBytes] = {};
+    if (!kPadded && left < kVectorBytes) {
+      std::memcpy(tail, p, left);
+      block = tail;
     }
+    std::memcpy(out, block, kVectorBytes);
+    std::uint32_t stops = JsonBits16(block);
+    if (left < kVectorBytes) stops |= ~std::uint32_t{0} << left;
+    const std::size_t run = stops == 0 ? kVectorBytes : LowestBit(stops);
+    out += run;
+    p += run;
+    if (run == kVectorBytes || p >= end) continue;
     p = PutSpecial(out, p, end, table, utf8);
   }
   return out;
@@ -202,19 +206,13 @@ JsonWriter& JsonWriter::Text(std::string_view text) {
 
 JsonWriter& JsonWriter::TextMember(std::string_view json_key, std::string_view text) {
   BeforeValue();
-  const std::size_t worst = json_key.size() + text.size() * kWorstBytes + 2 + kSlack;
+  const std::size_t worst = TextMemberRoom(json_key, text);
   if (worst > capacity_) {
     Put(json_key);
     Quoted(text, *table_, false, true);
     return *this;
   }
-  char* out = Room(worst);
-  std::memcpy(out, json_key.data(), json_key.size());
-  out += json_key.size();
-  *out++ = '"';
-  out = EscapeText(out, text, *table_);
-  *out++ = '"';
-  size_ = static_cast<std::size_t>(out - buffer_.get());
+  size_ = static_cast<std::size_t>(PutTextMember(Room(worst), json_key, text, *table_) - buffer_.get());
   return *this;
 }
 

@@ -39,7 +39,8 @@ void NdjsonReport::BeginDocument(std::string_view, Language language) {
   if (codepage_ == 0) codepage_ = CodepageOf(language);
   out_.SetCodepage(*FindJsonCodepage(codepage_));
   // Records before the first page belong to no section the report names.
-  section_ = KeyFromTitle({}, codepage_);
+  page_key_ = KeyFromTitle({}, codepage_);
+  section_ = page_key_;
 }
 
 void NdjsonReport::EndDocument() { out_.Flush(); }
@@ -65,6 +66,7 @@ void NdjsonReport::MakeMembers() {
   }
   members_.assign(page_members_).append(group_members_).append(item_members_);
   row_start_.assign("{").append(members_).append(kFieldsMember);
+  property_start_.assign("{").append(members_).append(",");
   stale_ = 0;
 }
 
@@ -72,30 +74,21 @@ void NdjsonReport::BeginPage(std::string_view title, bool first) {
   first_page_ = first;
   first_group_ = false;
   page_.assign(title);
-  section_ = KeyFromTitle(title, codepage_);
+  page_key_ = KeyFromTitle(title, codepage_);
+  section_ = page_key_;
   group_named_ = item_named_ = rows_named_ = false;
   Stale(kPagePart | kGroupPart | kItemPart);
 }
 
-void NdjsonReport::BeginGroup(std::string_view title, bool first, bool in_table) {
-  first_group_ = first;
-  // The groups of a page that is a table are its rows, and the group's
-  // title is the row's first cell.
-  if (in_table) {
-    if (item_named_ || group_named_) {
-      item_named_ = group_named_ = false;
-      Stale(kGroupPart | kItemPart);
-    }
-    return;
-  }
+void NdjsonReport::BeginPropertyGroup(std::string_view title) {
   if (item_named_) Stale(kItemPart);
   item_named_ = false;
   group_.assign(title);
   group_named_ = true;
   // Until the group turns out to be a table, its lines are the page's.
-  section_ = KeyFromTitle(page_, codepage_);
+  SetSection(page_key_);
   rows_named_ = false;
-  Stale(kPagePart | kGroupPart);
+  Stale(kGroupPart);
 }
 
 void NdjsonReport::BeginItem(std::string_view title, bool, bool) {
@@ -106,9 +99,8 @@ void NdjsonReport::BeginItem(std::string_view title, bool, bool) {
 
 void NdjsonReport::BeginTable(const Section& section) {
   columns_.Begin(section);
-  section_.assign(section.key);
+  SetSection(section.key);
   rows_named_ = true;
-  Stale(kPagePart);
 }
 
 void NdjsonReport::Property(std::string_view label, std::string_view value, bool in_item) {
@@ -117,37 +109,35 @@ void NdjsonReport::Property(std::string_view label, std::string_view value, bool
     computer_known_ = true;
     Stale(kPagePart);
   }
-  out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
-}
-
-void NdjsonReport::TableRow(std::span<const std::string_view> cells) {
-  // Rows of a group without a header of its own go on with the last table.
-  if (!rows_named_) {
-    section_.assign(columns_.section()->key);
-    rows_named_ = true;
-    Stale(kPagePart);
-  }
-  const std::string& start = RowStart();
-  const std::size_t room = start.size() + columns_.RoomFor(cells) + 4;
+  // The line straight into the buffer, as a row's.
+  const std::string& start = PropertyStart();
+  const std::size_t room = start.size() + TextMemberRoom(kLabelMember, label) +
+                           TextMemberRoom(kValueMember, value) + kNdjsonLineEnd;
   if (!out_.RawRoomFits(room)) {
-    out_.BeginObject(Members()).RawKey(kFieldsMember.substr(1)).BeginObject();
-    columns_.WriteMembers(out_, cells, language_);
-    out_.EndObject().EndObject().EndRecord();
+    out_.BeginObject(Members()).TextMember(kLabelMember, label).TextMember(kValueMember, value).EndObject().EndRecord();
     return;
   }
-  // The line straight into the buffer; every member of the row is written
-  // after a comma, and the first comma becomes the fields' "{".
   char* out = out_.RawValue(room);
   std::memcpy(out, start.data(), start.size());
-  out += start.size();
-  char* const fields = out;
-  out = columns_.WriteMembers(out, cells, out_.table(), language_);
-  if (out == fields) ++out;  // no member at all: "{}"
-  *fields = '{';
-  *out++ = '}';
+  out = PutTextMember(out + start.size(), kLabelMember, label, out_.table());
+  *out++ = ',';
+  out = PutTextMember(out, kValueMember, value, out_.table());
   *out++ = '}';
   *out++ = '\n';
   out_.EndRawRecord(out);
 }
+
+void NdjsonReport::NameRows() {
+  SetSection(columns_.section()->key);
+  rows_named_ = true;
+}
+
+void NdjsonReport::LongRow(std::span<const std::string_view> cells) {
+  out_.BeginObject(Members()).RawKey(kFieldsMember.substr(1)).BeginObject();
+  columns_.WriteMembers(out_, cells, language_);
+  out_.EndObject().EndObject().EndRecord();
+}
+
+template void WalkReportTo<NdjsonReport>(ReportReader& reader, NdjsonReport& events);
 
 }  // namespace rptconv

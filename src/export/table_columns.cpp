@@ -12,13 +12,16 @@ constexpr std::string_view kUnnamedColumn = "column_";
 
 }  // namespace
 
-void TableColumns::MemberName::Set(std::string_view key) {
-  long_bytes = ",\"" + std::string(key) + "\":";
+void TableColumns::MemberName::Set(std::string_view key, std::string_view after) {
+  long_bytes = ",\"" + std::string(key) + "\":" + std::string(after);
   size = long_bytes.size();
   std::copy_n(long_bytes.begin(), std::min(size, kNameStore), bytes.begin());
 }
 
 void TableColumns::Begin(const Section& section) {
+  // Tables of one section often follow each other (a page's groups): the
+  // names made for the last one serve again.
+  if (section_ == &section) return;
   section_ = &section;
   count_ = std::min<std::size_t>(static_cast<std::size_t>(section.column_count), kMaxColumns);
   fixed_room_ = kJsonSlack;
@@ -31,13 +34,13 @@ void TableColumns::Begin(const Section& section) {
     keys_[column] = key.empty() ? std::string(kUnnamedColumn) + std::to_string(column + 1) : std::string(key);
     keys.remove_prefix(comma == std::string_view::npos ? keys.size() : comma + 1);
     kinds_[column] = column < section.column_kinds.size() ? KindOfColumn(section.column_kinds[column]) : ValueKind::kText;
-    names_[column].Set(keys_[column]);
+    names_[column].Set(keys_[column], "\"");
     fixed_room_ += std::max(names_[column].size, kNameStore) + 2;
     const std::string_view suffix = CompanionSuffix(kinds_[column]);
     companion_keys_[column] = keys_[column] + std::string(suffix);
     long_names_ = long_names_ || names_[column].size > kNameStore;
     if (!suffix.empty()) {
-      companions_[column].Set(companion_keys_[column]);
+      companions_[column].Set(companion_keys_[column], {});
       fixed_room_ += std::max(companions_[column].size, kNameStore) + TypedValue::kRoom;
       long_names_ = long_names_ || companions_[column].size > kNameStore;
       typed_ |= std::uint32_t{1} << column;

@@ -32,9 +32,9 @@ class TableColumns {
   // The most bytes WriteMembers may write for `cells`, past-the-end copies
   // included.
   std::size_t RoomFor(std::span<const std::string_view> cells) const {
-    std::size_t room = fixed_room_;
-    for (const std::string_view cell : cells) room += cell.size() * kJsonWorstBytes;
-    return room;
+    std::size_t text = 0;
+    for (const std::string_view cell : cells) text += cell.size();
+    return fixed_room_ + text * kJsonWorstBytes;
   }
   // Writes the row's members at `out`, each after a comma: each cell (a
   // text as PageEvents hands it out) under its column's key, then its typed
@@ -45,13 +45,14 @@ class TableColumns {
   void WriteMembers(JsonWriter& out, std::span<const std::string_view> cells, Language language) const;
 
  private:
-  // A member's name as JSON, with the comma before it and the colon after:
-  // stored in a fixed room so that it is copied with one move.
+  // A member's name as JSON, with the comma before it and the colon after
+  // (and, for a cell's text, the quote that opens it): stored in a fixed
+  // room so that it is copied with one move.
   static constexpr std::size_t kNameStore = 32;
   struct MemberName {
     std::array<char, kNameStore> bytes{};
     std::size_t size = 0;
-    void Set(std::string_view key);
+    void Set(std::string_view key, std::string_view after);
     template <bool kLongNames>
     char* Put(char* out) const {
       std::memcpy(out, bytes.data(), kNameStore);
@@ -90,12 +91,11 @@ template <bool kLongNames>
   for (std::size_t column = 0; column < columns; ++column) {
     const std::string_view cell = cells[column];
     out = names_[column].Put<kLongNames>(out);
-    *out++ = '"';
     out = EscapeText(out, cell, table);
     *out++ = '"';
     // Every typed value begins with a digit.
     if ((typed_ >> column & 1) != 0 && !cell.empty() && cell.front() >= '0' && cell.front() <= '9' &&
-        ParseTypedValue(kinds_[column], cell, language, typed)) {
+        ParseTypedReportValue(kinds_[column], cell, language, typed)) {
       out = companions_[column].Put<kLongNames>(out);
       std::memcpy(out, typed.text, TypedValue::kRoom);
       out += typed.size;

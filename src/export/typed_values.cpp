@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "report/byte_classes.h"
 #include "report/sections.h"
+#include "report/simd.h"
 
 namespace rptconv {
 
@@ -17,6 +19,8 @@ constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
 // Digits a number may have in all, so that it fits 64 bits.
 constexpr int kMostDigits = 18;
 constexpr char kNoBreakSpace = '\xA0';  // in both code pages
+// The most days of each month; February has 29 in a leap year.
+constexpr unsigned char kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 struct Decimal {
   std::uint64_t digits = 0;  // all digits, the point left out
@@ -24,6 +28,15 @@ struct Decimal {
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Bit i is set when byte i of the 16 at `p` is no ASCII digit. Adding 0x50
+// moves "0" to "9" to 0x80 to 0x89, the lowest signed bytes; every other
+// byte lands above.
+std::uint32_t NotDigitBits16(const char* p) {
+  constexpr char kShift = 0x50;
+  constexpr char kNineMoved = static_cast<char>('9' + kShift);
+  return Bytes16::Load(p).Add(kShift).GreaterSigned(kNineMoved).Bits();
+}
 
 // Reads a number from the front of `text` and removes it: digits, thousands
 // in groups of three after the language's separator, and a fraction after
@@ -69,12 +82,36 @@ void SkipBlank(std::string_view& text) {
   if (!text.empty() && (text.front() == ' ' || text.front() == kNoBreakSpace)) text.remove_prefix(1);
 }
 
-// The decimal digits of `value`, written from the last one back.
+// "00" to "99", each pair of digits at twice its value.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// The decimal digits of `value` at `out`, which has room for TypedValue::kRoom
+// bytes: written two at a time from the last one back, then copied whole.
 std::size_t WriteInteger(char* out, std::uint64_t value) {
-  std::size_t n = 1;
-  for (std::uint64_t rest = value / 10; rest != 0; rest /= 10) ++n;
-  for (std::size_t i = n; i-- > 0; value /= 10) out[i] = static_cast<char>('0' + value % 10);
-  return n;
+  constexpr std::size_t kLongest = 20;  // digits of a 64-bit number
+  static_assert(TypedValue::kRoom >= kLongest);
+  char digits[2 * kLongest];
+  char* const end = digits + kLongest;
+  char* p = end;
+  for (; value >= 100; value /= 100) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * (value % 100)], 2);
+  }
+  if (value >= 10) {
+    p -= 2;
+    std::memcpy(p, &kDigitPairs[2 * value], 2);
+  } else {
+    *--p = static_cast<char>('0' + value);
+  }
+  std::memcpy(out, p, kLongest);
+  return static_cast<std::size_t>(end - p);
 }
 
 // The decimal as a JSON number: "35", "35.5", "0.25".
@@ -106,7 +143,9 @@ constexpr std::array<Unit, 8> kUnits{{
 }};
 
 // The most common sizes, "236 KB", "12 MB": up to nine digits without a
-// leading zero, one blank, a unit of two letters.
+// leading zero, one blank, a unit of two letters. The digits of a `kPadded`
+// text, readable 16 bytes past its start, are checked all at once.
+template <bool kPadded>
 bool ParseCommonSize(std::string_view text, TypedValue& out) {
   constexpr std::size_t kMostCommonDigits = 9;
   const std::size_t digits = text.size() - 3;
@@ -122,9 +161,10 @@ bool ParseCommonSize(std::string_view text, TypedValue& out) {
     case 'T': shift = 40; break;
     default: return false;
   }
+  if (kPadded && (NotDigitBits16(text.data()) & ((std::uint32_t{1} << digits) - 1)) != 0) return false;
   std::uint64_t value = 0;
   for (std::size_t i = 0; i < digits; ++i) {
-    if (!IsDigit(text[i])) return false;
+    if (!kPadded && !IsDigit(text[i])) return false;
     value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
   }
   // Nine digits of terabytes are more than 2^53 bytes.
@@ -133,8 +173,8 @@ bool ParseCommonSize(std::string_view text, TypedValue& out) {
   return true;
 }
 
-bool ParseSize(std::string_view text, Language language, TypedValue& out) {
-  if (ParseCommonSize(text, out)) return true;
+[[gnu::noinline]] bool ParseSize(std::string_view text, Language language, TypedValue& out) {
+  if (ParseCommonSize<false>(text, out)) return true;
   Decimal value;
   if (!ReadDecimal(text, language, value)) return false;
   unsigned shift = 0;
@@ -162,7 +202,7 @@ bool ParseSize(std::string_view text, Language language, TypedValue& out) {
   return true;
 }
 
-bool ParseCount(std::string_view text, Language language, TypedValue& out) {
+[[gnu::noinline]] bool ParseCount(std::string_view text, Language language, TypedValue& out) {
   // Most counts are a few digits without a leading zero: copied as they are.
   constexpr std::size_t kMostCopied = 15;
   if (text.size() <= kMostCopied && (text[0] != '0' || text.size() == 1)) {
@@ -180,7 +220,7 @@ bool ParseCount(std::string_view text, Language language, TypedValue& out) {
   return true;
 }
 
-bool ParsePercent(std::string_view text, Language language, TypedValue& out) {
+[[gnu::noinline]] bool ParsePercent(std::string_view text, Language language, TypedValue& out) {
   Decimal value;
   if (!ReadDecimal(text, language, value)) return false;
   SkipBlank(text);
@@ -189,68 +229,60 @@ bool ParsePercent(std::string_view text, Language language, TypedValue& out) {
   return true;
 }
 
-// `count` digits from the front of `text`, removed.
-bool ReadDigits(std::string_view& text, std::size_t count, int& value) {
-  if (text.size() < count) return false;
-  value = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (!IsDigit(text[i])) return false;
-    value = value * 10 + (text[i] - '0');
+// The value of the two digits at `p`, which are digits.
+unsigned TwoDigits(const char* p) {
+  return static_cast<unsigned>(p[0] - '0') * 10 + static_cast<unsigned>(p[1] - '0');
+}
+
+bool IsLeapYear(unsigned year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// "2004-06-08", "2004.06.08." or "2004.06.08" (Hungarian), either followed
+// by " 09:41" or " 09:41:07". The ISO form takes the text's own digits, so
+// a year below 1000 keeps its four. Where the digits must stand is one
+// mask, checked against the bytes that are no digit all at once.
+[[gnu::noinline]] bool ParseDate(std::string_view text, TypedValue& out) {
+  constexpr std::size_t kDateSize = 10;      // "2004-06-08"
+  constexpr std::size_t kShortTimeSize = 6;  // " 09:41"
+  constexpr std::size_t kLongTimeSize = 9;   // " 09:41:07"
+  constexpr std::size_t kLongest = kDateSize + 1 + kLongTimeSize;
+  constexpr std::uint32_t kDateDigits = 0b11'0110'1111;   // YYYY-MM-DD
+  constexpr std::uint32_t kTimeDigits = 0b11'0110;        // " HH:MM" from its blank
+  constexpr std::uint32_t kSecondDigits = 0b1'1000'0000;  // ":SS" after it
+  if (text.size() < kDateSize || text.size() > kLongest) return false;
+  // Bytes past the text are zero, which is no digit and no separator; the
+  // block is long enough to be looked at 16 bytes at a time.
+  char c[kLongest + kVectorBytes] = {};
+  std::memcpy(c, text.data(), text.size());
+  const char separator = c[4];
+  if ((separator != '-' && separator != '.') || c[7] != separator) return false;
+  const std::size_t at = separator == '.' && c[kDateSize] == '.' ? kDateSize + 1 : kDateSize;
+  const std::size_t time = text.size() - at;
+  const char* const t = c + at;
+  std::uint32_t digits = kDateDigits;
+  if (time == kShortTimeSize || time == kLongTimeSize) {
+    if (t[0] != ' ' || t[3] != ':' || (time == kLongTimeSize && t[6] != ':')) return false;
+    digits |= (time == kLongTimeSize ? kTimeDigits | kSecondDigits : kTimeDigits) << at;
+  } else if (time != 0) {
+    return false;
   }
-  text.remove_prefix(count);
-  return true;
-}
-
-bool Take(std::string_view& text, char c) {
-  if (text.empty() || text.front() != c) return false;
-  text.remove_prefix(1);
-  return true;
-}
-
-int DaysIn(int year, int month) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-void PutTwo(char* out, int value) {
-  out[0] = static_cast<char>('0' + value / 10);
-  out[1] = static_cast<char>('0' + value % 10);
-}
-
-// "2004-06-08", "2004.06.08." (Hungarian), either followed by " 09:41" or
-// " 09:41:07".
-bool ParseDate(std::string_view text, TypedValue& out) {
-  int year, month, day, hour = 0, minute = 0, second = 0;
-  if (!ReadDigits(text, 4, year)) return false;
-  const char separator = text.empty() ? '\0' : text.front();
-  if (separator != '-' && separator != '.') return false;
-  text.remove_prefix(1);
-  if (!ReadDigits(text, 2, month) || !Take(text, separator) || !ReadDigits(text, 2, day)) return false;
-  if (separator == '.') Take(text, '.');
-  if (month < 1 || month > 12 || day < 1 || day > DaysIn(year, month)) return false;
-  const bool has_time = !text.empty();
-  if (has_time) {
-    if (!Take(text, ' ') || !ReadDigits(text, 2, hour) || !Take(text, ':') || !ReadDigits(text, 2, minute)) return false;
-    if (!text.empty() && (!Take(text, ':') || !ReadDigits(text, 2, second) || !text.empty())) return false;
-    if (hour > 23 || minute > 59 || second > 59) return false;
-  }
+  const std::uint32_t not_digits = NotDigitBits16(c) | NotDigitBits16(c + kVectorBytes) << kVectorBytes;
+  if ((not_digits & digits) != 0) return false;
+  const unsigned month = TwoDigits(c + 5), day = TwoDigits(c + 8);
+  if (month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1]) return false;
+  if (month == 2 && day == 29 && !IsLeapYear(TwoDigits(c) * 100 + TwoDigits(c + 2))) return false;
   // "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS", quoted.
   char* p = out.text;
   *p++ = '"';
-  p = std::to_chars(p, p + 4, year).ptr;
-  *p++ = '-';
-  PutTwo(p, month);
-  p[2] = '-';
-  PutTwo(p + 3, day);
-  p += 5;
-  if (has_time) {
+  std::memcpy(p, c, kDateSize);
+  p[4] = p[7] = '-';
+  p += kDateSize;
+  if (time != 0) {
+    if (TwoDigits(t + 1) > 23 || TwoDigits(t + 4) > 59 || (time == kLongTimeSize && TwoDigits(t + 7) > 59)) {
+      return false;
+    }
     *p++ = 'T';
-    PutTwo(p, hour);
-    p[2] = ':';
-    PutTwo(p + 3, minute);
-    p[5] = ':';
-    PutTwo(p + 6, second);
+    std::memcpy(p, t + 1, 5);
+    std::memcpy(p + 5, time == kLongTimeSize ? t + 6 : ":00", 3);
     p += 8;
   }
   *p++ = '"';
@@ -301,6 +333,18 @@ bool ParseTypedValue(ValueKind kind, std::string_view text, Language language, T
     case ValueKind::kText: break;
   }
   return false;
+}
+
+bool ParseTypedReportValue(ValueKind kind, std::string_view text, Language language, TypedValue& out) {
+  static_assert(kTextPadding >= kVectorBytes && TypedValue::kRoom >= kVectorBytes);
+  if (kind == ValueKind::kSize && ParseCommonSize<true>(text, out)) return true;
+  if (kind == ValueKind::kCount && !text.empty() && text.size() < kVectorBytes && (text[0] != '0' || text.size() == 1) &&
+      (NotDigitBits16(text.data()) & ((std::uint32_t{1} << text.size()) - 1)) == 0) {
+    std::memcpy(out.text, text.data(), kVectorBytes);
+    out.size = text.size();
+    return true;
+  }
+  return ParseTypedValue(kind, text, language, out);
 }
 
 }  // namespace rptconv

@@ -37,5 +37,9 @@ struct TypedValue {
 // written). Sizes and counts above 2^53 have none: readers that hold
 // numbers as doubles would round them.
 bool ParseTypedValue(ValueKind kind, std::string_view text, Language language, TypedValue& out);
+// The same for report text as PageEvents hands it out, readable
+// kTextPadding bytes past its end: the most common counts, a few digits,
+// are looked at 16 bytes at once.
+bool ParseTypedReportValue(ValueKind kind, std::string_view text, Language language, TypedValue& out);
 
 }  // namespace rptconv

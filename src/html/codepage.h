@@ -27,16 +27,14 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 const CodepageTable* FindCodepage(int codepage);
 
 // Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
-// DEL, a byte from 0x80 up, or one with an entity. Plus one, the printable
-// bytes 0x20 to 0x7E are 0x21 to 0x7F and every other byte is 0x20 or less
-// taken as signed (DEL and the high bytes wrap below zero): one comparison
-// finds them all. ESC, a control byte, needs no test of its own.
+// DEL, a byte from 0x80 up, or one with an entity. ESC, a control byte,
+// needs no test of its own.
 template <class V = Bytes16>
 inline std::uint32_t NotPlainBits16(const char* p) {
   static_assert(kEscapeByte < ' ');
   constexpr std::uint32_t kAllBits = 0xFFFF;
   const V x = V::Load(p);
-  const std::uint32_t printable = x.Add(1).GreaterSigned(' ').Bits();
+  const std::uint32_t printable = PrintableAscii(x).Bits();
   return (printable ^ kAllBits) | ((x | '\x04').Equal('&') | (x | '\x02').Equal('>')).Bits();
 }
 

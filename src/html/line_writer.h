@@ -11,6 +11,7 @@
 
 #include "html/escape.h"
 #include "report/byte_classes.h"
+#include "report/plain_copy.h"
 #include "walk/page_events.h"
 #include "rptconv/rptconv.h"
 
@@ -49,9 +50,6 @@ class ReservedWrite {
   // passes.
   [[gnu::always_inline]] inline ReservedWrite& Text(std::string_view text);
 
-  // Bit i set for each of the 16 bytes at `p` that a text may not hold to
-  // be copied as it is.
-  using SpecialBits = std::uint32_t (*)(const char*);
   // Copies a report text of up to kInlineText bytes, readable kTextPadding
   // bytes past its end, when kSpecial finds none of its bytes; else copies
   // nothing and gives false.
@@ -65,31 +63,16 @@ class ReservedWrite {
   friend class LineWriter;
   ReservedWrite(LineWriter& writer, char* out) : writer_(&writer), out_(out) {}
 
-  // Copies a text of at most 16 bytes, the most common case, with one load
-  // and one store.
+  // CopyShortPlain and CopyMediumPlain at the write position.
   template <SpecialBits kSpecial>
   bool ShortPlain(std::string_view text) {
-    // Mostly none of the 16 bytes is special, inside the text or past it.
-    const std::uint32_t special = kSpecial(text.data());
-    if (special != 0 && LowestBit(special) < text.size()) return false;
-    std::memcpy(out_, text.data(), kVectorBytes);
-    out_ += text.size();
-    return true;
+    return CopyShortPlain<kSpecial>(out_, text);
   }
-  // The same for a text of more than 16 bytes, 16 at a time, the last 16
-  // bytes of the text last: most paths, descriptions and version numbers.
   template <SpecialBits kSpecial>
   [[gnu::always_inline]] bool MediumPlain(std::string_view text) {
-    const char* p = text.data();
-    const char* const last = p + text.size() - kVectorBytes;  // where the last 16 bytes start
     char* out = out_;
-    for (; p < last; p += kVectorBytes, out += kVectorBytes) {
-      if (kSpecial(p) != 0) return false;
-      std::memcpy(out, p, kVectorBytes);
-    }
-    if (kSpecial(last) != 0) return false;
-    std::memcpy(out + (last - p), last, kVectorBytes);
-    out_ = out + (last - p) + kVectorBytes;
+    if (!CopyMediumPlain<kSpecial>(out, text)) return false;
+    out_ = out;
     return true;
   }
 

@@ -154,4 +154,13 @@ inline std::uint32_t EqualBits16(const char* a, const char* b) {
   return V::Load(a).Equal(V::Load(b)).Bits();
 }
 
+// All bits set in the bytes that are printable ASCII, 0x20 to 0x7E. Plus
+// one they are 0x21 to 0x7F, and every other byte is 0x20 or less taken as
+// signed (DEL and the high bytes wrap below zero): one addition and one
+// comparison.
+template <class V>
+inline V PrintableAscii(V x) {
+  return x.Add(1).GreaterSigned(' ');
+}
+
 }  // namespace rptconv

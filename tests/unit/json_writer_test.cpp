@@ -135,6 +135,9 @@ TEST(TypedValueTest, CompanionsOfExactTextsOnly) {
       {ValueKind::kCount, en, "3.5", ""},
       {ValueKind::kCount, en, "25x12", ""},
       {ValueKind::kCount, en, "9007199254740993", ""},
+      {ValueKind::kCount, en, "0", "0"},
+      {ValueKind::kCount, en, "123456789012345", "123456789012345"},
+      {ValueKind::kCount, en, "12 ", ""},
       {ValueKind::kPercent, en, "35 %", "35"},
       {ValueKind::kPercent, en, "12.50%", "12.50"},
       {ValueKind::kPercent, hu, "26 %", "26"},
@@ -146,10 +149,25 @@ TEST(TypedValueTest, CompanionsOfExactTextsOnly) {
       {ValueKind::kDate, hu, "2004.06.08. 09:41", "\"2004-06-08T09:41:00\""},
       {ValueKind::kDate, en, "2004-02-29", "\"2004-02-29\""},
       {ValueKind::kDate, en, "2005-02-29", ""},
+      {ValueKind::kDate, en, "1900-02-29", ""},
+      {ValueKind::kDate, en, "2000-02-29", "\"2000-02-29\""},
+      {ValueKind::kDate, en, "2004-04-31", ""},
+      {ValueKind::kDate, en, "2004-06-00", ""},
       {ValueKind::kDate, en, "2004-13-01", ""},
       {ValueKind::kDate, en, "2004-06-08 24:00", ""},
       {ValueKind::kDate, en, "2004-06-08 09:41 PM", ""},
       {ValueKind::kDate, en, "06/08/2004", ""},
+      {ValueKind::kDate, en, "0042-06-08", "\"0042-06-08\""},
+      {ValueKind::kDate, hu, "2004.06.08", "\"2004-06-08\""},
+      {ValueKind::kDate, hu, "2004.06.08. 09:41:07", "\"2004-06-08T09:41:07\""},
+      {ValueKind::kDate, hu, "2004.06-08.", ""},
+      {ValueKind::kDate, en, "2004-06-08.", ""},
+      {ValueKind::kDate, en, "2004-06-08 09:4", ""},
+      {ValueKind::kDate, en, "2004-06-08 09:41:60", ""},
+      {ValueKind::kDate, en, "2004-06-08T09:41", ""},
+      {ValueKind::kDate, en, "2004-06-0\xE9", ""},
+      {ValueKind::kSize, en, "8192 TB", "9007199254740992"},
+      {ValueKind::kSize, en, "8193 TB", ""},
       {ValueKind::kText, en, "236 KB", ""},
   };
   for (const auto& c : cases) {
@@ -159,6 +177,14 @@ TEST(TypedValueTest, CompanionsOfExactTextsOnly) {
     EXPECT_EQ(parsed, !c.json.empty());
     if (parsed) {
       EXPECT_EQ(typed.View(), c.json);
+    }
+    // The same from report text, readable past its end whatever follows it.
+    const std::string padded = c.text + std::string(kTextPadding, '9');
+    TypedValue from_report;
+    EXPECT_EQ(ParseTypedReportValue(c.kind, std::string_view(padded).substr(0, c.text.size()), c.language, from_report),
+              parsed);
+    if (parsed) {
+      EXPECT_EQ(from_report.View(), c.json);
     }
   }
 }

@@ -15,6 +15,7 @@
 
 #include "doubles.h"
 #include "rptconv/rptconv.h"
+#include "export/json_writer.h"
 #include "report/byte_classes.h"
 #include "report/line_reader.h"
 #include "report/record.h"
@@ -274,6 +275,7 @@ TEST(ReportReaderTest, MaskCutsMatchTheScalarPath) {
       for (std::size_t at = 0; at < input.size(); ++at) {
         const char* p = padded.data() + align + at;
         ASSERT_EQ(EscapedBits16(p), EscapedBits16<ScalarBytes16>(p)) << "at " << at;
+        ASSERT_EQ(JsonBits16(p), JsonBits16<ScalarBytes16>(p)) << "at " << at;
         ASSERT_EQ(ByteBits16(p, kValueComma), ByteBits16<ScalarBytes16>(p, kValueComma)) << "at " << at;
         ASSERT_EQ(EqualBits16(p, padded.data() + at), EqualBits16<ScalarBytes16>(p, padded.data() + at)) << "at " << at;
       }
