@@ -11,6 +11,7 @@
 #include "html/classic_page.h"
 #include "html/line_writer.h"
 #include "html/modern_page.h"
+#include "html/summary_walks.h"
 #include "walk/report_summary.h"
 #include "rptconv/rptconv.h"
 #include "walk/report_walk.h"

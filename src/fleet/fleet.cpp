@@ -114,7 +114,10 @@ void Fleet::AddVersion(std::uint32_t number, std::string_view version, std::uint
   }
   version = TrimBlanks(version);
   auto kept = std::find_if(program.versions.begin(), program.versions.end(),
-                           [version](const FleetVersion& known) { return known.text == version; });
+                           [version](const FleetVersion& known) {
+                             return known.text.size() == version.size() &&
+                                    SameBytes(known.text.data(), version.data(), version.size());
+                           });
   if (kept == program.versions.end()) {
     kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version), versions_++});
   }

@@ -48,8 +48,7 @@ std::size_t NameTable::SlotOf(std::string_view name, std::uint64_t hash) const {
   for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
     const Slot& slot = slots_[at];
     if (slot.number == kMissing) return at;
-    if (slot.hash == hash && slot.size == name.size() &&
-        std::memcmp(text_.data() + slot.offset, name.data(), name.size()) == 0) {
+    if (slot.hash == hash && slot.size == name.size() && SameBytes(text_.data() + slot.offset, name.data(), name.size())) {
       return at;
     }
   }

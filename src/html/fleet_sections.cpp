@@ -18,6 +18,8 @@ namespace {
 // A bar shows this many versions, the most used first; the rest share one
 // grey segment.
 constexpr std::size_t kBarVersions = 5;
+static_assert(kBarVersions < 10, "a bar's colors are numbered with one digit");
+constexpr std::size_t kMostNumberChars = 20;  // of a 64-bit number
 constexpr double kPercent = 100;
 constexpr double kKibi = 1024;
 constexpr std::array<std::string_view, 5> kSizeUnits = {"B", "KB", "MB", "GB", "TB"};
@@ -113,8 +115,8 @@ std::string Utf8Name(std::string_view raw, int codepage) {
   return text;
 }
 
-// `value` (not negative) with one decimal, or none: "37.2", "37".
-std::string Fixed(double value, bool decimal) {
+// Appends `value` (not negative) with one decimal, or none: "37.2", "37".
+void AppendFixed(std::string& out, double value, bool decimal) {
   constexpr double kTenths = 10;
   constexpr double kHalf = 0.5;
   // Beyond 2^53 a double holds whole numbers only, and beyond 2^64 no
@@ -123,17 +125,43 @@ std::string Fixed(double value, bool decimal) {
   if (value >= kWholeFrom) {
     std::array<char, 400> digits{};
     const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, 0);
-    return std::string(digits.data(), end);
+    out.append(digits.data(), end);
+    return;
   }
-  if (!decimal) return std::to_string(static_cast<std::uint64_t>(value + kHalf));
-  const auto tenths = static_cast<std::uint64_t>(value * kTenths + kHalf);
-  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+  // A 64-bit number, a point and a digit.
+  constexpr std::size_t kMostChars = 24;
+  std::array<char, kMostChars> digits;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
+  char* const first = digits.data();
+  char* end = nullptr;
+  if (!decimal) {
+    end = std::to_chars(first, first + kMostChars, static_cast<std::uint64_t>(value + kHalf)).ptr;
+  } else {
+    const auto tenths = static_cast<std::uint64_t>(value * kTenths + kHalf);
+    end = std::to_chars(first, first + kMostChars, tenths / 10).ptr;
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + tenths % 10);
+  }
+  out.append(first, end);
 }
 
-// "3.4 %", "35 %": a decimal only where it tells something.
-std::string PercentText(double percent) {
+std::string Fixed(double value, bool decimal) {
+  std::string text;
+  AppendFixed(text, value, decimal);
+  return text;
+}
+
+// Appends "3.4" or "35" for a percentage: a decimal only where it tells
+// something.
+void AppendPercent(std::string& out, double percent) {
   constexpr double kWholeFrom = 10;
-  return Fixed(percent, percent < kWholeFrom && percent != std::floor(percent)) + " %";
+  AppendFixed(out, percent, percent < kWholeFrom && percent != std::floor(percent));
+}
+
+// "3.4 %", "35 %".
+std::string PercentText(double percent) {
+  std::string text;
+  AppendPercent(text, percent);
+  return text.append(" %");
 }
 
 // "12.9 GB", "650 MB".
@@ -193,9 +221,14 @@ class SectionWriter {
     out_.Line("<thead><tr><th scope=\"col\">Program<th scope=\"col\">Computers<th scope=\"col\">Versions"
               "<th scope=\"col\">Versions by computers<th scope=\"col\">Which computers</thead>");
     out_.Line("<tbody>");
-    for (std::size_t p = 0; p < programs.size(); ++p) ProgramRow(*programs[p], p);
+    // Each program's versions, the most used first, for its row and its data.
+    std::vector<std::vector<const FleetVersion*>> versions(programs.size());
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+      versions[p] = Fleet::VersionsByShare(*programs[p]);
+      ProgramRow(*programs[p], versions[p], p);
+    }
     out_.Line("</tbody></table></div>");
-    ComputerData(programs);
+    ComputerData(programs, versions);
     out_.Line("</section>");
   }
 
@@ -234,8 +267,7 @@ class SectionWriter {
   }
 
  private:
-  void ProgramRow(const FleetProgram& program, std::size_t number) {
-    const std::vector<const FleetVersion*> versions = Fleet::VersionsByShare(program);
+  void ProgramRow(const FleetProgram& program, const std::vector<const FleetVersion*>& versions, std::size_t number) {
     std::size_t listings = 0;
     for (const FleetVersion* version : versions) listings += version->computers;
     out_.Raw("<tr><td class=\"w\">").Raw(Utf8Name(program.name, program.codepage));
@@ -276,12 +308,13 @@ class SectionWriter {
 
   // Per program in the table's order, its versions (the most used first),
   // each with the numbers of its computers: [["1.0",[0,3]],["2.0",[7]]].
-  void ComputerData(const std::vector<const FleetProgram*>& programs) {
+  void ComputerData(const std::vector<const FleetProgram*>& programs,
+                    const std::vector<std::vector<const FleetVersion*>>& versions_by_program) {
     out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
     std::string line;
     for (std::size_t p = 0; p < programs.size(); ++p) {
       line.assign(p == 0 ? "[" : ",[");
-      const std::vector<const FleetVersion*> versions = Fleet::VersionsByShare(*programs[p]);
+      const std::vector<const FleetVersion*>& versions = versions_by_program[p];
       for (std::size_t v = 0; v < versions.size(); ++v) {
         if (v > 0) line.push_back(',');
         line.push_back('[');
@@ -304,7 +337,9 @@ class SectionWriter {
 
   // Appends ",var(--kN) 0 37.5%": a segment of color N up to `end` (a share).
   static void Stop(std::string& stops, std::size_t color, double end) {
-    stops.append(",var(--k").append(std::to_string(color)).append(") 0 ").append(Fixed(end * kPercent, true)).append("%");
+    stops.append(",var(--k").append(1, static_cast<char>('0' + color)).append(") 0 ");
+    AppendFixed(stops, end * kPercent, true);
+    stops.push_back('%');
   }
 
   static std::size_t Listed(const std::vector<const FleetVersion*>& versions, std::size_t count) {
@@ -317,22 +352,17 @@ class SectionWriter {
   // character, keeps to the text after it); items are parted by an em space,
   // where lines may break.
   void LegendItem(std::size_t color, std::string_view label, std::size_t n, std::size_t of) {
-    if (color > 0) out_.Raw(kItemSpace);
-    std::string percent = PercentText(kPercent * static_cast<double>(n) / static_cast<double>(of));
-    percent.replace(percent.find(' '), 1, kNoBreak);
-    out_.Raw("<i class=\"k")
-        .Raw(std::to_string(color))
-        .Raw("\" aria-hidden=\"true\">")
-        .Raw(kSwatch)
-        .Raw("</i>")
-        .Raw(label)
-        .Raw(":")
-        .Raw(kNoBreak)
-        .Raw(std::to_string(n))
-        .Raw(kNoBreak)
-        .Raw("(")
-        .Raw(percent)
-        .Raw(")");
+    std::string& item = item_;
+    item.clear();
+    if (color > 0) item.append(kItemSpace);
+    item.append("<i class=\"k").append(1, static_cast<char>('0' + color)).append("\" aria-hidden=\"true\">");
+    item.append(kSwatch).append("</i>").append(label).append(":").append(kNoBreak);
+    std::array<char, kMostNumberChars> digits;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
+    item.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr);
+    item.append(kNoBreak).append("(");
+    AppendPercent(item, kPercent * static_cast<double>(n) / static_cast<double>(of));
+    item.append(kNoBreak).append("%)");
+    out_.Raw(item);
   }
 
   void ComputerRow(std::uint32_t number) {
@@ -411,6 +441,7 @@ class SectionWriter {
   const Fleet& fleet_;
   Fleet::VersionComputers version_computers_;
   std::vector<std::string> names_;  // of the computers, UTF-8 and escaped
+  std::string item_;  // a legend item, its room reused
 };
 
 }  // namespace

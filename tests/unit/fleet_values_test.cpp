@@ -2,6 +2,7 @@
 // Hungarian reports: one table per rule.
 #include <gtest/gtest.h>
 
+#include "fleet/name_table.h"
 #include "fleet/values.h"
 
 namespace rptconv {
@@ -58,6 +59,22 @@ TEST(FleetValuesTest, NameKeys) {
   EXPECT_EQ(NameKey("  Archive TOOL \t"), "archive tool");
   EXPECT_EQ(NameKey("M\xC9" "DIALEJ\xC1TSZ\xD3"), "m\xE9" "dialej\xE1tsz\xF3");  // Windows-1250 capitals
   EXPECT_EQ(NameKey("2\xD7" "DVD"), "2\xD7" "dvd");  // "×" is no letter
+}
+
+// Names of every length up to three words: equal bytes compare equal, and a
+// byte changed anywhere (the overlapping last word, the short tails) is seen.
+TEST(FleetValuesTest, SameBytes) {
+  constexpr std::size_t kLongest = 24;
+  const std::string name = "Archive Tool 3.30 (x64) Setup";
+  for (std::size_t size = 0; size <= kLongest; ++size) {
+    const std::string copy = name.substr(0, size);
+    EXPECT_TRUE(SameBytes(name.data(), copy.data(), size)) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      std::string changed = copy;
+      changed[at] = static_cast<char>(changed[at] ^ '\x80');
+      EXPECT_FALSE(SameBytes(name.data(), changed.data(), size)) << size << " at " << at;
+    }
+  }
 }
 
 }  // namespace
