@@ -410,7 +410,8 @@ class SectionWriter {
     Value(errors, std::to_string(facts.error_events));
 
     const bool smart = (computer.flags & kSmartWarnings) != 0;
-    OpenCell(smart, false);
+    // The disk's name may be long: this cell wraps rather than widening the table.
+    out_.Raw(smart ? "<td class=\"flag w\">" : "<td class=\"w\">");
     if (smart) {
       Value(true, Count(facts.smart_warnings, "attribute not OK", "attributes not OK"));
       if (!facts.smart_disk.empty()) out_.Raw(" (").Raw(Utf8Name(facts.smart_disk, computer.codepage)).Raw(")");
