@@ -11,7 +11,6 @@ namespace rptconv {
 
 namespace {
 
-constexpr double kPercent = 100;
 constexpr double kHundredths = 100;
 
 const JsonCodepageTable& TableOf(int codepage) {
