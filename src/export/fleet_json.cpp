@@ -13,17 +13,12 @@ namespace {
 
 constexpr double kHundredths = 100;
 
-const JsonCodepageTable& TableOf(int codepage) {
-  const JsonCodepageTable* table = FindJsonCodepage(codepage);
-  return table ? *table : *FindJsonCodepage(kEnglishCodepage);
-}
-
 // Text of a computer or a program in `codepage`; 0 is UTF-8 (a file name).
 void Text(JsonWriter& out, std::string_view text, int codepage) {
   if (codepage == 0) {
     out.Utf8String(text);
   } else {
-    out.String(text, TableOf(codepage));
+    out.String(text, JsonCodepageOrWestern(codepage));
   }
 }
 

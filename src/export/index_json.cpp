@@ -31,8 +31,7 @@ void JsonIndex::Write(ByteSink& sink) const {
   out.BeginObject().Key("format").Utf8String(kIndexFormat).Key("version").Int(kIndexFormatVersion);
   out.Key("reports").BeginArray();
   for (const Entry& entry : entries_) {
-    const JsonCodepageTable* table = entry.failed ? nullptr : FindJsonCodepage(entry.summary.codepage);
-    out.SetCodepage(table ? *table : english);
+    out.SetCodepage(entry.failed ? english : JsonCodepageOrWestern(entry.summary.codepage));
     // Console lines and names are the names' bytes.
     const auto name = [&](std::string_view text) { names_utf8_ ? out.Utf8String(text) : out.String(text); };
     out.NewLine().BeginObject().Key("file");

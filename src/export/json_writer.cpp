@@ -152,6 +152,11 @@ const JsonCodepageTable* FindJsonCodepage(int codepage) {
   }
 }
 
+const JsonCodepageTable& JsonCodepageOrWestern(int codepage) {
+  const JsonCodepageTable* table = FindJsonCodepage(codepage);
+  return table ? *table : kCp1252;
+}
+
 JsonWriter::JsonWriter(ByteSink& sink, const JsonCodepageTable& table, std::size_t buffer_size)
     : sink_(sink),
       table_(&table),

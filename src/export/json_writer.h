@@ -37,6 +37,9 @@ using JsonCodepageTable = std::array<JsonByte, 256>;
 
 // The table of `codepage`, or null when there is none.
 const JsonCodepageTable* FindJsonCodepage(int codepage);
+// The table of `codepage`, or the Western one where there is none: for
+// text whose code page may be unknown (a report that failed to convert).
+const JsonCodepageTable& JsonCodepageOrWestern(int codepage);
 
 // Appends `text` as a quoted JSON string: report text converted with
 // `table`, or, when `utf8`, text that should be UTF-8 (as Utf8String).
