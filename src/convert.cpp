@@ -29,7 +29,7 @@ void WalkTo(ReportReader& reader, Listener& listener, const ConvertOptions& opti
     return;
   }
   SummaryListener summary_listener(*summary, options.codepage);
-  FactsListener facts_listener(summary->facts);
+  FactsListener facts_listener(summary->facts, summary->program_sink, options.codepage);
   AllListeners<Listener, SummaryListener, FactsListener> all(listener, summary_listener, facts_listener);
   WalkReportTo(reader, all);
 }

@@ -86,6 +86,19 @@ struct ConvertOptions {
   bool report_name_utf8 = true;
 };
 
+// Told the installed programs of each report as the report is read, by an
+// overview that counts programs across many reports and keeps each distinct
+// name and version once.
+class ProgramSink {
+ public:
+  virtual ~ProgramSink() = default;
+  // A report begins; the texts of its programs are in `codepage`.
+  virtual void BeginReport(int codepage) = 0;
+  // One of its installed programs: name (never empty) and version as the
+  // report has them, without blanks at either end.
+  virtual void Program(std::string_view name, std::string_view version) = 0;
+};
+
 // What an overview of many reports shows of one: its title and the
 // properties of its first group that belong to no item (computer name, user,
 // date...), as the report's bytes, and the code page those bytes are in.
@@ -96,10 +109,9 @@ struct ReportSummary {
   std::vector<std::pair<std::string, std::string>> properties;  // label and value, each label once
   // What the overview tells across many reports, taken from this one.
   struct Facts {
-    // Its installed programs: name and version as the report has them, at
-    // most kMostPrograms; `programs_dropped` counts those beyond.
+    // Its installed programs go to `program_sink`, at most kMostPrograms;
+    // `programs_dropped` counts those beyond.
     static constexpr std::size_t kMostPrograms = 4096;
-    std::vector<std::pair<std::string, std::string>> programs;
     std::size_t programs_dropped = 0;
     // The fixed drive (no optical, removable or network drive) with the
     // smallest share of free space; `drive` empty when none has both sizes.
@@ -117,6 +129,9 @@ struct ReportSummary {
     std::size_t smart_warnings = 0;
     std::string smart_disk;
   } facts;
+  // Where the report's installed programs go; none when null. Set by the
+  // caller before the conversion.
+  ProgramSink* program_sink = nullptr;
 };
 
 // True for the code pages a modern page converts from: 1250 (Central

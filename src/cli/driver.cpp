@@ -78,6 +78,7 @@ class Batch {
   int Run() {
     plan_ = PlanRun(inv_, outputs_);
     if (!OutputsUsable()) return kExitCreateFailed;
+    if (index_) index_->Expect(plan_.size());
     bool complete = true;
     try {
       for (const PlannedReport& report : plan_) {
@@ -165,7 +166,10 @@ class Batch {
     job.output_taken = report.output_taken;
     job.failures = &failures_;
     if (SharedStream(inv_)) job.shared_output = &shared_output_;
-    if (Indexed()) job.summary = &summary_;
+    if (Indexed()) {
+      job.summary = &summary_;
+      summary_.program_sink = index_ ? &index_->program_sink() : &json_index_->program_sink();
+    }
     try {
       switch (ConvertReport(platform::Files(), console_, job)) {
         case ConvertResult::kConverted:

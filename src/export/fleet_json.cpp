@@ -91,15 +91,15 @@ void Computer(JsonWriter& out, const FleetComputer& computer, std::uint32_t repo
   out.EndObject();
 }
 
-void Program(JsonWriter& out, const Fleet::VersionComputers& computers, const FleetProgram& program) {
+void Program(JsonWriter& out, const Fleet& fleet, const FleetProgram& program) {
   out.NewLine().BeginObject().Key("name");
   Text(out, program.name, program.codepage);
   out.Key("computers").Int(program.computers).Key("versions").BeginArray();
-  for (const FleetVersion* version : Fleet::VersionsByShare(program)) {
+  for (const FleetVersion* version : fleet.VersionsByShare(program)) {
     out.BeginObject().Key("version");
     Text(out, version->text, program.codepage);
-    out.Key("count").Int(version->computers).Key("computers").BeginArray();
-    for (const std::uint32_t number : computers.Of(*version)) out.Int(number);
+    out.Key("count").Int(static_cast<std::int64_t>(version->computers.size())).Key("computers").BeginArray();
+    for (const std::uint32_t number : version->computers) out.Int(number);
     out.EndArray().EndObject();
   }
   out.EndArray().EndObject();
@@ -119,8 +119,7 @@ void WriteFleetJson(JsonWriter& out, const Fleet& fleet, std::span<const std::ui
   out.EndArray();
   out.Key("programs_dropped").Int(static_cast<std::int64_t>(fleet.programs_dropped()));
   out.Key("software").BeginArray();
-  const Fleet::VersionComputers computers = fleet.GroupComputers();
-  for (const FleetProgram* program : fleet.ProgramsByName()) Program(out, computers, *program);
+  for (const FleetProgram* program : fleet.ProgramsByName()) Program(out, fleet, *program);
   out.NewLine().EndArray().EndObject();
 }
 

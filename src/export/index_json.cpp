@@ -25,7 +25,8 @@ void JsonIndex::AddFailed(std::string_view report_name, std::string_view failure
   entries_.push_back({std::string(report_name), {}, true, std::string(failure_line), {}});
 }
 
-void JsonIndex::Write(ByteSink& sink) const {
+void JsonIndex::Write(ByteSink& sink) {
+  const Fleet& fleet = fleet_.Finish();
   const JsonCodepageTable& english = *FindJsonCodepage(kEnglishCodepage);
   JsonWriter out(sink, english);
   out.BeginObject().Key("format").Utf8String(kIndexFormat).Key("version").Int(kIndexFormatVersion);
@@ -56,7 +57,7 @@ void JsonIndex::Write(ByteSink& sink) const {
     out.EndArray().EndObject();
   }
   out.NewLine().EndArray().Key("fleet");
-  WriteFleetJson(out, fleet_, computer_reports_);
+  WriteFleetJson(out, fleet, computer_reports_);
   out.EndObject().EndRecord();
   out.Flush();
 }

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fleet/fleet.h"
+#include "fleet/background_fleet.h"
 #include "rptconv/rptconv.h"
 
 namespace rptconv {
@@ -29,8 +29,12 @@ class JsonIndex {
   // no file (standard output).
   void AddConverted(std::string_view report_name, std::string output, const ReportSummary& summary);
   void AddFailed(std::string_view report_name, std::string_view failure_line);
+  // Where each report's programs go as it is read: set it as the summary's
+  // program sink.
+  ProgramSink& program_sink() { return fleet_.program_sink(); }
 
-  void Write(ByteSink& sink) const;
+  // Waits for the fleet's thread; throws what it failed with.
+  void Write(ByteSink& sink);
 
  private:
   struct Entry {
@@ -42,7 +46,7 @@ class JsonIndex {
   };
   bool names_utf8_;
   std::vector<Entry> entries_;
-  Fleet fleet_;
+  BackgroundFleet fleet_;
   std::vector<std::uint32_t> computer_reports_;  // per computer of the fleet, its entry
 };
 

@@ -47,14 +47,11 @@ std::string_view Cell(std::span<const std::string_view> cells, std::size_t colum
 
 void FactsListener::BeginDocument(std::string_view, Language language) {
   english_titles_ = language == Language::kEnglish;
-  auto programs = std::move(facts_.programs);
   facts_ = {};
-  facts_.programs = std::move(programs);
-  programs_ = 0;
+  program_count_ = 0;
   table_ = Table::kNone;
+  if (programs_ != nullptr) programs_->BeginReport(codepage_ != 0 ? codepage_ : CodepageOf(language));
 }
-
-void FactsListener::EndDocument() { facts_.programs.resize(programs_); }
 
 void FactsListener::BeginPage(std::string_view title, bool first) {
   // The first page is never a table: it is headed by the banner.
@@ -64,12 +61,9 @@ void FactsListener::BeginPage(std::string_view title, bool first) {
   table_ = Table::kNone;
 }
 
-void FactsListener::BeginGroup(std::string_view title, bool, bool) {
-  group_begun_ = true;
-  if (group_section_ != nullptr && page_section_ == nullptr) {
-    group_title_.assign(title);
-    table_ = Table::kNone;
-  }
+void FactsListener::KeepGroup(std::string_view title) {
+  group_title_.assign(title);
+  table_ = Table::kNone;
 }
 
 void FactsListener::TableHeader(std::span<const std::string_view>, std::string_view) {
@@ -94,7 +88,7 @@ void FactsListener::TableHeader(std::span<const std::string_view>, std::string_v
   }
 }
 
-void FactsListener::TableRow(std::span<const std::string_view> cells) {
+void FactsListener::Row(std::span<const std::string_view> cells) {
   switch (table_) {
     case Table::kNone: return;
     case Table::kPrograms: Program(cells); return;
@@ -108,18 +102,12 @@ void FactsListener::TableRow(std::span<const std::string_view> cells) {
 void FactsListener::Program(std::span<const std::string_view> cells) {
   const std::string_view name = TrimBlanks(Cell(cells, columns_[0]));
   if (name.empty()) return;
-  if (programs_ == ReportSummary::Facts::kMostPrograms) {
+  if (program_count_ == ReportSummary::Facts::kMostPrograms) {
     ++facts_.programs_dropped;
     return;
   }
-  const std::string_view version = TrimBlanks(Cell(cells, columns_[1]));
-  if (programs_ == facts_.programs.size()) {
-    facts_.programs.emplace_back(name, version);
-  } else {
-    facts_.programs[programs_].first.assign(name);
-    facts_.programs[programs_].second.assign(version);
-  }
-  ++programs_;
+  ++program_count_;
+  if (programs_ != nullptr) programs_->Program(name, TrimBlanks(Cell(cells, columns_[1])));
 }
 
 void FactsListener::Drive(std::span<const std::string_view> cells) {

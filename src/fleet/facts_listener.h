@@ -1,7 +1,7 @@
 // Gathers, while a report is walked, what the overview tells across many
 // reports: installed programs, the fullest fixed drive, antivirus databases,
-// error events and SMART attributes that are not OK. Keeps the programs'
-// texts (bounded) and a few numbers, never whole tables.
+// error events and SMART attributes that are not OK. Tells the programs to a
+// sink and keeps a few numbers, never whole tables.
 #pragma once
 
 #include <array>
@@ -16,21 +16,32 @@ namespace rptconv {
 
 class FactsListener final : public PageEvents {
  public:
-  explicit FactsListener(ReportSummary::Facts& facts) : facts_(facts) {}
+  // `codepage` 0: the report language's code page. Programs go to
+  // `programs`, none when it is null.
+  FactsListener(ReportSummary::Facts& facts, ProgramSink* programs, int codepage)
+      : facts_(facts), programs_(programs), codepage_(codepage) {}
 
   void BeginDocument(std::string_view title, Language language) override;
   void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  // Inline: the walk tells every group and row, and most pass by.
+  void BeginGroup(std::string_view title, bool, bool) override {
+    group_begun_ = true;
+    if (group_section_ != nullptr && page_section_ == nullptr) KeepGroup(title);
+  }
   void BeginItem(std::string_view, bool, bool) override {}
   void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
   void Property(std::string_view, std::string_view, bool) override {}
-  void TableRow(std::span<const std::string_view> cells) override;
-  void EndDocument() override;
+  void TableRow(std::span<const std::string_view> cells) override {
+    if (table_ != Table::kNone) Row(cells);
+  }
+  void EndDocument() override {}
 
  private:
   // The tables whose rows say something across reports.
   enum class Table { kNone, kPrograms, kDrives, kAntivirus, kEvents, kSmart };
 
+  void KeepGroup(std::string_view title);
+  void Row(std::span<const std::string_view> cells);
   void Program(std::span<const std::string_view> cells);
   void Drive(std::span<const std::string_view> cells);
   void Antivirus(std::span<const std::string_view> cells);
@@ -38,6 +49,9 @@ class FactsListener final : public PageEvents {
   void Smart(std::span<const std::string_view> cells);
 
   ReportSummary::Facts& facts_;
+  ProgramSink* programs_;
+  int codepage_;
+  std::size_t program_count_ = 0;  // of this report
   bool english_titles_ = true;
   // The sections of the page begun last: its own table, and its groups'.
   const Section* page_section_ = nullptr;
@@ -45,9 +59,6 @@ class FactsListener final : public PageEvents {
   bool group_begun_ = false;  // since the page began
   std::string group_title_;   // of a group table that is kept
   Table table_ = Table::kNone;
-  // Programs of this report so far; the strings of the report before are
-  // reused, so that a batch does not allocate anew for every program.
-  std::size_t programs_ = 0;
   // The columns of the current table that are read, in the order its
   // reader names their keys.
   static constexpr std::size_t kMostColumnsRead = 5;

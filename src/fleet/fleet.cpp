@@ -16,16 +16,6 @@ constexpr std::string_view kComputerLabels[] = {
 constexpr std::string_view kDateLabels[] = {"Report Date", "Date", "Jelent\xE9s d\xE1tuma",
                                                                  "D\xE1tum"};
 
-// Asks for the cache line at `address` ahead of its use, where the compiler
-// can.
-inline void Prefetch(const void* address) {
-#if defined(__GNUC__)
-  __builtin_prefetch(address);
-#else
-  (void)address;
-#endif
-}
-
 std::string_view PropertyOf(const ReportSummary& summary, std::span<const std::string_view> labels) {
   for (const std::string_view label : labels) {
     for (const auto& [name, value] : summary.properties) {
@@ -39,10 +29,9 @@ std::string_view PropertyOf(const ReportSummary& summary, std::span<const std::s
 
 int FleetComputer::FlagCount() const { return std::popcount(flags); }
 
-void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string_view report_name,
-                int name_codepage) {
-  const auto number = static_cast<std::uint32_t>(computers_.size());
-  FleetComputer& computer = computers_.emplace_back();
+FleetComputer Fleet::ComputerOf(const ReportSummary& summary, std::string page_href, std::string_view report_name,
+                                int name_codepage) const {
+  FleetComputer computer;
   std::string_view name = PropertyOf(summary, kComputerLabels);
   if (name.empty()) name = TrimBlanks(summary.title);
   computer.codepage = summary.codepage;
@@ -53,98 +42,97 @@ void Fleet::Add(const ReportSummary& summary, std::string page_href, std::string
   computer.name.assign(name);
   computer.page_href = std::move(page_href);
   const ReportSummary::Facts& facts = summary.facts;
-  computer.facts.drive = facts.drive;
-  computer.facts.drive_free = facts.drive_free;
-  computer.facts.drive_total = facts.drive_total;
-  computer.facts.antivirus = facts.antivirus;
-  computer.facts.antivirus_day = facts.antivirus_day;
-  computer.facts.error_events = facts.error_events;
-  computer.facts.smart_warnings = facts.smart_warnings;
-  computer.facts.smart_disk = facts.smart_disk;
+  computer.facts = facts;
   if (const std::optional<std::int32_t> day = ParseDay(PropertyOf(summary, kDateLabels))) computer.report_day = *day;
   if (computer.report_day != ReportSummary::Facts::kNoDay && facts.antivirus_day != ReportSummary::Facts::kNoDay) {
     computer.antivirus_age_known = true;
     computer.antivirus_age = computer.report_day - facts.antivirus_day;
   }
   computer.flags = Assess(computer);
+  return computer;
+}
 
-  first_listings_.push_back(listings_);
-  // In three passes, so that the programs and their versions, found in
-  // memory far apart, are on their way to the cache when they are needed.
-  numbers_.clear();
-  for (const auto& entry : facts.programs) {
-    numbers_.push_back(ProgramNumber(entry.first, summary.codepage));
-    Prefetch(&programs_[numbers_.back()]);
+void Fleet::Add(FleetComputer computer, const ProgramBatch& programs) {
+  const auto number = static_cast<std::uint32_t>(computers_.size());
+  programs_dropped_ += computer.facts.programs_dropped;
+  computers_.push_back(std::move(computer));
+  // In passes, so that many lookups wait for memory at once: the slots
+  // where each program's search begins, their entries, then the versions
+  // found.
+  hashes_.clear();
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    hashes_.push_back(NameTable::HashOf(programs[i]));
+    version_ids_.PrefetchSlot(hashes_.back());
   }
-  for (const std::uint32_t program : numbers_) Prefetch(programs_[program].versions.data());
-  for (std::size_t i = 0; i < numbers_.size(); ++i) AddVersion(numbers_[i], facts.programs[i].second, number);
-  programs_dropped_ += facts.programs_dropped;
+  for (const std::uint64_t hash : hashes_) version_ids_.PrefetchEntry(hash);
+  ids_.clear();
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    const NameParts parts = programs[i];
+    const std::uint64_t hash = hashes_[i];
+    std::uint32_t id = version_ids_.Find(parts, hash);
+    if (id == NameTable::kMissing) {
+      const std::uint32_t program = ProgramNumber(parts.first, programs.codepage());
+      if (program == NameTable::kMissing) {
+        ++programs_dropped_;
+        continue;
+      }
+      id = VersionId(program, parts.second);
+      // Should the table be full, the version is found by its program.
+      version_ids_.Add(parts, hash, id);
+    }
+    ids_.push_back(id);
+    PrefetchAddress(&versions_[id]);
+  }
+  for (const std::uint32_t id : ids_) {
+    FleetVersion& version = versions_[id];
+    // A version listed twice on one computer counts once.
+    if (version.last_computer == number) continue;
+    version.last_computer = number;
+    version.computers.push_back(number);
+    FleetProgram& program = programs_[version.program];
+    if (program.last_computer != number) {
+      program.last_computer = number;
+      ++program.computers;
+    }
+  }
+}
+
+void ProgramBatch::BeginReport(int codepage) {
+  codepage_ = codepage;
+  entries_.clear();
+  used_ = 0;
 }
 
 std::uint32_t Fleet::ProgramNumber(std::string_view name, int codepage) {
   // Most names come again as they were spelled before: those skip folding.
-  name = TrimBlanks(name);
   std::uint32_t number = spelled_numbers_.Find(name);
+  if (number != NameTable::kMissing) return number;
+  AssignNameKey(key_, name);
+  number = program_numbers_.Find(key_);
   if (number == NameTable::kMissing) {
-    AssignNameKey(key_, name);
-    number = program_numbers_.Find(key_);
-    if (number == NameTable::kMissing) {
-      number = static_cast<std::uint32_t>(programs_.size());
-      program_numbers_.Add(key_, number);
-      FleetProgram& fresh = programs_.emplace_back();
-      fresh.name.assign(name);
-      fresh.codepage = codepage;
-    }
-    spelled_numbers_.Add(name, number);
+    number = static_cast<std::uint32_t>(programs_.size());
+    // A fleet whose names fill the table (4 GiB) numbers no more programs.
+    if (!program_numbers_.Add(key_, number)) return NameTable::kMissing;
+    FleetProgram& fresh = programs_.emplace_back();
+    fresh.name.assign(name);
+    fresh.codepage = codepage;
   }
+  // Should this table be full, the name is found by its key.
+  spelled_numbers_.Add(name, number);
   return number;
 }
 
-void Fleet::AddVersion(std::uint32_t number, std::string_view version, std::uint32_t computer) {
-  // Listings are numbered in 32 bits: beyond, programs are counted as
-  // dropped, never wrapped onto others.
-  if (listings_ == UINT32_MAX) {
-    ++programs_dropped_;
-    return;
-  }
+std::uint32_t Fleet::VersionId(std::uint32_t number, std::string_view version) {
   FleetProgram& program = programs_[number];
-  if (program.last_computer != computer) {
-    program.last_computer = computer;
-    ++program.computers;
+  for (const std::uint32_t id : program.versions) {
+    if (versions_[id].text == version) return id;
   }
-  version = TrimBlanks(version);
-  auto kept = std::find_if(program.versions.begin(), program.versions.end(),
-                           [version](const FleetVersion& known) {
-                             return known.text.size() == version.size() &&
-                                    SameBytes(known.text.data(), version.data(), version.size());
-                           });
-  if (kept == program.versions.end()) {
-    kept = program.versions.insert(program.versions.end(), FleetVersion{std::string(version), versions_++});
-  }
-  // A version listed twice on one computer counts once.
-  if (kept->last_computer == computer) return;
-  kept->last_computer = computer;
-  ++kept->computers;
-  AddListing(kept->id);
-}
-
-Fleet::VersionComputers Fleet::GroupComputers() const {
-  VersionComputers grouped;
-  grouped.starts_.resize(versions_);
-  std::uint32_t start = 0;
-  for (const FleetProgram& program : programs_) {
-    for (const FleetVersion& version : program.versions) {
-      grouped.starts_[version.id] = start;
-      start += version.computers;
-    }
-  }
-  grouped.numbers_.resize(start);
-  std::vector<std::uint32_t> next = grouped.starts_;
-  for (std::uint32_t computer = 0; computer < first_listings_.size(); ++computer) {
-    const std::uint32_t end = computer + 1 < first_listings_.size() ? first_listings_[computer + 1] : listings_;
-    for (std::uint32_t at = first_listings_[computer]; at < end; ++at) grouped.numbers_[next[ListingAt(at)]++] = computer;
-  }
-  return grouped;
+  const auto id = static_cast<std::uint32_t>(versions_.size());
+  FleetVersion& fresh = versions_.emplace_back();
+  fresh.text.assign(version);
+  fresh.program = number;
+  program.versions.push_back(id);
+  return id;
 }
 
 unsigned Fleet::Assess(const FleetComputer& computer) const {
@@ -185,12 +173,12 @@ std::vector<std::uint32_t> Fleet::ComputersByAttention() const {
   return order;
 }
 
-std::vector<const FleetVersion*> Fleet::VersionsByShare(const FleetProgram& program) {
+std::vector<const FleetVersion*> Fleet::VersionsByShare(const FleetProgram& program) const {
   std::vector<const FleetVersion*> sorted;
   sorted.reserve(program.versions.size());
-  for (const FleetVersion& version : program.versions) sorted.push_back(&version);
+  for (const std::uint32_t id : program.versions) sorted.push_back(&versions_[id]);
   std::stable_sort(sorted.begin(), sorted.end(), [](const FleetVersion* a, const FleetVersion* b) {
-    return a->computers > b->computers;
+    return a->computers.size() > b->computers.size();
   });
   return sorted;
 }

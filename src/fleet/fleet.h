@@ -5,10 +5,10 @@
 // number per program a computer has and a short record per computer.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <span>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +47,7 @@ struct FleetComputer {
   std::string name;  // the report's computer name, title or file name, in `codepage`
   int codepage = 0;  // 0: the name is UTF-8
   std::string page_href;  // empty when its page has no address
-  ReportSummary::Facts facts;  // without the programs
+  ReportSummary::Facts facts;
   std::int32_t report_day = ReportSummary::Facts::kNoDay;
   // The age of the newest virus database at the report's date, when both
   // dates are known.
@@ -60,9 +60,9 @@ struct FleetComputer {
 
 struct FleetVersion {
   std::string text;  // as first seen, in the codepage of its program
-  std::uint32_t id = 0;  // numbers the versions of all programs
-  std::uint32_t computers = 0;
+  std::uint32_t program = 0;  // its program's number
   std::uint32_t last_computer = UINT32_MAX;
+  std::vector<std::uint32_t> computers;  // their numbers, in the order added
 };
 
 struct FleetProgram {
@@ -70,17 +70,89 @@ struct FleetProgram {
   int codepage = 0;
   std::uint32_t computers = 0;  // each counted once, whatever its versions
   std::uint32_t last_computer = UINT32_MAX;
-  std::vector<FleetVersion> versions;  // first seen first
+  std::vector<std::uint32_t> versions;  // their ids, first seen first
+};
+
+// A report's installed programs as it is read (the summary's program sink),
+// kept in one text whose room is reused from report to report.
+class ProgramBatch final : public ProgramSink {
+ public:
+  void BeginReport(int codepage) override;
+  void Program(std::string_view name, std::string_view version) override {
+    const std::size_t size = name.size() + version.size();
+    if (text_.size() - used_ < size) text_.resize(std::max(2 * text_.size(), used_ + size));
+    char* const out = text_.data() + used_;
+    CopyText(out, name);
+    CopyText(out + name.size(), version);
+    entries_.push_back({used_, name.size(), version.size()});
+    used_ += size;
+  }
+
+  int codepage() const { return codepage_; }
+  std::size_t size() const { return entries_.size(); }
+  NameParts operator[](std::size_t i) const {
+    const Entry& entry = entries_[i];
+    return {{text_.data() + entry.at, entry.name_size}, {text_.data() + entry.at + entry.name_size, entry.version_size}};
+  }
+
+ private:
+  struct Entry {
+    std::size_t at;  // in text_
+    std::size_t name_size;
+    std::size_t version_size;
+  };
+  // Copies `text` to `out` with loads and stores of fixed size that may
+  // overlap, for the short names and versions that are most of them; a
+  // longer text goes through memcpy. Nothing outside either range is
+  // touched.
+  struct Bytes16 {
+    char bytes[16];
+  };
+  static constexpr std::size_t kShortCopy = 2 * sizeof(Bytes16);
+  template <class Word>
+  static void CopyEnds(char* out, const char* in, std::size_t size) {
+    Word first;
+    Word last;
+    std::memcpy(&first, in, sizeof first);
+    std::memcpy(&last, in + size - sizeof last, sizeof last);
+    std::memcpy(out, &first, sizeof first);
+    std::memcpy(out + size - sizeof last, &last, sizeof last);
+  }
+  static void CopyText(char* out, std::string_view text) {
+    const std::size_t size = text.size();
+    const char* in = text.data();
+    if (size > kShortCopy) {
+      std::memcpy(out, in, size);
+    } else if (size >= sizeof(Bytes16)) {
+      CopyEnds<Bytes16>(out, in, size);
+    } else if (size >= sizeof(std::uint64_t)) {
+      CopyEnds<std::uint64_t>(out, in, size);
+    } else if (size >= sizeof(std::uint32_t)) {
+      CopyEnds<std::uint32_t>(out, in, size);
+    } else if (size > 0) {
+      out[0] = in[0];
+      out[size / 2] = in[size / 2];
+      out[size - 1] = in[size - 1];
+    }
+  }
+
+  int codepage_ = 0;
+  std::vector<Entry> entries_;
+  std::string text_;
+  std::size_t used_ = 0;  // bytes of text_ that hold programs
 };
 
 class Fleet {
  public:
   explicit Fleet(AttentionRules rules) : rules_(rules) {}
 
-  // A converted report: its summary, its page's address and, for a report
-  // without computer name or title, its file name (`name_codepage` 0 for
-  // UTF-8).
-  void Add(const ReportSummary& summary, std::string page_href, std::string_view report_name, int name_codepage);
+  // A converted report as a computer of the fleet: its summary, its page's
+  // address and, for a report without computer name or title, its file
+  // name (`name_codepage` 0 for UTF-8).
+  FleetComputer ComputerOf(const ReportSummary& summary, std::string page_href, std::string_view report_name,
+                           int name_codepage) const;
+  // Adds the computer and its programs.
+  void Add(FleetComputer computer, const ProgramBatch& programs);
 
   const AttentionRules& rules() const { return rules_; }
   const std::vector<FleetComputer>& computers() const { return computers_; }
@@ -93,55 +165,27 @@ class Fleet {
   // Computer numbers, those that need the most attention first.
   std::vector<std::uint32_t> ComputersByAttention() const;
   // Versions of `program`, the most computers first.
-  static std::vector<const FleetVersion*> VersionsByShare(const FleetProgram& program);
-  // The computers of every version, grouped once the reports are in.
-  class VersionComputers {
-   public:
-    // The numbers of the computers of `version`, in the order added.
-    std::span<const std::uint32_t> Of(const FleetVersion& version) const {
-      return {numbers_.data() + starts_[version.id], version.computers};
-    }
-
-   private:
-    friend class Fleet;
-    std::vector<std::uint32_t> starts_;   // by version id
-    std::vector<std::uint32_t> numbers_;  // of computers, version by version
-  };
-  VersionComputers GroupComputers() const;
+  std::vector<const FleetVersion*> VersionsByShare(const FleetProgram& program) const;
 
  private:
   // The number of the program of that name, numbering it when new.
   std::uint32_t ProgramNumber(std::string_view name, int codepage);
-  // One of its versions, on `computer`.
-  void AddVersion(std::uint32_t number, std::string_view version, std::uint32_t computer);
+  // The id of the version of program `number`, numbering it when new.
+  std::uint32_t VersionId(std::uint32_t number, std::string_view version);
   unsigned Assess(const FleetComputer& computer) const;
 
   AttentionRules rules_;
   std::vector<FleetComputer> computers_;
   std::vector<FleetProgram> programs_;
-  // The ids of each computer's versions, one computer after the other, in
-  // blocks that never move: added in order, they are written in order, and
-  // a growing fleet neither copies them nor holds two copies at once.
-  static constexpr unsigned kListingBlockBits = 14;
-  static constexpr std::uint32_t kListingsPerBlock = 1U << kListingBlockBits;
-  std::uint32_t ListingAt(std::uint32_t at) const {
-    return listing_blocks_[at >> kListingBlockBits][at & (kListingsPerBlock - 1)];
-  }
-  void AddListing(std::uint32_t version_id) {
-    if (listings_ % kListingsPerBlock == 0) {
-      listing_blocks_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kListingsPerBlock));
-    }
-    listing_blocks_[listings_ >> kListingBlockBits][listings_ & (kListingsPerBlock - 1)] = version_id;
-    ++listings_;
-  }
-  std::vector<std::unique_ptr<std::uint32_t[]>> listing_blocks_;
-  std::uint32_t listings_ = 0;
-  std::vector<std::uint32_t> first_listings_;  // per computer
-  std::uint32_t versions_ = 0;
+  std::vector<FleetVersion> versions_;  // by id
   NameTable program_numbers_;  // by NameKey
   NameTable spelled_numbers_;  // by the name as spelled, trimmed
+  // Version ids by name and version as spelled: most programs of a report
+  // are found with this one lookup.
+  NameTable version_ids_;
   std::string key_;  // reused for lookups
-  std::vector<std::uint32_t> numbers_;  // of a report's programs, reused
+  std::vector<std::uint64_t> hashes_;  // of a report's programs, reused
+  std::vector<std::uint32_t> ids_;  // of their versions, reused
   std::size_t programs_dropped_ = 0;
 };
 

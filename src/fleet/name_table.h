@@ -1,8 +1,9 @@
 // Numbers for names: each distinct byte string keeps the number it was given
-// when it was added. Open addressing over a power-of-two table whose slots
-// hold a name's hash and where its bytes lie in one text store, so that a
-// lookup costs one hash of the name, taken eight bytes at a time, and mostly
-// one comparison, and adding a name allocates nothing per name.
+// when it was added. Open addressing over a power-of-two table of 8-byte
+// slots, each half a name's hash and where its entry lies in one text store
+// (its number, the sizes of its parts, its bytes): a lookup costs one hash of
+// the name, sixteen bytes a round, and mostly one slot and one entry, two
+// places in memory; adding a name allocates nothing per name.
 #pragma once
 
 #include <cstddef>
@@ -49,26 +50,68 @@ inline bool SameBytes(const char* a, const char* b, std::size_t size) {
   return true;
 }
 
+// A name of one or two parts (a program's name and version): the parts
+// are told apart, so "ab" + "c" is not "a" + "bc".
+struct NameParts {
+  std::string_view first;
+  std::string_view second;
+};
+
+// Asks for the cache line at `address` ahead of its use, where the compiler
+// can.
+inline void PrefetchAddress(const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#else
+  (void)address;
+#endif
+}
+
 class NameTable {
  public:
   static constexpr std::uint32_t kMissing = UINT32_MAX;
 
+  static std::uint64_t HashOf(NameParts name);
+
   // The number of `name`, or kMissing.
-  std::uint32_t Find(std::string_view name) const;
-  // Adds `name`, which the table does not hold yet, with `number`.
-  void Add(std::string_view name, std::uint32_t number);
+  std::uint32_t Find(std::string_view name) const { return Find(NameParts{name, {}}); }
+  std::uint32_t Find(NameParts name) const { return Find(name, HashOf(name)); }
+  // The same with the name's HashOf.
+  std::uint32_t Find(NameParts name, std::uint64_t hash) const;
+  // Adds `name`, which the table does not hold yet, with `number`; false
+  // when the table cannot hold more text (4 GiB), and then nothing is added.
+  bool Add(std::string_view name, std::uint32_t number) { return Add(NameParts{name, {}}, number); }
+  bool Add(NameParts name, std::uint32_t number) { return Add(name, HashOf(name), number); }
+  bool Add(NameParts name, std::uint64_t hash, std::uint32_t number);
+
+  // Ask for the slot where the search for a name of `hash` begins, and then
+  // for the entry it points to, so that many lookups wait for memory at
+  // once: first every slot, then every entry.
+  void PrefetchSlot(std::uint64_t hash) const {
+    if (!slots_.empty()) PrefetchAddress(&slots_[hash & (slots_.size() - 1)]);
+  }
+  void PrefetchEntry(std::uint64_t hash) const {
+    if (slots_.empty()) return;
+    const std::uint64_t slot = slots_[hash & (slots_.size() - 1)];
+    if (slot != kFree) PrefetchAddress(text_.data() + EntryAt(slot));
+  }
 
  private:
-  struct Slot {
-    std::uint64_t hash = 0;
-    std::size_t offset = 0;  // of the name in text_
-    std::size_t size = 0;
-    std::uint32_t number = kMissing;  // kMissing: the slot is free
-  };
-  std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
+  static constexpr std::uint64_t kFree = 0;
+  static constexpr int kTagShift = 32;
+  static constexpr std::uint64_t kAtMask = 0xFFFFFFFFULL;
+  // An entry: its number and the sizes of both parts, 32 bits each, then
+  // the parts' bytes.
+  static constexpr std::size_t kEntryHead = 3 * sizeof(std::uint32_t);
+  // A slot: the hash's high half, and where its entry begins plus one (so
+  // that no used slot is 0).
+  static std::uint64_t SlotFor(std::uint64_t hash, std::size_t at) { return (hash & ~kAtMask) | (at + 1); }
+  static std::size_t EntryAt(std::uint64_t slot) { return static_cast<std::size_t>((slot & kAtMask) - 1); }
+  bool Holds(std::uint64_t slot, NameParts name, std::uint32_t& number) const;
+  NameParts PartsAt(std::size_t at) const;
   void Grow();
 
-  std::vector<Slot> slots_;
+  std::vector<std::uint64_t> slots_;
   std::size_t used_ = 0;
   std::string text_;
 };

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -179,20 +180,51 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// "0,3,17": the numbers of computers, comma-separated, written in place
-// into room made for the longest.
-void AppendNumbers(std::string& out, std::span<const std::uint32_t> numbers) {
-  constexpr std::size_t kMostDigits = 10;  // of a 32-bit number
-  const std::size_t start = out.size();
-  out.resize(start + numbers.size() * (kMostDigits + 1));
-  char* const base = out.data();
-  char* at = base + start;
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    if (i > 0) *at++ = ',';
-    at = std::to_chars(at, at + kMostDigits, numbers[i]).ptr;
+// The numbers of computers as decimal text, each with a comma after it, kept
+// as one 8-byte word a number: the data block lists a number for every
+// program of every computer, and copying a word costs less than writing
+// digits. Numbers of more than seven digits are written digit by digit.
+class NumberTexts {
+ public:
+  explicit NumberTexts(std::size_t count) {
+    const std::size_t kept = std::min(count, kFirstUnkept);
+    words_.resize(kept);
+    sizes_.resize(kept);
+    std::array<char, sizeof(std::uint64_t)> text{};
+    for (std::size_t n = 0; n < kept; ++n) {
+      char* end = std::to_chars(text.data(), text.data() + text.size(), n).ptr;
+      *end++ = ',';
+      std::memcpy(&words_[n], text.data(), sizeof(std::uint64_t));
+      sizes_[n] = static_cast<unsigned char>(end - text.data());
+    }
   }
-  out.resize(static_cast<std::size_t>(at - base));
-}
+
+  // Appends "0,3,17" to the first `used` bytes of `out`, whose size is only
+  // ever grown, and moves `used` past it.
+  void Append(std::string& out, std::size_t& used, std::span<const std::uint32_t> numbers) const {
+    constexpr std::size_t kMostChars = 11;  // a 32-bit number and its comma
+    if (out.size() - used < numbers.size() * kMostChars) {
+      out.resize(std::max(2 * out.size(), used + numbers.size() * kMostChars));
+    }
+    char* at = out.data() + used;
+    for (const std::uint32_t n : numbers) {
+      if (n < words_.size()) {
+        std::memcpy(at, &words_[n], sizeof(std::uint64_t));
+        at += sizes_[n];
+      } else {
+        at = std::to_chars(at, at + kMostChars, n).ptr;
+        *at++ = ',';
+      }
+    }
+    if (!numbers.empty()) --at;  // the last comma
+    used = static_cast<std::size_t>(at - out.data());
+  }
+
+ private:
+  static constexpr std::size_t kFirstUnkept = 10000000;  // eight digits
+  std::vector<std::uint64_t> words_;
+  std::vector<unsigned char> sizes_;
+};
 
 // The share as a CSS width: "width:37.5%".
 std::string Width(double share) { return "width:" + Fixed(share * kPercent, true) + "%"; }
@@ -200,7 +232,7 @@ std::string Width(double share) { return "width:" + Fixed(share * kPercent, true
 class SectionWriter {
  public:
   SectionWriter(LineWriter& out, const Fleet& fleet)
-      : out_(out), fleet_(fleet), version_computers_(fleet.GroupComputers()) {
+      : out_(out), fleet_(fleet), numbers_(fleet.computers().size()) {
     names_.reserve(fleet.computers().size());
     for (const FleetComputer& computer : fleet.computers()) names_.push_back(Utf8Name(computer.name, computer.codepage));
   }
@@ -224,7 +256,7 @@ class SectionWriter {
     // Each program's versions, the most used first, for its row and its data.
     std::vector<std::vector<const FleetVersion*>> versions(programs.size());
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      versions[p] = Fleet::VersionsByShare(*programs[p]);
+      versions[p] = fleet_.VersionsByShare(*programs[p]);
       ProgramRow(*programs[p], versions[p], p);
     }
     out_.Line("</tbody></table></div>");
@@ -269,7 +301,7 @@ class SectionWriter {
  private:
   void ProgramRow(const FleetProgram& program, const std::vector<const FleetVersion*>& versions, std::size_t number) {
     std::size_t listings = 0;
-    for (const FleetVersion* version : versions) listings += version->computers;
+    for (const FleetVersion* version : versions) listings += version->computers.size();
     out_.Raw("<tr><td class=\"w\">").Raw(Utf8Name(program.name, program.codepage));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(program.computers));
     out_.Raw("<td class=\"r\">").Raw(std::to_string(versions.size()));
@@ -279,7 +311,7 @@ class SectionWriter {
     double end = 0;
     std::size_t shown = 0;
     for (; shown < versions.size() && shown < kBarVersions; ++shown) {
-      end += static_cast<double>(versions[shown]->computers) / static_cast<double>(listings);
+      end += static_cast<double>(versions[shown]->computers.size()) / static_cast<double>(listings);
       Stop(stops, shown, end);
     }
     const std::size_t rest = listings - Listed(versions, shown);
@@ -288,7 +320,7 @@ class SectionWriter {
         .Raw(stops)
         .Raw(")\"></span><span class=\"legend\">");
     for (std::size_t k = 0; k < shown; ++k) {
-      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers, program.computers);
+      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers.size(), program.computers);
     }
     if (rest > 0) {
       LegendItem(kBarVersions, Count(versions.size() - shown, "other version", "other versions"), rest,
@@ -311,22 +343,33 @@ class SectionWriter {
   void ComputerData(const std::vector<const FleetProgram*>& programs,
                     const std::vector<std::vector<const FleetVersion*>>& versions_by_program) {
     out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
+    // A line is built in `line`'s first `used` bytes; its room is kept.
     std::string line;
+    std::size_t used = 0;
+    const auto put = [&line, &used](std::string_view bytes) {
+      if (line.size() - used < bytes.size()) line.resize(std::max(2 * line.size(), used + bytes.size()));
+      std::memcpy(line.data() + used, bytes.data(), bytes.size());
+      used += bytes.size();
+    };
+    std::string text;
+    std::string quoted;
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      line.assign(p == 0 ? "[" : ",[");
+      used = 0;
+      put(p == 0 ? "[" : ",[");
       const std::vector<const FleetVersion*>& versions = versions_by_program[p];
       for (std::size_t v = 0; v < versions.size(); ++v) {
-        if (v > 0) line.push_back(',');
-        line.push_back('[');
-        std::string text;
+        put(v > 0 ? ",[" : "[");
+        text.clear();
         AppendUtf8(text, *TableOf(programs[p]->codepage), versions[v]->text);
-        AppendScriptJsonString(line, text);
-        line.append(",[");
-        AppendNumbers(line, version_computers_.Of(*versions[v]));
-        line.append("]]");
+        quoted.clear();
+        AppendScriptJsonString(quoted, text);
+        put(quoted);
+        put(",[");
+        numbers_.Append(line, used, versions[v]->computers);
+        put("]]");
       }
-      line.push_back(']');
-      out_.Raw(line).EndLine();
+      put("]");
+      out_.Raw(std::string_view(line.data(), used)).EndLine();
     }
     out_.Line("]</script>");
   }
@@ -344,7 +387,7 @@ class SectionWriter {
 
   static std::size_t Listed(const std::vector<const FleetVersion*>& versions, std::size_t count) {
     std::size_t listed = 0;
-    for (std::size_t k = 0; k < count; ++k) listed += versions[k]->computers;
+    for (std::size_t k = 0; k < count; ++k) listed += versions[k]->computers.size();
     return listed;
   }
 
@@ -440,8 +483,8 @@ class SectionWriter {
 
   LineWriter& out_;
   const Fleet& fleet_;
-  Fleet::VersionComputers version_computers_;
   std::vector<std::string> names_;  // of the computers, UTF-8 and escaped
+  NumberTexts numbers_;
   std::string item_;  // a legend item, its room reused
 };
 

@@ -100,7 +100,8 @@ void FleetIndex::AddFailed(std::string_view report_name, std::string_view failur
   ++failed_;
 }
 
-void FleetIndex::Write(ByteSink& sink) const {
+void FleetIndex::Write(ByteSink& sink) {
+  const Fleet& fleet = fleet_.Finish();
   LineWriter out(sink);
   WriteModernHead(out, "en", "Overview of reports", FleetStyleSheet());
   out.Line("<header>");
@@ -118,7 +119,7 @@ void FleetIndex::Write(ByteSink& sink) const {
   out.Line("</header>");
   out.Line("<main>");
   WriteReportTables(out, rows_, languages_, names_ == NameBytes::kUtf8);
-  WriteFleetSections(out, fleet_);
+  WriteFleetSections(out, fleet);
   out.Line("</main>");
   out.Line("<script>");
   WriteLines(out, ModernScript());

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fleet/fleet.h"
+#include "fleet/background_fleet.h"
 #include "html/index_reports.h"
 #include "rptconv/rptconv.h"
 
@@ -26,11 +26,18 @@ class FleetIndex {
   // A report whose page was written; `page_href` is the page's address
   // relative to the index, empty when the page has no file (standard output).
   void AddConverted(std::string_view report_name, std::string page_href, const ReportSummary& summary);
+  // Makes room for the rows of `reports` reports at once, so that a batch
+  // does not copy them as they grow.
+  void Expect(std::size_t reports) { rows_.reserve(reports); }
   // A report that failed, with the console line that said so.
   void AddFailed(std::string_view report_name, std::string_view failure_line);
+  // Where each report's programs go as it is read: set it as the summary's
+  // program sink.
+  ProgramSink& program_sink() { return fleet_.program_sink(); }
 
   // Writes the whole index page to `sink`.
-  void Write(ByteSink& sink) const;
+  // Waits for the fleet's thread; throws what it failed with.
+  void Write(ByteSink& sink);
 
  private:
   // The texts of a row lie in the store as the report's bytes (a name as
@@ -48,7 +55,7 @@ class FleetIndex {
   std::vector<IndexRow> rows_;
   std::vector<std::string> store_;  // blocks that never move once made
   std::size_t failed_ = 0;
-  Fleet fleet_;  // what runs across the converted reports
+  BackgroundFleet fleet_;  // what runs across the converted reports
 };
 
 }  // namespace rptconv

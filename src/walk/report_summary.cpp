@@ -18,12 +18,7 @@ void SummaryListener::BeginDocument(std::string_view title, Language language) {
   summary_.properties.clear();
 }
 
-void SummaryListener::BeginPage(std::string_view, bool) { ++pages_; }
-
-void SummaryListener::BeginGroup(std::string_view, bool, bool) { ++groups_; }
-
-void SummaryListener::Property(std::string_view label, std::string_view value, bool in_item) {
-  if (pages_ != 1 || groups_ != 1 || in_item) return;
+void SummaryListener::Keep(std::string_view label, std::string_view value) {
   auto& properties = summary_.properties;
   if (properties.size() == kMostSummaryProperties) return;
   const bool seen = std::any_of(properties.begin(), properties.end(),

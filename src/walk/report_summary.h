@@ -20,15 +20,21 @@ class SummaryListener final : public PageEvents {
   SummaryListener(ReportSummary& summary, int codepage) : summary_(summary), codepage_(codepage) {}
 
   void BeginDocument(std::string_view title, Language language) override;
-  void BeginPage(std::string_view title, bool first) override;
-  void BeginGroup(std::string_view title, bool first, bool in_table) override;
+  // Inline: the walk tells every page, group and property, and all but
+  // those of the first group pass by.
+  void BeginPage(std::string_view, bool) override { ++pages_; }
+  void BeginGroup(std::string_view, bool, bool) override { ++groups_; }
   void BeginItem(std::string_view, bool, bool) override {}
   void TableHeader(std::span<const std::string_view>, std::string_view) override {}
-  void Property(std::string_view label, std::string_view value, bool in_item) override;
+  void Property(std::string_view label, std::string_view value, bool in_item) override {
+    if (pages_ == 1 && groups_ == 1 && !in_item) Keep(label, value);
+  }
   void TableRow(std::span<const std::string_view>) override {}
   void EndDocument() override {}
 
  private:
+  void Keep(std::string_view label, std::string_view value);
+
   ReportSummary& summary_;
   int codepage_;
   int pages_ = 0;

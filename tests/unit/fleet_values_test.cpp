@@ -2,6 +2,7 @@
 // Hungarian reports: one table per rule.
 #include <gtest/gtest.h>
 
+#include "fleet/background_fleet.h"
 #include "fleet/name_table.h"
 #include "fleet/values.h"
 
@@ -73,6 +74,56 @@ TEST(FleetValuesTest, SameBytes) {
       std::string changed = copy;
       changed[at] = static_cast<char>(changed[at] ^ '\x80');
       EXPECT_FALSE(SameBytes(name.data(), changed.data(), size)) << size << " at " << at;
+    }
+  }
+}
+
+// Names of two parts split at different places are different names, and
+// every name is found again once the table has grown many times over.
+TEST(FleetValuesTest, NameTableParts) {
+  NameTable table;
+  const NameParts split[] = {{"ab", "c"}, {"a", "bc"}, {"abc", ""}, {"", "abc"}};
+  std::uint32_t number = 0;
+  for (const NameParts parts : split) ASSERT_TRUE(table.Add(parts, number++));
+  std::vector<std::string> names;
+  for (int i = 0; i < 5000; ++i) names.push_back("Program " + std::to_string(i * 7919));
+  for (const std::string& name : names) ASSERT_TRUE(table.Add(NameParts{name, "1.0"}, number++));
+  number = 0;
+  for (const NameParts parts : split) EXPECT_EQ(table.Find(parts), number++);
+  for (const std::string& name : names) EXPECT_EQ(table.Find(NameParts{name, "1.0"}), number++) << name;
+  EXPECT_EQ(table.Find(NameParts{"Program 7919", "1.1"}), NameTable::kMissing);
+  EXPECT_EQ(table.Find("abc"), 2U);
+}
+
+// Gathered on its thread, many hand-overs long, the fleet is the one
+// gathered report by report in order.
+TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
+  Fleet direct({});
+  BackgroundFleet background({});
+  ProgramBatch batch;
+  ReportSummary summary;
+  for (std::uint32_t report = 0; report < 50; ++report) {
+    summary.title = "PC" + std::to_string(report);
+    summary.program_sink = &background.program_sink();
+    for (ProgramSink* sink : {static_cast<ProgramSink*>(&batch), summary.program_sink}) {
+      sink->BeginReport(1252);
+      for (std::uint32_t p = report % 3; p < 40; p += 3) {
+        sink->Program("App " + std::to_string(p), std::to_string(report % (p + 1)));
+      }
+    }
+    direct.Add(direct.ComputerOf(summary, {}, {}, 0), batch);
+    background.Add(summary, {}, {}, 0);
+  }
+  const Fleet& fleet = background.Finish();
+  ASSERT_EQ(fleet.computers().size(), direct.computers().size());
+  ASSERT_EQ(fleet.programs().size(), direct.programs().size());
+  for (std::size_t p = 0; p < fleet.programs().size(); ++p) {
+    const auto versions = fleet.VersionsByShare(fleet.programs()[p]);
+    const auto expected = direct.VersionsByShare(direct.programs()[p]);
+    ASSERT_EQ(versions.size(), expected.size());
+    for (std::size_t v = 0; v < versions.size(); ++v) {
+      EXPECT_EQ(versions[v]->text, expected[v]->text);
+      EXPECT_EQ(versions[v]->computers, expected[v]->computers);
     }
   }
 }

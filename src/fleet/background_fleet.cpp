@@ -1,0 +1,105 @@
+#include "fleet/background_fleet.h"
+
+#include <utility>
+
+namespace rptconv {
+
+namespace {
+
+// Reports handed over at once: at least this many, more when the thread
+// has not taken the last ones yet (it may wait for a processor), and the
+// reader waits for it only when it holds the most.
+constexpr std::size_t kReportsPerHandOver = 8;
+constexpr std::size_t kMostHeld = 256;
+
+}  // namespace
+
+BackgroundFleet::~BackgroundFleet() {
+  {
+    const std::lock_guard lock(mutex_);
+    closing_ = true;
+  }
+  changed_.notify_all();
+  if (thread_.joinable()) thread_.join();
+}
+
+ProgramSink& BackgroundFleet::program_sink() {
+  if (!reading_) {
+    if (spare_.empty()) {
+      reading_ = std::make_unique<ProgramBatch>();
+    } else {
+      reading_ = std::move(spare_.back());
+      spare_.pop_back();
+    }
+  }
+  return *reading_;
+}
+
+void BackgroundFleet::Add(const ReportSummary& summary, std::string page_href, std::string_view report_name,
+                          int name_codepage) {
+  gathering_.push_back({fleet_.ComputerOf(summary, std::move(page_href), report_name, name_codepage),
+                        reading_ ? std::move(reading_) : std::make_unique<ProgramBatch>()});
+  if (gathering_.size() >= kReportsPerHandOver) HandOver(gathering_.size() >= kMostHeld);
+}
+
+void BackgroundFleet::HandOver(bool wait) {
+  {
+    std::unique_lock lock(mutex_);
+    if (!wait && !handed_.empty() && !failure_) return;
+    changed_.wait(lock, [this] { return handed_.empty() || failure_; });
+    if (failure_) {
+      gathering_.clear();
+      return;  // Finish tells it
+    }
+    handed_.swap(gathering_);
+    for (auto& batch : counted_) spare_.push_back(std::move(batch));
+    counted_.clear();
+    if (!thread_.joinable()) thread_ = std::thread([this] { Work(); });
+  }
+  changed_.notify_all();
+}
+
+void BackgroundFleet::Work() {
+  std::vector<Job> jobs;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return !handed_.empty() || closing_; });
+    if (handed_.empty()) return;
+    jobs.swap(handed_);
+    working_ = true;
+    lock.unlock();
+    changed_.notify_all();
+    std::exception_ptr failure;
+    try {
+      for (Job& job : jobs) fleet_.Add(std::move(job.computer), *job.programs);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    lock.lock();
+    working_ = false;
+    for (Job& job : jobs) counted_.push_back(std::move(job.programs));
+    jobs.clear();
+    if (failure) {
+      failure_ = failure;
+      handed_.clear();
+      changed_.notify_all();
+      return;
+    }
+    changed_.notify_all();
+  }
+}
+
+const Fleet& BackgroundFleet::Finish() {
+  if (!gathering_.empty()) HandOver(true);
+  {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return (handed_.empty() && !working_) || failure_; });
+    closing_ = true;
+  }
+  changed_.notify_all();
+  if (thread_.joinable()) thread_.join();
+  if (failure_) std::rethrow_exception(failure_);
+  return fleet_;
+}
+
+}  // namespace rptconv
