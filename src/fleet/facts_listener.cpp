@@ -46,30 +46,14 @@ std::string_view Cell(std::span<const std::string_view> cells, std::size_t colum
 }  // namespace
 
 void FactsListener::BeginDocument(std::string_view, Language language) {
-  english_titles_ = language == Language::kEnglish;
   facts_ = {};
   program_count_ = 0;
   table_ = Table::kNone;
   if (programs_ != nullptr) programs_->BeginReport(codepage_ != 0 ? codepage_ : CodepageOf(language));
 }
 
-void FactsListener::BeginPage(std::string_view title, bool first) {
-  // The first page is never a table: it is headed by the banner.
-  page_section_ = first ? nullptr : FindSection(title, english_titles_).section;
-  group_section_ = FindGroupSection(title, english_titles_).section;
-  group_begun_ = false;
+void FactsListener::BeginTable(const Section& section) {
   table_ = Table::kNone;
-}
-
-void FactsListener::KeepGroup(std::string_view title) {
-  group_title_.assign(title);
-  table_ = Table::kNone;
-}
-
-void FactsListener::TableHeader(std::span<const std::string_view>, std::string_view) {
-  const Section* section = group_begun_ ? group_section_ : page_section_;
-  table_ = Table::kNone;
-  if (section == nullptr) return;
   const struct {
     std::string_view key;
     Table table;
@@ -80,10 +64,11 @@ void FactsListener::TableHeader(std::span<const std::string_view>, std::string_v
       {"smart", Table::kSmart, kSmartColumns},
   };
   for (const auto& known : kTables) {
-    if (section->key != known.key) continue;
+    if (section.key != known.key) continue;
     table_ = known.table;
     std::size_t k = 0;
-    for (const std::string_view key : known.columns) columns_[k++] = ColumnOf(*section, key);
+    for (const std::string_view key : known.columns) columns_[k++] = ColumnOf(section, key);
+    if (table_ == Table::kSmart) group_title_.assign(group_);
     return;
   }
 }

@@ -22,14 +22,21 @@ class FactsListener final : public PageEvents {
       : facts_(facts), programs_(programs), codepage_(codepage) {}
 
   void BeginDocument(std::string_view title, Language language) override;
-  void BeginPage(std::string_view title, bool first) override;
-  // Inline: the walk tells every group and row, and most pass by.
-  void BeginGroup(std::string_view title, bool, bool) override {
-    group_begun_ = true;
-    if (group_section_ != nullptr && page_section_ == nullptr) KeepGroup(title);
+  void BeginPage(std::string_view, bool) override {
+    table_ = Table::kNone;
+    group_ = {};
+  }
+  // Inline: the walk tells every group and row, and most pass by. A group
+  // that is no row of its page's table ends the table before it; its own
+  // table, if it has one, begins right after it.
+  void BeginGroup(std::string_view title, bool, bool in_table) override {
+    group_ = title;
+    if (!in_table) table_ = Table::kNone;
   }
   void BeginItem(std::string_view, bool, bool) override {}
-  void TableHeader(std::span<const std::string_view> names, std::string_view alignment) override;
+  // The walk names each table's catalogue section as it begins it.
+  void BeginTable(const Section& section) override;
+  void TableHeader(std::span<const std::string_view>, std::string_view) override {}
   void Property(std::string_view, std::string_view, bool) override {}
   void TableRow(std::span<const std::string_view> cells) override {
     if (table_ != Table::kNone) Row(cells);
@@ -40,7 +47,6 @@ class FactsListener final : public PageEvents {
   // The tables whose rows say something across reports.
   enum class Table { kNone, kPrograms, kDrives, kAntivirus, kEvents, kSmart };
 
-  void KeepGroup(std::string_view title);
   void Row(std::span<const std::string_view> cells);
   void Program(std::span<const std::string_view> cells);
   void Drive(std::span<const std::string_view> cells);
@@ -52,12 +58,10 @@ class FactsListener final : public PageEvents {
   ProgramSink* programs_;
   int codepage_;
   std::size_t program_count_ = 0;  // of this report
-  bool english_titles_ = true;
-  // The sections of the page begun last: its own table, and its groups'.
-  const Section* page_section_ = nullptr;
-  const Section* group_section_ = nullptr;
-  bool group_begun_ = false;  // since the page began
-  std::string group_title_;   // of a group table that is kept
+  // The title of the group begun last, read only as its own table begins
+  // (in the same step of the walk, while the title stands).
+  std::string_view group_;
+  std::string group_title_;  // of the SMART table begun last: its disk
   Table table_ = Table::kNone;
   // The columns of the current table that are read, in the order its
   // reader names their keys.

@@ -100,7 +100,7 @@ void Fleet::Add(FleetComputer computer, const ProgramBatch& programs) {
 void ProgramBatch::BeginReport(int codepage) {
   codepage_ = codepage;
   entries_.clear();
-  used_ = 0;
+  text_.clear();
 }
 
 std::uint32_t Fleet::ProgramNumber(std::string_view name, int codepage) {

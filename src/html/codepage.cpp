@@ -92,6 +92,11 @@ const CodepageTable* FindCodepage(int codepage) {
   }
 }
 
+const CodepageTable& CodepageOrWestern(int codepage) {
+  const CodepageTable* table = FindCodepage(codepage);
+  return table ? *table : kCp1252;
+}
+
 bool IsSupportedCodepage(int codepage) { return FindCodepage(codepage) != nullptr; }
 
 void ConvertUtf8ReportText(LineWriter& out, const CodepageTable& table, std::string_view text) {

@@ -25,6 +25,8 @@ using CodepageTable = std::array<Utf8Byte, 256>;
 
 // The table of `codepage`, or null when there is none.
 const CodepageTable* FindCodepage(int codepage);
+// The table of `codepage`, or Western's when there is none.
+const CodepageTable& CodepageOrWestern(int codepage);
 
 // Bit i is set when byte i of the 16 at `p` is not plain: a control byte,
 // DEL, a byte from 0x80 up, or one with an entity. ESC, a control byte,

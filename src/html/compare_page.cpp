@@ -66,10 +66,7 @@ class ComparePage {
         names_(names),
         words_(WordsFor(comparison.language[kNewSide])),
         hungarian_(*FindCodepage(kHungarianCodepage)) {
-    for (const Side side : {kOldSide, kNewSide}) {
-      const CodepageTable* table = FindCodepage(comparison.codepage[side]);
-      tables_[side] = table != nullptr ? table : FindCodepage(kEnglishCodepage);
-    }
+    for (const Side side : {kOldSide, kNewSide}) tables_[side] = &CodepageOrWestern(comparison.codepage[side]);
   }
 
   void Write() {

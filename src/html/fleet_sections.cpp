@@ -98,16 +98,10 @@ constexpr std::string_view kScript[] = {
     "})();",
 };
 
-// The table of a report's code page; Western for one without a table.
-const CodepageTable* TableOf(int codepage) {
-  const CodepageTable* table = FindCodepage(codepage);
-  return table ? table : FindCodepage(kCodepageWestern);
-}
-
 // Report text (or a UTF-8 name when `codepage` is 0) as escaped UTF-8.
 std::string Utf8Name(std::string_view raw, int codepage) {
   std::string text;
-  const CodepageTable* table = codepage != 0 ? TableOf(codepage) : nullptr;
+  const CodepageTable* table = codepage != 0 ? &CodepageOrWestern(codepage) : nullptr;
   if (table) {
     AppendUtf8Text(text, *table, raw);
   } else {
@@ -199,14 +193,12 @@ class NumberTexts {
     }
   }
 
-  // Appends "0,3,17" to the first `used` bytes of `out`, whose size is only
-  // ever grown, and moves `used` past it.
-  void Append(std::string& out, std::size_t& used, std::span<const std::uint32_t> numbers) const {
+  // Appends "0,3,17" to `out`.
+  void Append(std::string& out, std::span<const std::uint32_t> numbers) const {
     constexpr std::size_t kMostChars = 11;  // a 32-bit number and its comma
-    if (out.size() - used < numbers.size() * kMostChars) {
-      out.resize(std::max(2 * out.size(), used + numbers.size() * kMostChars));
-    }
-    char* at = out.data() + used;
+    const std::size_t start = out.size();
+    out.resize(start + numbers.size() * kMostChars);
+    char* at = out.data() + start;
     for (const std::uint32_t n : numbers) {
       if (n < words_.size()) {
         std::memcpy(at, &words_[n], sizeof(std::uint64_t));
@@ -217,7 +209,7 @@ class NumberTexts {
       }
     }
     if (!numbers.empty()) --at;  // the last comma
-    used = static_cast<std::size_t>(at - out.data());
+    out.resize(static_cast<std::size_t>(at - out.data()));
   }
 
  private:
@@ -343,33 +335,22 @@ class SectionWriter {
   void ComputerData(const std::vector<const FleetProgram*>& programs,
                     const std::vector<std::vector<const FleetVersion*>>& versions_by_program) {
     out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
-    // A line is built in `line`'s first `used` bytes; its room is kept.
     std::string line;
-    std::size_t used = 0;
-    const auto put = [&line, &used](std::string_view bytes) {
-      if (line.size() - used < bytes.size()) line.resize(std::max(2 * line.size(), used + bytes.size()));
-      std::memcpy(line.data() + used, bytes.data(), bytes.size());
-      used += bytes.size();
-    };
     std::string text;
-    std::string quoted;
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      used = 0;
-      put(p == 0 ? "[" : ",[");
+      line.assign(p == 0 ? "[" : ",[");
       const std::vector<const FleetVersion*>& versions = versions_by_program[p];
       for (std::size_t v = 0; v < versions.size(); ++v) {
-        put(v > 0 ? ",[" : "[");
+        line.append(v > 0 ? ",[" : "[");
         text.clear();
-        AppendUtf8(text, *TableOf(programs[p]->codepage), versions[v]->text);
-        quoted.clear();
-        AppendScriptJsonString(quoted, text);
-        put(quoted);
-        put(",[");
-        numbers_.Append(line, used, versions[v]->computers);
-        put("]]");
+        AppendUtf8(text, CodepageOrWestern(programs[p]->codepage), versions[v]->text);
+        AppendScriptJsonString(line, text);
+        line.append(",[");
+        numbers_.Append(line, versions[v]->computers);
+        line.append("]]");
       }
-      put("]");
-      out_.Raw(std::string_view(line.data(), used)).EndLine();
+      line.push_back(']');
+      out_.Raw(line).EndLine();
     }
     out_.Line("]</script>");
   }

@@ -47,7 +47,8 @@ class PageEvents {
   virtual void BeginItem(std::string_view title, bool first, bool in_table) = 0;
   // The catalogue's section of the column table about to begin, just before
   // its TableHeader: what a listener that writes data needs of it (keys,
-  // kinds), beyond what a page shows.
+  // kinds), beyond what a page shows. A group's table is told in the same
+  // step as the group, while the title BeginGroup gave still stands.
   virtual void BeginTable(const Section&) {}
   // The header row of a column table, of the page just begun or of the group
   // just begun. One alignment code ("L", "C", "R" or blank) per column.
