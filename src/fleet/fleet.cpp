@@ -86,15 +86,42 @@ void Fleet::Add(FleetComputer computer, const ProgramBatch& programs) {
   for (const std::uint32_t id : ids_) {
     FleetVersion& version = versions_[id];
     // A version listed twice on one computer counts once.
-    if (version.last_computer == number) continue;
-    version.last_computer = number;
-    version.computers.push_back(number);
+    if (version.computers.Has(number)) continue;
+    version.computers.Add(number);
     FleetProgram& program = programs_[version.program];
     if (program.last_computer != number) {
       program.last_computer = number;
       ++program.computers;
     }
   }
+}
+
+namespace {
+
+constexpr unsigned kGapBits = 7;
+constexpr unsigned kMoreGap = 1U << kGapBits;  // set in every byte of a gap but its last
+
+}  // namespace
+
+void ComputerList::Add(std::uint32_t number) {
+  std::uint32_t gap = size_ == 0 ? number : number - last_;
+  for (; gap >= kMoreGap; gap >>= kGapBits) gaps_.push_back(static_cast<char>((gap & (kMoreGap - 1)) | kMoreGap));
+  gaps_.push_back(static_cast<char>(gap));
+  last_ = number;
+  ++size_;
+}
+
+void ComputerList::Iterator::Read() {
+  std::uint32_t gap = 0;
+  unsigned shift = 0;
+  next_ = at_;
+  while (next_ != end_) {
+    const auto byte = static_cast<unsigned char>(*next_++);
+    gap |= (byte & (kMoreGap - 1)) << shift;
+    if ((byte & kMoreGap) == 0) break;
+    shift += kGapBits;
+  }
+  number_ += gap;
 }
 
 void ProgramBatch::BeginReport(int codepage) {

@@ -1,8 +1,8 @@
 // What runs across the reports of a batch: every installed program with its
 // versions and the computers that have them, and per computer what needs an
 // administrator's attention. Gathered report by report from their
-// summaries: memory grows with the distinct programs and versions, plus one
-// number per program a computer has and a short record per computer.
+// summaries: memory grows with the distinct programs and versions, plus about
+// a byte per program a computer has and a short record per computer.
 #pragma once
 
 #include <cstddef>
@@ -56,11 +56,57 @@ struct FleetComputer {
   double FreePercent() const { return facts.drive_total > 0 ? 100 * facts.drive_free / facts.drive_total : 0; }
 };
 
+// The numbers of a version's computers, added in rising order: kept as the
+// gaps between them, seven bits a byte, so that most take one byte (a
+// fleet's listings are the most numerous thing it holds).
+class ComputerList {
+ public:
+  // Adds `number`, which must be greater than the last added.
+  void Add(std::uint32_t number);
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  bool Has(std::uint32_t number) const { return size_ > 0 && last_ == number; }
+  bool operator==(const ComputerList&) const = default;
+
+  class Iterator {
+   public:
+    using value_type = std::uint32_t;
+    using difference_type = std::ptrdiff_t;
+    Iterator() = default;
+    Iterator(const char* at, const char* end) : at_(at), end_(end) { Read(); }
+    std::uint32_t operator*() const { return number_; }
+    Iterator& operator++() {
+      at_ = next_;
+      Read();
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const Iterator& other) const { return at_ == other.at_; }
+
+   private:
+    void Read();
+    const char* at_ = nullptr;
+    const char* end_ = nullptr;
+    const char* next_ = nullptr;
+    std::uint32_t number_ = 0;  // the sum of the gaps read
+  };
+  Iterator begin() const { return {gaps_.data(), gaps_.data() + gaps_.size()}; }
+  Iterator end() const { return {gaps_.data() + gaps_.size(), gaps_.data() + gaps_.size()}; }
+
+ private:
+  std::string gaps_;
+  std::uint32_t size_ = 0;
+  std::uint32_t last_ = 0;
+};
+
 struct FleetVersion {
   std::string text;  // as first seen, in the codepage of its program
   std::uint32_t program = 0;  // its program's number
-  std::uint32_t last_computer = UINT32_MAX;
-  std::vector<std::uint32_t> computers;  // their numbers, in the order added
+  ComputerList computers;
 };
 
 struct FleetProgram {

@@ -194,7 +194,7 @@ class NumberTexts {
   }
 
   // Appends "0,3,17" to `out`.
-  void Append(std::string& out, std::span<const std::uint32_t> numbers) const {
+  void Append(std::string& out, const ComputerList& numbers) const {
     constexpr std::size_t kMostChars = 11;  // a 32-bit number and its comma
     const std::size_t start = out.size();
     out.resize(start + numbers.size() * kMostChars);

@@ -95,6 +95,18 @@ TEST(FleetValuesTest, NameTableParts) {
   EXPECT_EQ(table.Find("abc"), 2U);
 }
 
+// Computer numbers kept as gaps come back as added, whatever the width of
+// each gap (one byte below 128, up to five for the largest numbers).
+TEST(FleetValuesTest, ComputerListGaps) {
+  const std::vector<std::uint32_t> numbers = {0, 1, 127, 255, 256, 16639, 16640, 2113663, 270549119, UINT32_MAX};
+  ComputerList list;
+  for (const std::uint32_t n : numbers) list.Add(n);
+  EXPECT_EQ(std::vector<std::uint32_t>(list.begin(), list.end()), numbers);
+  EXPECT_EQ(list.size(), numbers.size());
+  EXPECT_TRUE(list.Has(UINT32_MAX));
+  EXPECT_FALSE(list.Has(0));
+}
+
 // Gathered on its thread, many hand-overs long, the fleet is the one
 // gathered report by report in order.
 TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
