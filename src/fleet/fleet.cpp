@@ -96,32 +96,21 @@ void Fleet::Add(FleetComputer computer, const ProgramBatch& programs) {
   }
 }
 
-namespace {
-
-constexpr unsigned kGapBits = 7;
-constexpr unsigned kMoreGap = 1U << kGapBits;  // set in every byte of a gap but its last
-
-}  // namespace
-
-void ComputerList::Add(std::uint32_t number) {
-  std::uint32_t gap = size_ == 0 ? number : number - last_;
+void ComputerList::AddLongGap(std::uint32_t gap) {
   for (; gap >= kMoreGap; gap >>= kGapBits) gaps_.push_back(static_cast<char>((gap & (kMoreGap - 1)) | kMoreGap));
   gaps_.push_back(static_cast<char>(gap));
-  last_ = number;
-  ++size_;
 }
 
-void ComputerList::Iterator::Read() {
+std::uint32_t ComputerList::ReadLongGap(const char*& at, const char* end) {
   std::uint32_t gap = 0;
   unsigned shift = 0;
-  next_ = at_;
-  while (next_ != end_) {
-    const auto byte = static_cast<unsigned char>(*next_++);
+  while (at != end) {
+    const auto byte = static_cast<unsigned char>(*at++);
     gap |= (byte & (kMoreGap - 1)) << shift;
     if ((byte & kMoreGap) == 0) break;
     shift += kGapBits;
   }
-  number_ += gap;
+  return gap;
 }
 
 void ProgramBatch::BeginReport(int codepage) {

@@ -62,11 +62,29 @@ struct FleetComputer {
 class ComputerList {
  public:
   // Adds `number`, which must be greater than the last added.
-  void Add(std::uint32_t number);
+  void Add(std::uint32_t number) {
+    const std::uint32_t gap = size_ == 0 ? number : number - last_;
+    if (gap < kMoreGap) {
+      gaps_.push_back(static_cast<char>(gap));
+    } else {
+      AddLongGap(gap);
+    }
+    last_ = number;
+    ++size_;
+  }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   bool Has(std::uint32_t number) const { return size_ > 0 && last_ == number; }
   bool operator==(const ComputerList&) const = default;
+
+  // Calls `visit` with each gap in order: the first number, then each
+  // number less the one before.
+  template <class Visit>
+  void ForEachGap(Visit visit) const {
+    const char* at = gaps_.data();
+    const char* const end = at + gaps_.size();
+    while (at != end) visit(ReadGap(at, end));
+  }
 
   class Iterator {
    public:
@@ -88,7 +106,10 @@ class ComputerList {
     bool operator==(const Iterator& other) const { return at_ == other.at_; }
 
    private:
-    void Read();
+    void Read() {
+      next_ = at_;
+      if (next_ != end_) number_ += ReadGap(next_, end_);
+    }
     const char* at_ = nullptr;
     const char* end_ = nullptr;
     const char* next_ = nullptr;
@@ -98,6 +119,21 @@ class ComputerList {
   Iterator end() const { return {gaps_.data() + gaps_.size(), gaps_.data() + gaps_.size()}; }
 
  private:
+  static constexpr unsigned kGapBits = 7;
+  static constexpr unsigned kMoreGap = 1U << kGapBits;  // set in every byte of a gap but its last
+
+  // The gap at `at`, which it passes.
+  static std::uint32_t ReadGap(const char*& at, const char* end) {
+    const auto byte = static_cast<unsigned char>(*at);
+    if (byte < kMoreGap) {
+      ++at;
+      return byte;
+    }
+    return ReadLongGap(at, end);
+  }
+  static std::uint32_t ReadLongGap(const char*& at, const char* end);
+  void AddLongGap(std::uint32_t gap);
+
   std::string gaps_;
   std::uint32_t size_ = 0;
   std::uint32_t last_ = 0;

@@ -53,7 +53,8 @@ constexpr std::string_view kStyleSheet[] = {
 };
 
 // Plain ES5. A program's button opens and closes the list of its computers,
-// made from the page's data block (one listener for all): a paragraph per version, the
+// made from the page's data block (one listener for all; computer numbers
+// as gaps, each added to the one before): a paragraph per version, the
 // computers as links copied from the attention table's first cells (rows
 // "c" + number), so the page carries each address once and stays light.
 constexpr std::string_view kScript[] = {
@@ -75,7 +76,9 @@ constexpr std::string_view kScript[] = {
     "      b.textContent = version[0] || \"no version\";",
     "      p.appendChild(b);",
     "      p.appendChild(document.createTextNode(\": \"));",
-    "      version[1].forEach(function (number, i) {",
+    "      var number = 0;",
+    "      version[1].forEach(function (gap, i) {",
+    "        number += gap;",
     "        if (i) p.appendChild(document.createTextNode(\", \"));",
     "        p.appendChild(link(number));",
     "      });",
@@ -174,10 +177,11 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// The numbers of computers as decimal text, each with a comma after it, kept
-// as one 8-byte word a number: the data block lists a number for every
-// program of every computer, and copying a word costs less than writing
-// digits. Numbers of more than seven digits are written digit by digit.
+// Numbers below a fleet's count of computers as decimal text, each with a
+// comma after it, kept as one 8-byte word a number: the data block lists a
+// number for every program of every computer, and copying a word costs less
+// than writing digits. Numbers of more than seven digits are written digit
+// by digit.
 class NumberTexts {
  public:
   explicit NumberTexts(std::size_t count) {
@@ -193,13 +197,13 @@ class NumberTexts {
     }
   }
 
-  // Appends "0,3,17" to `out`.
-  void Append(std::string& out, const ComputerList& numbers) const {
+  // Appends the list's gaps to `out`: "0,3,14" for computers 0, 3 and 17.
+  void AppendGaps(std::string& out, const ComputerList& computers) const {
     constexpr std::size_t kMostChars = 11;  // a 32-bit number and its comma
     const std::size_t start = out.size();
-    out.resize(start + numbers.size() * kMostChars);
+    out.resize(start + computers.size() * kMostChars);
     char* at = out.data() + start;
-    for (const std::uint32_t n : numbers) {
+    computers.ForEachGap([&at, this](std::uint32_t n) {
       if (n < words_.size()) {
         std::memcpy(at, &words_[n], sizeof(std::uint64_t));
         at += sizes_[n];
@@ -207,8 +211,8 @@ class NumberTexts {
         at = std::to_chars(at, at + kMostChars, n).ptr;
         *at++ = ',';
       }
-    }
-    if (!numbers.empty()) --at;  // the last comma
+    });
+    if (!computers.empty()) --at;  // the last comma
     out.resize(static_cast<std::size_t>(at - out.data()));
   }
 
@@ -331,7 +335,9 @@ class SectionWriter {
   }
 
   // Per program in the table's order, its versions (the most used first),
-  // each with the numbers of its computers: [["1.0",[0,3]],["2.0",[7]]].
+  // each with its computers as the gaps between their numbers, the first
+  // from 0: [["1.0",[0,3]],["2.0",[7,2]]] (1.0 on 0 and 3, 2.0 on 7 and 9).
+  // Gaps take fewer digits than the numbers, and the fleet keeps them.
   void ComputerData(const std::vector<const FleetProgram*>& programs,
                     const std::vector<std::vector<const FleetVersion*>>& versions_by_program) {
     out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
@@ -346,7 +352,7 @@ class SectionWriter {
         AppendUtf8(text, CodepageOrWestern(programs[p]->codepage), versions[v]->text);
         AppendScriptJsonString(line, text);
         line.append(",[");
-        numbers_.Append(line, versions[v]->computers);
+        numbers_.AppendGaps(line, versions[v]->computers);
         line.append("]]");
       }
       line.push_back(']');
