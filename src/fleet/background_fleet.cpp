@@ -26,13 +26,7 @@ BackgroundFleet::~BackgroundFleet() {
 ProgramSink& BackgroundFleet::program_sink() {
   if (!reading_) {
     if (spare_.empty()) {
-      // Room for a little more than the last report had: most reports of a
-      // fleet list about as many programs.
       reading_ = std::make_unique<ProgramBatch>();
-      if (!gathering_.empty()) {
-        const ProgramBatch& last = *gathering_.back().programs;
-        reading_->Reserve(last.size() + last.size() / 4, last.text_size() + last.text_size() / 4);
-      }
     } else {
       reading_ = std::move(spare_.back());
       spare_.pop_back();

@@ -172,16 +172,8 @@ class ProgramBatch final : public ProgramSink {
     used_ += size;
   }
 
-  // Makes room for `programs` of `text_bytes` in all, so that a new batch
-  // takes its memory at once rather than doubling it as the report goes.
-  void Reserve(std::size_t programs, std::size_t text_bytes) {
-    entries_.reserve(programs);
-    if (text_.size() < text_bytes) text_.resize(text_bytes);
-  }
-
   int codepage() const { return codepage_; }
   std::size_t size() const { return entries_.size(); }
-  std::size_t text_size() const { return used_; }
   NameParts operator[](std::size_t i) const {
     const Entry& entry = entries_[i];
     return {{text_.data() + entry.at, entry.name_size}, {text_.data() + entry.at + entry.name_size, entry.version_size}};
