@@ -116,7 +116,7 @@ std::uint32_t ComputerList::ReadLongGap(const char*& at, const char* end) {
 void ProgramBatch::BeginReport(int codepage) {
   codepage_ = codepage;
   entries_.clear();
-  used_ = 0;
+  text_.clear();
 }
 
 std::uint32_t Fleet::ProgramNumber(std::string_view name, int codepage) {

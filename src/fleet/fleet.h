@@ -5,10 +5,8 @@
 // a byte per program a computer has and a short record per computer.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -160,16 +158,9 @@ struct FleetProgram {
 class ProgramBatch final : public ProgramSink {
  public:
   void BeginReport(int codepage) override;
-  // Called for every program of every report: the texts are copied with a
-  // few loads and stores of fixed size, not two calls of memcpy.
   void Program(std::string_view name, std::string_view version) override {
-    const std::size_t size = name.size() + version.size();
-    if (text_.size() - used_ < size) text_.resize(std::max(2 * text_.size(), used_ + size));
-    char* const out = text_.data() + used_;
-    CopyText(out, name);
-    CopyText(out + name.size(), version);
-    entries_.push_back({used_, name.size(), version.size()});
-    used_ += size;
+    entries_.push_back({text_.size(), name.size(), version.size()});
+    text_.append(name).append(version);
   }
 
   int codepage() const { return codepage_; }
@@ -185,44 +176,9 @@ class ProgramBatch final : public ProgramSink {
     std::size_t name_size;
     std::size_t version_size;
   };
-  struct Bytes16 {
-    char bytes[16];
-  };
-  // Copies the `size` bytes at `in` as two pieces of `Word`, which may
-  // overlap: nothing outside either range is touched.
-  template <class Word>
-  static void CopyEnds(char* out, const char* in, std::size_t size) {
-    Word first;
-    Word last;
-    std::memcpy(&first, in, sizeof first);
-    std::memcpy(&last, in + size - sizeof last, sizeof last);
-    std::memcpy(out, &first, sizeof first);
-    std::memcpy(out + size - sizeof last, &last, sizeof last);
-  }
-  // Names and versions are mostly shorter than 32 bytes; a longer text goes
-  // through memcpy.
-  static void CopyText(char* out, std::string_view text) {
-    const std::size_t size = text.size();
-    const char* in = text.data();
-    if (size > 2 * sizeof(Bytes16)) {
-      std::memcpy(out, in, size);
-    } else if (size >= sizeof(Bytes16)) {
-      CopyEnds<Bytes16>(out, in, size);
-    } else if (size >= sizeof(std::uint64_t)) {
-      CopyEnds<std::uint64_t>(out, in, size);
-    } else if (size >= sizeof(std::uint32_t)) {
-      CopyEnds<std::uint32_t>(out, in, size);
-    } else if (size > 0) {
-      out[0] = in[0];
-      out[size / 2] = in[size / 2];
-      out[size - 1] = in[size - 1];
-    }
-  }
-
   int codepage_ = 0;
   std::vector<Entry> entries_;
-  std::string text_;  // room kept from report to report
-  std::size_t used_ = 0;  // bytes of text_ that hold this report's programs
+  std::string text_;  // cleared for each report, its room kept
 };
 
 class Fleet {

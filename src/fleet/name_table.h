@@ -98,7 +98,6 @@ class NameTable {
 
  private:
   static constexpr std::uint64_t kFree = 0;
-  static constexpr int kTagShift = 32;
   static constexpr std::uint64_t kAtMask = 0xFFFFFFFFULL;
   // An entry: its number and the sizes of both parts, 32 bits each, then
   // the parts' bytes.

@@ -177,50 +177,20 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// Numbers below a fleet's count of computers as decimal text, each with a
-// comma after it, kept as one 8-byte word a number: the data block lists a
-// number for every program of every computer, and copying a word costs less
-// than writing digits. Numbers of more than seven digits are written digit
-// by digit.
-class NumberTexts {
- public:
-  explicit NumberTexts(std::size_t count) {
-    const std::size_t kept = std::min(count, kFirstUnkept);
-    words_.resize(kept);
-    sizes_.resize(kept);
-    std::array<char, sizeof(std::uint64_t)> text{};
-    for (std::size_t n = 0; n < kept; ++n) {
-      char* end = std::to_chars(text.data(), text.data() + text.size(), n).ptr;
-      *end++ = ',';
-      std::memcpy(&words_[n], text.data(), sizeof(std::uint64_t));
-      sizes_[n] = static_cast<unsigned char>(end - text.data());
-    }
-  }
-
-  // Appends the list's gaps to `out`: "0,3,14" for computers 0, 3 and 17.
-  void AppendGaps(std::string& out, const ComputerList& computers) const {
-    constexpr std::size_t kMostChars = 11;  // a 32-bit number and its comma
-    const std::size_t start = out.size();
-    out.resize(start + computers.size() * kMostChars);
-    char* at = out.data() + start;
-    computers.ForEachGap([&at, this](std::uint32_t n) {
-      if (n < words_.size()) {
-        std::memcpy(at, &words_[n], sizeof(std::uint64_t));
-        at += sizes_[n];
-      } else {
-        at = std::to_chars(at, at + kMostChars, n).ptr;
-        *at++ = ',';
-      }
-    });
-    if (!computers.empty()) --at;  // the last comma
-    out.resize(static_cast<std::size_t>(at - out.data()));
-  }
-
- private:
-  static constexpr std::size_t kFirstUnkept = 10000000;  // eight digits
-  std::vector<std::uint64_t> words_;
-  std::vector<unsigned char> sizes_;
-};
+// Appends the list's gaps to `out`, comma-separated: "0,3,14" for
+// computers 0, 3 and 17. Written in place into room made for the longest.
+void AppendGaps(std::string& out, const ComputerList& computers) {
+  constexpr std::size_t kMostDigits = 10;  // of a 32-bit number
+  const std::size_t start = out.size();
+  out.resize(start + computers.size() * (kMostDigits + 1));
+  char* at = out.data() + start;
+  char* const first = at;
+  computers.ForEachGap([&at, first](std::uint32_t gap) {
+    if (at != first) *at++ = ',';
+    at = std::to_chars(at, at + kMostDigits, gap).ptr;
+  });
+  out.resize(static_cast<std::size_t>(at - out.data()));
+}
 
 // The share as a CSS width: "width:37.5%".
 std::string Width(double share) { return "width:" + Fixed(share * kPercent, true) + "%"; }
@@ -228,7 +198,7 @@ std::string Width(double share) { return "width:" + Fixed(share * kPercent, true
 class SectionWriter {
  public:
   SectionWriter(LineWriter& out, const Fleet& fleet)
-      : out_(out), fleet_(fleet), numbers_(fleet.computers().size()) {
+      : out_(out), fleet_(fleet) {
     names_.reserve(fleet.computers().size());
     for (const FleetComputer& computer : fleet.computers()) names_.push_back(Utf8Name(computer.name, computer.codepage));
   }
@@ -352,7 +322,7 @@ class SectionWriter {
         AppendUtf8(text, CodepageOrWestern(programs[p]->codepage), versions[v]->text);
         AppendScriptJsonString(line, text);
         line.append(",[");
-        numbers_.AppendGaps(line, versions[v]->computers);
+        AppendGaps(line, versions[v]->computers);
         line.append("]]");
       }
       line.push_back(']');
@@ -471,7 +441,6 @@ class SectionWriter {
   LineWriter& out_;
   const Fleet& fleet_;
   std::vector<std::string> names_;  // of the computers, UTF-8 and escaped
-  NumberTexts numbers_;
   std::string item_;  // a legend item, its room reused
 };
 
