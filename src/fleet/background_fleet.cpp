@@ -71,7 +71,10 @@ void BackgroundFleet::Work() {
     changed_.notify_all();
     std::exception_ptr failure;
     try {
-      for (Job& job : jobs) fleet_.Add(std::move(job.computer), *job.programs);
+      for (Job& job : jobs) {
+        fleet_.Add(std::move(job.computer), *job.programs);
+        job.programs->EvictFromCaches();
+      }
     } catch (...) {
       failure = std::current_exception();
     }

@@ -1,7 +1,9 @@
 #include "fleet/fleet.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <charconv>
 
 #include "fleet/values.h"
 
@@ -59,15 +61,17 @@ void Fleet::Add(FleetComputer computer, const ProgramBatch& programs) {
   // In passes, so that many lookups wait for memory at once: the slots
   // where each program's search begins, their entries, then the versions
   // found.
+  parts_.clear();
   hashes_.clear();
-  for (std::size_t i = 0; i < programs.size(); ++i) {
-    hashes_.push_back(NameTable::HashOf(programs[i]));
+  programs.ForEach([this](NameParts parts) {
+    parts_.push_back(parts);
+    hashes_.push_back(NameTable::HashOf(parts));
     version_ids_.PrefetchSlot(hashes_.back());
-  }
+  });
   for (const std::uint64_t hash : hashes_) version_ids_.PrefetchEntry(hash);
   ids_.clear();
-  for (std::size_t i = 0; i < programs.size(); ++i) {
-    const NameParts parts = programs[i];
+  for (std::size_t i = 0; i < parts_.size(); ++i) {
+    const NameParts parts = parts_[i];
     const std::uint64_t hash = hashes_[i];
     std::uint32_t id = version_ids_.Find(parts, hash);
     if (id == NameTable::kMissing) {
@@ -96,27 +100,36 @@ void Fleet::Add(FleetComputer computer, const ProgramBatch& programs) {
   }
 }
 
-void ComputerList::AddLongGap(std::uint32_t gap) {
-  for (; gap >= kMoreGap; gap >>= kGapBits) gaps_.push_back(static_cast<char>((gap & (kMoreGap - 1)) | kMoreGap));
-  gaps_.push_back(static_cast<char>(gap));
-}
-
-std::uint32_t ComputerList::ReadLongGap(const char*& at, const char* end) {
-  std::uint32_t gap = 0;
-  unsigned shift = 0;
-  while (at != end) {
-    const auto byte = static_cast<unsigned char>(*at++);
-    gap |= (byte & (kMoreGap - 1)) << shift;
-    if ((byte & kMoreGap) == 0) break;
-    shift += kGapBits;
-  }
-  return gap;
+void ComputerList::AddDigits(std::uint32_t gap) {
+  constexpr std::size_t kMostDigits = 10;  // of a 32-bit number
+  std::array<char, kMostDigits> digits;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
+  text_.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), gap).ptr);
 }
 
 void ProgramBatch::BeginReport(int codepage) {
   codepage_ = codepage;
-  entries_.clear();
-  text_.clear();
+  count_ = 0;
+  used_ = 0;
+}
+
+void ProgramBatch::MakeRoom(std::size_t more) {
+  room_.resize(std::max(2 * room_.size(), used_ + more));
+}
+
+char* ProgramBatch::PutLongSizes(char* out, std::size_t name_size, std::size_t version_size) {
+  const std::uint16_t marks[2] = {kLongSize, kLongSize};
+  const std::uint64_t sizes[2] = {name_size, version_size};
+  std::memcpy(out, marks, sizeof marks);
+  std::memcpy(out + sizeof marks, sizes, sizeof sizes);
+  return out + sizeof marks + sizeof sizes;
+}
+
+const char* ProgramBatch::GetLongSizes(const char* at, std::size_t& name_size, std::size_t& version_size) {
+  std::uint64_t sizes[2];
+  std::memcpy(sizes, at, sizeof sizes);
+  name_size = static_cast<std::size_t>(sizes[0]);
+  version_size = static_cast<std::size_t>(sizes[1]);
+  return at + sizeof sizes;
 }
 
 std::uint32_t Fleet::ProgramNumber(std::string_view name, int codepage) {

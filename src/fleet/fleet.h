@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,17 +58,20 @@ struct FleetComputer {
 };
 
 // The numbers of a version's computers, added in rising order: kept as the
-// gaps between them, seven bits a byte, so that most take one byte (a
-// fleet's listings are the most numerous thing it holds).
+// gaps between them, written out in decimal and parted by commas ("0,3,14"
+// for computers 0, 3 and 17), so that most take two bytes (a fleet's
+// listings are the most numerous thing it holds) and the index page copies
+// them as they are.
 class ComputerList {
  public:
   // Adds `number`, which must be greater than the last added.
   void Add(std::uint32_t number) {
     const std::uint32_t gap = size_ == 0 ? number : number - last_;
-    if (gap < kMoreGap) {
-      gaps_.push_back(static_cast<char>(gap));
+    if (size_ > 0) text_.push_back(kComma);
+    if (gap < kTen) {
+      text_.push_back(static_cast<char>('0' + gap));
     } else {
-      AddLongGap(gap);
+      AddDigits(gap);
     }
     last_ = number;
     ++size_;
@@ -77,14 +81,9 @@ class ComputerList {
   bool Has(std::uint32_t number) const { return size_ > 0 && last_ == number; }
   bool operator==(const ComputerList&) const = default;
 
-  // Calls `visit` with each gap in order: the first number, then each
-  // number less the one before.
-  template <class Visit>
-  void ForEachGap(Visit visit) const {
-    const char* at = gaps_.data();
-    const char* const end = at + gaps_.size();
-    while (at != end) visit(ReadGap(at, end));
-  }
+  // The gaps: the first number, then each number less the one before, in
+  // decimal, parted by commas.
+  std::string_view gap_text() const { return text_; }
 
   class Iterator {
    public:
@@ -106,35 +105,29 @@ class ComputerList {
     bool operator==(const Iterator& other) const { return at_ == other.at_; }
 
    private:
+    // Reads the gap at at_, adds it, and finds where the next begins.
     void Read() {
       next_ = at_;
-      if (next_ != end_) number_ += ReadGap(next_, end_);
+      if (next_ == end_) return;
+      std::uint32_t gap = 0;
+      for (; next_ != end_ && *next_ != kComma; ++next_) gap = gap * kTen + static_cast<std::uint32_t>(*next_ - '0');
+      if (next_ != end_) ++next_;
+      number_ += gap;
     }
     const char* at_ = nullptr;
     const char* end_ = nullptr;
     const char* next_ = nullptr;
     std::uint32_t number_ = 0;  // the sum of the gaps read
   };
-  Iterator begin() const { return {gaps_.data(), gaps_.data() + gaps_.size()}; }
-  Iterator end() const { return {gaps_.data() + gaps_.size(), gaps_.data() + gaps_.size()}; }
+  Iterator begin() const { return {text_.data(), text_.data() + text_.size()}; }
+  Iterator end() const { return {text_.data() + text_.size(), text_.data() + text_.size()}; }
 
  private:
-  static constexpr unsigned kGapBits = 7;
-  static constexpr unsigned kMoreGap = 1U << kGapBits;  // set in every byte of a gap but its last
+  static constexpr char kComma = ',';
+  static constexpr std::uint32_t kTen = 10;
+  void AddDigits(std::uint32_t gap);
 
-  // The gap at `at`, which it passes.
-  static std::uint32_t ReadGap(const char*& at, const char* end) {
-    const auto byte = static_cast<unsigned char>(*at);
-    if (byte < kMoreGap) {
-      ++at;
-      return byte;
-    }
-    return ReadLongGap(at, end);
-  }
-  static std::uint32_t ReadLongGap(const char*& at, const char* end);
-  void AddLongGap(std::uint32_t gap);
-
-  std::string gaps_;
+  std::string text_;
   std::uint32_t size_ = 0;
   std::uint32_t last_ = 0;
 };
@@ -154,31 +147,65 @@ struct FleetProgram {
 };
 
 // A report's installed programs as it is read (the summary's program sink),
-// kept in one text whose room is reused from report to report.
+// kept in one text whose room is reused from report to report: per program
+// its two sizes, then its name and version. This text is all that passes
+// from the thread that reads to the one that counts, and the reader writes
+// it again once counted, so it is kept small (two bytes a size for all but
+// the longest texts) and written without per-append checks.
 class ProgramBatch final : public ProgramSink {
  public:
   void BeginReport(int codepage) override;
   void Program(std::string_view name, std::string_view version) override {
-    entries_.push_back({text_.size(), name.size(), version.size()});
-    text_.append(name).append(version);
+    const std::size_t size = name.size() + version.size();
+    if (room_.size() - used_ < kLongHead + size) MakeRoom(kLongHead + size);
+    char* out = room_.data() + used_;
+    if (name.size() < kLongSize && version.size() < kLongSize) {
+      const std::uint16_t sizes[2] = {static_cast<std::uint16_t>(name.size()),
+                                      static_cast<std::uint16_t>(version.size())};
+      std::memcpy(out, sizes, sizeof sizes);
+      out += sizeof sizes;
+    } else {
+      out = PutLongSizes(out, name.size(), version.size());
+    }
+    std::memcpy(out, name.data(), name.size());
+    std::memcpy(out + name.size(), version.data(), version.size());
+    used_ = static_cast<std::size_t>(out + size - room_.data());
+    ++count_;
   }
 
   int codepage() const { return codepage_; }
-  std::size_t size() const { return entries_.size(); }
-  NameParts operator[](std::size_t i) const {
-    const Entry& entry = entries_[i];
-    return {{text_.data() + entry.at, entry.name_size}, {text_.data() + entry.at + entry.name_size, entry.version_size}};
+  std::size_t size() const { return count_; }
+  // Once counted on another thread, before this one writes the batch again.
+  void EvictFromCaches() const { rptconv::EvictFromCaches(room_.data(), used_); }
+  // Calls `visit` with each program's name and version, in order.
+  template <class Visit>
+  void ForEach(Visit visit) const {
+    const char* at = room_.data();
+    const char* const end = at + used_;
+    while (at != end) {
+      std::uint16_t sizes[2];
+      std::memcpy(sizes, at, sizeof sizes);
+      at += sizeof sizes;
+      std::size_t name_size = sizes[0];
+      std::size_t version_size = sizes[1];
+      if (name_size == kLongSize) at = GetLongSizes(at, name_size, version_size);
+      visit(NameParts{{at, name_size}, {at + name_size, version_size}});
+      at += name_size + version_size;
+    }
   }
 
  private:
-  struct Entry {
-    std::size_t at;  // in text_
-    std::size_t name_size;
-    std::size_t version_size;
-  };
+  // Sizes from this on are written as kLongSize twice, then 64 bits each.
+  static constexpr std::size_t kLongSize = 0xFFFF;
+  static constexpr std::size_t kLongHead = 2 * sizeof(std::uint16_t) + 2 * sizeof(std::uint64_t);
+  void MakeRoom(std::size_t more);
+  static char* PutLongSizes(char* out, std::size_t name_size, std::size_t version_size);
+  static const char* GetLongSizes(const char* at, std::size_t& name_size, std::size_t& version_size);
+
   int codepage_ = 0;
-  std::vector<Entry> entries_;
-  std::string text_;  // cleared for each report, its room kept
+  std::size_t count_ = 0;
+  std::size_t used_ = 0;  // of room_
+  std::string room_;  // its size is the room made, kept from report to report
 };
 
 class Fleet {
@@ -223,7 +250,8 @@ class Fleet {
   // are found with this one lookup.
   NameTable version_ids_;
   std::string key_;  // reused for lookups
-  std::vector<std::uint64_t> hashes_;  // of a report's programs, reused
+  std::vector<NameParts> parts_;  // a report's programs, reused
+  std::vector<std::uint64_t> hashes_;  // of their names and versions, reused
   std::vector<std::uint32_t> ids_;  // of their versions, reused
   std::size_t programs_dropped_ = 0;
 };

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fleet/cache_hints.h"
+
 namespace rptconv {
 
 // Whether the `size` bytes at `a` and at `b` are the same: inline, eight or
@@ -56,16 +58,6 @@ struct NameParts {
   std::string_view first;
   std::string_view second;
 };
-
-// Asks for the cache line at `address` ahead of its use, where the compiler
-// can.
-inline void PrefetchAddress(const void* address) {
-#if defined(__GNUC__)
-  __builtin_prefetch(address);
-#else
-  (void)address;
-#endif
-}
 
 class NameTable {
  public:

@@ -177,21 +177,6 @@ std::string Count(std::size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-// Appends the list's gaps to `out`, comma-separated: "0,3,14" for
-// computers 0, 3 and 17. Written in place into room made for the longest.
-void AppendGaps(std::string& out, const ComputerList& computers) {
-  constexpr std::size_t kMostDigits = 10;  // of a 32-bit number
-  const std::size_t start = out.size();
-  out.resize(start + computers.size() * (kMostDigits + 1));
-  char* at = out.data() + start;
-  char* const first = at;
-  computers.ForEachGap([&at, first](std::uint32_t gap) {
-    if (at != first) *at++ = ',';
-    at = std::to_chars(at, at + kMostDigits, gap).ptr;
-  });
-  out.resize(static_cast<std::size_t>(at - out.data()));
-}
-
 // The share as a CSS width: "width:37.5%".
 std::string Width(double share) { return "width:" + Fixed(share * kPercent, true) + "%"; }
 
@@ -322,7 +307,7 @@ class SectionWriter {
         AppendUtf8(text, CodepageOrWestern(programs[p]->codepage), versions[v]->text);
         AppendScriptJsonString(line, text);
         line.append(",[");
-        AppendGaps(line, versions[v]->computers);
+        line.append(versions[v]->computers.gap_text());
         line.append("]]");
       }
       line.push_back(']');

@@ -95,12 +95,13 @@ TEST(FleetValuesTest, NameTableParts) {
   EXPECT_EQ(table.Find("abc"), 2U);
 }
 
-// Computer numbers kept as gaps come back as added, whatever the width of
-// each gap (one byte below 128, up to five for the largest numbers).
+// Computer numbers kept as gaps come back as added, whatever the number of
+// digits of each gap, and the gaps read as the index page lists them.
 TEST(FleetValuesTest, ComputerListGaps) {
-  const std::vector<std::uint32_t> numbers = {0, 1, 127, 255, 256, 16639, 16640, 2113663, 270549119, UINT32_MAX};
+  const std::vector<std::uint32_t> numbers = {0, 1, 10, 19, 119, 1119, 11119, 111119, 1111119, 4011111119, UINT32_MAX};
   ComputerList list;
   for (const std::uint32_t n : numbers) list.Add(n);
+  EXPECT_EQ(list.gap_text(), "0,1,9,9,100,1000,10000,100000,1000000,4010000000,283856176");
   EXPECT_EQ(std::vector<std::uint32_t>(list.begin(), list.end()), numbers);
   EXPECT_EQ(list.size(), numbers.size());
   EXPECT_TRUE(list.Has(UINT32_MAX));
@@ -108,7 +109,8 @@ TEST(FleetValuesTest, ComputerListGaps) {
 }
 
 // Gathered on its thread, many hand-overs long, the fleet is the one
-// gathered report by report in order.
+// gathered report by report in order; names and versions too long for a
+// batch's short sizes come through whole.
 TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
   Fleet direct({});
   BackgroundFleet background({});
@@ -122,6 +124,8 @@ TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
       for (std::uint32_t p = report % 3; p < 40; p += 3) {
         sink->Program("App " + std::to_string(p), std::to_string(report % (p + 1)));
       }
+      if (report % 5 == 0) sink->Program(std::string(70000, 'L'), std::string(65535, '9'));
+      if (report % 5 == 1) sink->Program(std::string(65535, 'M'), "1");
     }
     direct.Add(direct.ComputerOf(summary, {}, {}, 0), batch);
     background.Add(summary, {}, {}, 0);
@@ -138,6 +142,16 @@ TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
       EXPECT_EQ(versions[v]->computers, expected[v]->computers);
     }
   }
+  std::size_t long_names = 0;
+  for (const FleetProgram& program : fleet.programs()) {
+    if (program.name.size() < 65535) continue;
+    ++long_names;
+    const auto versions = fleet.VersionsByShare(program);
+    ASSERT_EQ(versions.size(), 1U);
+    EXPECT_EQ(versions[0]->text.size(), program.name.size() == 70000 ? 65535U : 1U);
+    EXPECT_EQ(program.computers, 10U);
+  }
+  EXPECT_EQ(long_names, 2U);
 }
 
 }  // namespace
