@@ -26,7 +26,9 @@ void JsonIndex::AddFailed(std::string_view report_name, std::string_view failure
 }
 
 void JsonIndex::Write(ByteSink& sink) {
-  const Fleet& fleet = fleet_.Finish();
+  // The fleet's thread counts the last reports and orders the fleet while
+  // the reports are written.
+  fleet_.Close();
   const JsonCodepageTable& english = *FindJsonCodepage(kEnglishCodepage);
   JsonWriter out(sink, english);
   out.BeginObject().Key("format").Utf8String(kIndexFormat).Key("version").Int(kIndexFormatVersion);
@@ -57,7 +59,7 @@ void JsonIndex::Write(ByteSink& sink) {
     out.EndArray().EndObject();
   }
   out.NewLine().EndArray().Key("fleet");
-  WriteFleetJson(out, fleet, computer_reports_);
+  WriteFleetJson(out, fleet_.Finish(), computer_reports_);
   out.EndObject().EndRecord();
   out.Flush();
 }

@@ -64,7 +64,12 @@ void BackgroundFleet::Work() {
   std::unique_lock lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return !handed_.empty() || closing_; });
-    if (handed_.empty()) return;
+    if (handed_.empty()) {
+      const bool order = order_;
+      lock.unlock();
+      if (order) Order();
+      return;
+    }
     jobs.swap(handed_);
     working_ = true;
     lock.unlock();
@@ -92,17 +97,41 @@ void BackgroundFleet::Work() {
   }
 }
 
-const Fleet& BackgroundFleet::Finish() {
+void BackgroundFleet::Close() {
+  if (closing_) return;
   if (!gathering_.empty()) HandOver(true);
   {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return (handed_.empty() && !working_) || failure_; });
+    const std::lock_guard lock(mutex_);
     closing_ = true;
+    order_ = true;
   }
   changed_.notify_all();
+}
+
+const Fleet& BackgroundFleet::Finish() {
+  Close();
   if (thread_.joinable()) thread_.join();
+  if (!failure_ && !ordered_) Order();  // no thread was started
   if (failure_) std::rethrow_exception(failure_);
   return fleet_;
+}
+
+// On the thread once every report is counted, else on the caller's after
+// the thread ended: ordering may fail for want of memory too.
+void BackgroundFleet::Order() {
+  {
+    const std::lock_guard lock(mutex_);
+    if (failure_) return;
+  }
+  std::exception_ptr failure;
+  try {
+    fleet_.Order();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  const std::lock_guard lock(mutex_);
+  ordered_ = true;
+  if (failure) failure_ = failure;
 }
 
 }  // namespace rptconv

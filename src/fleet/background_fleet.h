@@ -31,8 +31,10 @@ class BackgroundFleet {
   ProgramSink& program_sink();
   // The report read last, converted: see Fleet::ComputerOf.
   void Add(const ReportSummary& summary, std::string page_href, std::string_view report_name, int name_codepage);
-  // Waits until every report added is counted. Throws what the thread
-  // failed with (std::bad_alloc).
+  // No more reports: the thread counts those left, then orders the fleet.
+  void Close();
+  // Closes, and waits until every report added is counted and the fleet
+  // ordered. Throws what the thread failed with (std::bad_alloc).
   const Fleet& Finish();
 
  private:
@@ -44,6 +46,7 @@ class BackgroundFleet {
   // last ones, waits for it if `wait`, else keeps them.
   void HandOver(bool wait);
   void Work();
+  void Order();
 
   Fleet fleet_;  // the thread's alone until Finish
   std::unique_ptr<ProgramBatch> reading_;  // the batch of the report being read
@@ -56,7 +59,9 @@ class BackgroundFleet {
   std::vector<Job> handed_;  // waiting for the thread
   bool working_ = false;  // the thread counts reports it took
   std::vector<std::unique_ptr<ProgramBatch>> counted_;  // batches given back
-  bool closing_ = false;
+  bool closing_ = false;  // Close was called, or the destructor
+  bool order_ = false;  // Close was called: the thread orders the fleet when done
+  bool ordered_ = false;
   std::exception_ptr failure_;
   std::thread thread_;  // started with the first hand-over
 };

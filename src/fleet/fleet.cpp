@@ -56,6 +56,7 @@ FleetComputer Fleet::ComputerOf(const ReportSummary& summary, std::string page_h
 
 void Fleet::Add(FleetComputer computer, const ProgramBatch& programs) {
   const auto number = static_cast<std::uint32_t>(computers_.size());
+  ordered_ = false;
   programs_dropped_ += computer.facts.programs_dropped;
   computers_.push_back(std::move(computer));
   // In passes, so that many lookups wait for memory at once: the slots
@@ -175,15 +176,33 @@ unsigned Fleet::Assess(const FleetComputer& computer) const {
   return flags;
 }
 
-std::vector<const FleetProgram*> Fleet::ProgramsByName() const {
+namespace {
+
+std::vector<const FleetProgram*> SortedByName(const std::vector<FleetProgram>& programs) {
   std::vector<std::pair<std::string, const FleetProgram*>> keyed;
-  keyed.reserve(programs_.size());
-  for (const FleetProgram& program : programs_) keyed.emplace_back(NameKey(program.name), &program);
+  keyed.reserve(programs.size());
+  for (const FleetProgram& program : programs) keyed.emplace_back(NameKey(program.name), &program);
   std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<const FleetProgram*> sorted;
   sorted.reserve(keyed.size());
   for (const auto& entry : keyed) sorted.push_back(entry.second);
   return sorted;
+}
+
+}  // namespace
+
+void Fleet::Order() {
+  by_name_ = SortedByName(programs_);
+  for (FleetProgram& program : programs_) {
+    std::stable_sort(program.versions.begin(), program.versions.end(), [this](std::uint32_t a, std::uint32_t b) {
+      return versions_[a].computers.size() > versions_[b].computers.size();
+    });
+  }
+  ordered_ = true;
+}
+
+std::vector<const FleetProgram*> Fleet::ProgramsByName() const {
+  return ordered_ ? by_name_ : SortedByName(programs_);
 }
 
 std::vector<std::uint32_t> Fleet::ComputersByAttention() const {

@@ -226,11 +226,16 @@ class Fleet {
   // Programs dropped from reports that listed more than their bound.
   std::size_t programs_dropped() const { return programs_dropped_; }
 
+  // Orders what the pages list: the programs by name, each program's
+  // versions by share. Once every computer is added.
+  void Order();
+
   // Programs by name, without regard to case.
   std::vector<const FleetProgram*> ProgramsByName() const;
   // Computer numbers, those that need the most attention first.
   std::vector<std::uint32_t> ComputersByAttention() const;
-  // Versions of `program`, the most computers first.
+  // Versions of `program`, the most computers first (those with as many in
+  // the order first seen).
   std::vector<const FleetVersion*> VersionsByShare(const FleetProgram& program) const;
 
  private:
@@ -254,6 +259,8 @@ class Fleet {
   std::vector<std::uint64_t> hashes_;  // of their names and versions, reused
   std::vector<std::uint32_t> ids_;  // of their versions, reused
   std::size_t programs_dropped_ = 0;
+  bool ordered_ = false;  // Order was called after the last Add
+  std::vector<const FleetProgram*> by_name_;  // set by Order
 };
 
 }  // namespace rptconv

@@ -101,7 +101,9 @@ void FleetIndex::AddFailed(std::string_view report_name, std::string_view failur
 }
 
 void FleetIndex::Write(ByteSink& sink) {
-  const Fleet& fleet = fleet_.Finish();
+  // The fleet's thread counts the last reports and orders the fleet while
+  // the report tables are written.
+  fleet_.Close();
   LineWriter out(sink);
   WriteModernHead(out, "en", "Overview of reports", FleetStyleSheet());
   out.Line("<header>");
@@ -119,7 +121,7 @@ void FleetIndex::Write(ByteSink& sink) {
   out.Line("</header>");
   out.Line("<main>");
   WriteReportTables(out, rows_, languages_, names_ == NameBytes::kUtf8);
-  WriteFleetSections(out, fleet);
+  WriteFleetSections(out, fleet_.Finish());
   out.Line("</main>");
   out.Line("<script>");
   WriteLines(out, ModernScript());

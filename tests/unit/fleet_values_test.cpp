@@ -142,6 +142,11 @@ TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
       EXPECT_EQ(versions[v]->computers, expected[v]->computers);
     }
   }
+  // Ordered on the thread as the one gathered directly orders on demand.
+  const auto by_name = fleet.ProgramsByName();
+  const auto expected_by_name = direct.ProgramsByName();
+  ASSERT_EQ(by_name.size(), expected_by_name.size());
+  for (std::size_t p = 0; p < by_name.size(); ++p) EXPECT_EQ(by_name[p]->name, expected_by_name[p]->name);
   std::size_t long_names = 0;
   for (const FleetProgram& program : fleet.programs()) {
     if (program.name.size() < 65535) continue;
