@@ -59,9 +59,9 @@ struct FleetComputer {
 
 // The numbers of a version's computers, added in rising order: kept as the
 // gaps between them, written out in decimal and parted by commas ("0,3,14"
-// for computers 0, 3 and 17), so that most take two bytes (a fleet's
-// listings are the most numerous thing it holds) and the index page copies
-// them as they are.
+// for computers 0, 3 and 17), so that most take two or three bytes (a
+// fleet's listings are the most numerous thing it holds) and the index page
+// copies them as they are.
 class ComputerList {
  public:
   // Adds `number`, which must be greater than the last added.
