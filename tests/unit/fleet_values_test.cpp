@@ -4,6 +4,7 @@
 
 #include "fleet/background_fleet.h"
 #include "fleet/name_table.h"
+#include "doubles.h"
 #include "fleet/values.h"
 
 namespace rptconv {
@@ -106,6 +107,41 @@ TEST(FleetValuesTest, ComputerListGaps) {
   EXPECT_EQ(list.size(), numbers.size());
   EXPECT_TRUE(list.Has(UINT32_MAX));
   EXPECT_FALSE(list.Has(0));
+}
+
+// A report's programs reach a sink of the library's user as they reach the
+// index's batch, which the walk calls directly.
+TEST(FleetValuesTest, ProgramsReachEverySink) {
+  const std::string report =
+      "Page,Group,Item,Type,Property,Value\r\n"
+      "Report,Summary,,,Computer Name,WS-A\r\n"
+      "Installed Programs,Archive Tool,,,Version,3.30\r\n"
+      "Installed Programs,Archive Tool,,,Inst. Size,1 MB\r\n"
+      "Installed Programs, Runtime ,,,Version,2.0 \r\n"
+      "Installed Programs, Runtime ,,,Inst. Size,1 MB\r\n"
+      "Installed Programs,Viewer,,,Version,\r\n"
+      "Installed Programs,Viewer,,,Inst. Size,1 MB\r\n";
+  struct Recorder final : ProgramSink {
+    void BeginReport(int) override {}
+    void Program(std::string_view name, std::string_view version) override { told.emplace_back(name, version); }
+    std::vector<std::pair<std::string, std::string>> told;
+  } recorder;
+  ProgramBatch batch;
+  for (ProgramSink* sink : {static_cast<ProgramSink*>(&recorder), static_cast<ProgramSink*>(&batch)}) {
+    testing::MemorySource source(report);
+    testing::MemorySink page;
+    ReportSummary summary;
+    summary.program_sink = sink;
+    ConvertOptions options;
+    options.style = PageStyle::kModern;
+    Convert(source, page, options, &summary);
+  }
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"Archive Tool", "3.30"}, {"Runtime", "2.0"}, {"Viewer", ""}};
+  EXPECT_EQ(recorder.told, expected);
+  std::vector<std::pair<std::string, std::string>> batched;
+  batch.ForEach([&batched](NameParts parts) { batched.emplace_back(parts.first, parts.second); });
+  EXPECT_EQ(batched, expected);
 }
 
 // Gathered on its thread, many hand-overs long, the fleet is the one
