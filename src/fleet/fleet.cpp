@@ -225,6 +225,7 @@ std::vector<const FleetVersion*> Fleet::VersionsByShare(const FleetProgram& prog
   std::vector<const FleetVersion*> sorted;
   sorted.reserve(program.versions.size());
   for (const std::uint32_t id : program.versions) sorted.push_back(&versions_[id]);
+  if (ordered_) return sorted;  // Order sorted them in place
   std::stable_sort(sorted.begin(), sorted.end(), [](const FleetVersion* a, const FleetVersion* b) {
     return a->computers.size() > b->computers.size();
   });

@@ -167,8 +167,8 @@ class ProgramBatch final : public ProgramSink {
     } else {
       out = PutLongSizes(out, name.size(), version.size());
     }
-    std::memcpy(out, name.data(), name.size());
-    std::memcpy(out + name.size(), version.data(), version.size());
+    CopyBytes(out, name.data(), name.size());
+    CopyBytes(out + name.size(), version.data(), version.size());
     used_ = static_cast<std::size_t>(out + size - room_.data());
     ++count_;
   }

@@ -63,13 +63,17 @@ TEST(FleetValuesTest, NameKeys) {
   EXPECT_EQ(NameKey("2\xD7" "DVD"), "2\xD7" "dvd");  // "×" is no letter
 }
 
-// Names of every length up to three words: equal bytes compare equal, and a
-// byte changed anywhere (the overlapping last word, the short tails) is seen.
+// Names of every length up to five words: equal bytes compare equal, and a
+// byte changed anywhere (the overlapping last word, the short tails) is seen;
+// copied inline, every byte arrives and none after them is written.
 TEST(FleetValuesTest, SameBytes) {
-  constexpr std::size_t kLongest = 24;
-  const std::string name = "Archive Tool 3.30 (x64) Setup";
+  constexpr std::size_t kLongest = 40;
+  const std::string name = "Archive Tool 3.30 (x64) Setup for Windows";
   for (std::size_t size = 0; size <= kLongest; ++size) {
     const std::string copy = name.substr(0, size);
+    std::string copied(kLongest + 1, '#');
+    CopyBytes(copied.data(), name.data(), size);
+    EXPECT_EQ(copied, copy + std::string(kLongest + 1 - size, '#')) << size;
     EXPECT_TRUE(SameBytes(name.data(), copy.data(), size)) << size;
     for (std::size_t at = 0; at < size; ++at) {
       std::string changed = copy;
