@@ -1,6 +1,5 @@
 #include "fleet/background_fleet.h"
 
-#include <chrono>
 #include <utility>
 
 namespace rptconv {
@@ -12,14 +11,6 @@ namespace {
 // reader waits for it only when it holds the most.
 constexpr std::size_t kReportsPerHandOver = 8;
 constexpr std::size_t kMostHeld = 256;
-
-// The reader hands reports over without waking the thread: a wake-up costs
-// the reader a system call and the other processor an interrupt (in a
-// virtual machine, 10 to 20 us a hand-over). Out of work, the thread looks
-// again after waits that double from the first to the last, then sleeps
-// until woken.
-constexpr std::chrono::microseconds kFirstLook{100};
-constexpr std::chrono::microseconds kLastLook{6400};
 
 }  // namespace
 
@@ -64,7 +55,6 @@ void BackgroundFleet::HandOver(bool wait) {
     for (auto& batch : counted_) spare_.push_back(std::move(batch));
     counted_.clear();
     if (!thread_.joinable()) thread_ = std::thread([this] { Work(); });
-    if (!sleeping_) return;
   }
   changed_.notify_all();
 }
@@ -72,14 +62,8 @@ void BackgroundFleet::HandOver(bool wait) {
 void BackgroundFleet::Work() {
   std::vector<Job> jobs;
   std::unique_lock lock(mutex_);
-  const auto ready = [this] { return !handed_.empty() || closing_; };
   for (;;) {
-    for (auto wait = kFirstLook; wait <= kLastLook && !ready(); wait *= 2) changed_.wait_for(lock, wait, ready);
-    if (!ready()) {
-      sleeping_ = true;
-      changed_.wait(lock, ready);
-      sleeping_ = false;
-    }
+    changed_.wait(lock, [this] { return !handed_.empty() || closing_; });
     if (handed_.empty()) {
       const bool order = order_;
       lock.unlock();
@@ -87,6 +71,7 @@ void BackgroundFleet::Work() {
       return;
     }
     jobs.swap(handed_);
+    working_ = true;
     lock.unlock();
     changed_.notify_all();
     std::exception_ptr failure;
@@ -99,6 +84,7 @@ void BackgroundFleet::Work() {
       failure = std::current_exception();
     }
     lock.lock();
+    working_ = false;
     for (Job& job : jobs) counted_.push_back(std::move(job.programs));
     jobs.clear();
     if (failure) {
