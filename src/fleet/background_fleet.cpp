@@ -71,7 +71,6 @@ void BackgroundFleet::Work() {
       return;
     }
     jobs.swap(handed_);
-    working_ = true;
     lock.unlock();
     changed_.notify_all();
     std::exception_ptr failure;
@@ -84,7 +83,6 @@ void BackgroundFleet::Work() {
       failure = std::current_exception();
     }
     lock.lock();
-    working_ = false;
     for (Job& job : jobs) counted_.push_back(std::move(job.programs));
     jobs.clear();
     if (failure) {

@@ -57,7 +57,6 @@ class BackgroundFleet {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Job> handed_;  // waiting for the thread
-  bool working_ = false;  // the thread counts reports it took
   std::vector<std::unique_ptr<ProgramBatch>> counted_;  // batches given back
   bool closing_ = false;  // Close was called, or the destructor
   bool order_ = false;  // Close was called: the thread orders the fleet when done
