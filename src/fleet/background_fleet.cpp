@@ -108,14 +108,18 @@ void BackgroundFleet::Close() {
 
 const Fleet& BackgroundFleet::Finish() {
   Close();
-  if (thread_.joinable()) thread_.join();
-  if (!failure_ && !ordered_) Order();  // no thread was started
+  // A thread that was started ordered the fleet, or failed.
+  if (thread_.joinable()) {
+    thread_.join();
+  } else {
+    Order();
+  }
   if (failure_) std::rethrow_exception(failure_);
   return fleet_;
 }
 
-// On the thread once every report is counted, else on the caller's after
-// the thread ended: ordering may fail for want of memory too.
+// On the thread once every report is counted, else on the caller's when no
+// thread was started: ordering may fail for want of memory too.
 void BackgroundFleet::Order() {
   {
     const std::lock_guard lock(mutex_);
@@ -127,9 +131,9 @@ void BackgroundFleet::Order() {
   } catch (...) {
     failure = std::current_exception();
   }
+  if (!failure) return;
   const std::lock_guard lock(mutex_);
-  ordered_ = true;
-  if (failure) failure_ = failure;
+  failure_ = failure;
 }
 
 }  // namespace rptconv

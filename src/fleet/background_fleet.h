@@ -60,7 +60,6 @@ class BackgroundFleet {
   std::vector<std::unique_ptr<ProgramBatch>> counted_;  // batches given back
   bool closing_ = false;  // Close was called, or the destructor
   bool order_ = false;  // Close was called: the thread orders the fleet when done
-  bool ordered_ = false;
   std::exception_ptr failure_;
   std::thread thread_;  // started with the first hand-over
 };

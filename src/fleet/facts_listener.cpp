@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "fleet/fleet.h"
 #include "fleet/values.h"
 
 namespace rptconv {
@@ -51,7 +50,6 @@ void FactsListener::BeginDocument(std::string_view, Language language) {
   program_count_ = 0;
   table_ = Table::kNone;
   if (programs_ != nullptr) programs_->BeginReport(codepage_ != 0 ? codepage_ : CodepageOf(language));
-  batch_ = dynamic_cast<ProgramBatch*>(programs_);
 }
 
 void FactsListener::BeginTable(const Section& section) {
@@ -94,11 +92,7 @@ void FactsListener::Program(std::span<const std::string_view> cells) {
     return;
   }
   ++program_count_;
-  if (batch_ != nullptr) {
-    batch_->ProgramBatch::Program(name, TrimBlanks(Cell(cells, columns_[1])));
-  } else if (programs_ != nullptr) {
-    programs_->Program(name, TrimBlanks(Cell(cells, columns_[1])));
-  }
+  if (programs_ != nullptr) programs_->Program(name, TrimBlanks(Cell(cells, columns_[1])));
 }
 
 void FactsListener::Drive(std::span<const std::string_view> cells) {

@@ -14,8 +14,6 @@
 
 namespace rptconv {
 
-class ProgramBatch;
-
 class FactsListener final : public PageEvents {
  public:
   // `codepage` 0: the report language's code page. Programs go to
@@ -58,9 +56,6 @@ class FactsListener final : public PageEvents {
 
   ReportSummary::Facts& facts_;
   ProgramSink* programs_;
-  // The same sink when it is the index's batch, called directly: a report
-  // tells hundreds of programs.
-  ProgramBatch* batch_ = nullptr;
   int codepage_;
   std::size_t program_count_ = 0;  // of this report
   // The title of the group begun last, read only as its own table begins

@@ -109,7 +109,6 @@ void ComputerList::AddDigits(std::uint32_t gap) {
 
 void ProgramBatch::BeginReport(int codepage) {
   codepage_ = codepage;
-  count_ = 0;
   used_ = 0;
 }
 

@@ -1,8 +1,8 @@
 // What runs across the reports of a batch: every installed program with its
 // versions and the computers that have them, and per computer what needs an
 // administrator's attention. Gathered report by report from their
-// summaries: memory grows with the distinct programs and versions, plus about
-// a byte per program a computer has and a short record per computer.
+// summaries: memory grows with the distinct programs and versions, plus two or
+// three bytes per program a computer has and a short record per computer.
 #pragma once
 
 #include <cstddef>
@@ -77,7 +77,6 @@ class ComputerList {
     ++size_;
   }
   std::size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
   bool Has(std::uint32_t number) const { return size_ > 0 && last_ == number; }
   bool operator==(const ComputerList&) const = default;
 
@@ -170,11 +169,9 @@ class ProgramBatch final : public ProgramSink {
     CopyBytes(out, name.data(), name.size());
     CopyBytes(out + name.size(), version.data(), version.size());
     used_ = static_cast<std::size_t>(out + size - room_.data());
-    ++count_;
   }
 
   int codepage() const { return codepage_; }
-  std::size_t size() const { return count_; }
   // Once counted on another thread, before this one writes the batch again.
   void EvictFromCaches() const { rptconv::EvictFromCaches(room_.data(), used_); }
   // Calls `visit` with each program's name and version, in order.
@@ -203,7 +200,6 @@ class ProgramBatch final : public ProgramSink {
   static const char* GetLongSizes(const char* at, std::size_t& name_size, std::size_t& version_size);
 
   int codepage_ = 0;
-  std::size_t count_ = 0;
   std::size_t used_ = 0;  // of room_
   std::string room_;  // its size is the room made, kept from report to report
 };

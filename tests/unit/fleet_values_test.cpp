@@ -114,7 +114,7 @@ TEST(FleetValuesTest, ComputerListGaps) {
 }
 
 // A report's programs reach a sink of the library's user as they reach the
-// index's batch, which the walk calls directly.
+// index's batch: trimmed, in order, one without version.
 TEST(FleetValuesTest, ProgramsReachEverySink) {
   const std::string report =
       "Page,Group,Item,Type,Property,Value\r\n"
