@@ -177,15 +177,61 @@ unsigned Fleet::Assess(const FleetComputer& computer) const {
 
 namespace {
 
+// The first eight bytes of `key` as a number that orders as they do.
+std::uint64_t KeyPrefix(std::string_view key) {
+  constexpr unsigned kBitsPerByte = 8;
+  std::uint64_t prefix = 0;
+  for (std::size_t i = 0; i < sizeof prefix; ++i) {
+    const auto byte = i < key.size() ? static_cast<unsigned char>(key[i]) : 0U;
+    prefix = (prefix << kBitsPerByte) | byte;
+  }
+  return prefix;
+}
+
+// By NameKey; the keys are made into one text, and their first bytes, kept
+// beside each program, settle most comparisons without reading them. No two
+// programs have one key.
 std::vector<const FleetProgram*> SortedByName(const std::vector<FleetProgram>& programs) {
-  std::vector<std::pair<std::string, const FleetProgram*>> keyed;
+  struct Keyed {
+    std::uint64_t prefix;
+    std::uint32_t at;  // in keys, which hold less than the name table's 4 GiB
+    std::uint32_t size;
+    const FleetProgram* program;
+  };
+  std::string keys;
+  std::string key;
+  std::vector<Keyed> keyed;
   keyed.reserve(programs.size());
-  for (const FleetProgram& program : programs) keyed.emplace_back(NameKey(program.name), &program);
-  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const FleetProgram& program : programs) {
+    AssignNameKey(key, program.name);
+    keyed.push_back({KeyPrefix(key), static_cast<std::uint32_t>(keys.size()), static_cast<std::uint32_t>(key.size()),
+                     &program});
+    keys += key;
+  }
+  const auto key_of = [&keys](const Keyed& entry) { return std::string_view(keys).substr(entry.at, entry.size); };
+  std::sort(keyed.begin(), keyed.end(), [&key_of](const Keyed& a, const Keyed& b) {
+    return a.prefix != b.prefix ? a.prefix < b.prefix : key_of(a) < key_of(b);
+  });
   std::vector<const FleetProgram*> sorted;
   sorted.reserve(keyed.size());
-  for (const auto& entry : keyed) sorted.push_back(entry.second);
+  for (const Keyed& entry : keyed) sorted.push_back(entry.program);
   return sorted;
+}
+
+// A stable sort that makes no room for the few versions most programs have.
+template <class Less>
+void StableSort(std::vector<std::uint32_t>& items, Less less) {
+  constexpr std::size_t kFewItems = 16;
+  if (items.size() > kFewItems) {
+    std::stable_sort(items.begin(), items.end(), less);
+    return;
+  }
+  for (std::size_t i = 1; i < items.size(); ++i) {
+    const std::uint32_t item = items[i];
+    std::size_t at = i;
+    for (; at > 0 && less(item, items[at - 1]); --at) items[at] = items[at - 1];
+    items[at] = item;
+  }
 }
 
 }  // namespace
@@ -193,7 +239,7 @@ std::vector<const FleetProgram*> SortedByName(const std::vector<FleetProgram>& p
 void Fleet::Order() {
   by_name_ = SortedByName(programs_);
   for (FleetProgram& program : programs_) {
-    std::stable_sort(program.versions.begin(), program.versions.end(), [this](std::uint32_t a, std::uint32_t b) {
+    StableSort(program.versions, [this](std::uint32_t a, std::uint32_t b) {
       return versions_[a].computers.size() > versions_[b].computers.size();
     });
   }

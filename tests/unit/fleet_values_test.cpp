@@ -166,6 +166,10 @@ TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
       }
       if (report % 5 == 0) sink->Program(std::string(70000, 'L'), std::string(65535, '9'));
       if (report % 5 == 1) sink->Program(std::string(65535, 'M'), "1");
+      // Keys alike in their first eight bytes, and bytes above 0x7F.
+      for (const char* name : {"Viewer \xC9" "dition 2", "viewer \xE9" "dition 10", "Zeta", "\xC9let"}) {
+        if (report % 7 == 0) sink->Program(name, "1");
+      }
     }
     direct.Add(direct.ComputerOf(summary, {}, {}, 0), batch);
     background.Add(summary, {}, {}, 0);
@@ -187,6 +191,7 @@ TEST(FleetValuesTest, BackgroundFleetCountsInOrder) {
   const auto expected_by_name = direct.ProgramsByName();
   ASSERT_EQ(by_name.size(), expected_by_name.size());
   for (std::size_t p = 0; p < by_name.size(); ++p) EXPECT_EQ(by_name[p]->name, expected_by_name[p]->name);
+  for (std::size_t p = 1; p < by_name.size(); ++p) EXPECT_LT(NameKey(by_name[p - 1]->name), NameKey(by_name[p]->name));
   std::size_t long_names = 0;
   for (const FleetProgram& program : fleet.programs()) {
     if (program.name.size() < 65535) continue;
