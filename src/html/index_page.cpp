@@ -66,28 +66,44 @@ void FleetIndex::AddConverted(std::string_view report_name, std::string page_hre
   IndexRow row;
   fleet_.Add(summary, std::string(page_href), report_name, names_ == NameBytes::kUtf8 ? 0 : summary.codepage);
   row.codepage = FindCodepage(summary.codepage) ? summary.codepage : kEnglishCodepage;
-  const CodepageTable& table = *FindCodepage(row.codepage);
   row.report_name = KeepName(report_name);
   row.page_href = Keep(page_href, page_href.size(), false);
   row.title = Keep(summary.title, kMostCellBytes, false);
   row.language = LanguageOf(summary.language);
   // Only the values of labels that may get a column are kept: the first
   // kMostIndexLabels labels seen in reports of this language.
-  std::vector<std::string>& labels = languages_[row.language].labels;
-  std::string label;
+  std::size_t place = 0;  // of the label in the report
   for (const auto& [raw_label, value] : summary.properties) {
-    label.clear();
-    AppendUtf8Text(label, table, raw_label);
-    auto found = std::find(labels.begin(), labels.end(), label);
-    if (found == labels.end()) {
-      if (labels.size() == kMostIndexLabels) continue;
-      found = labels.insert(labels.end(), label);
-    }
-    const auto column = static_cast<std::size_t>(found - labels.begin());
+    const std::size_t column = ColumnOf(row.language, row.codepage, place++, raw_label);
+    if (column == kMostIndexLabels) continue;
     row.values[column] = Keep(value, kMostCellBytes, false);
     row.has.set(column);
   }
   rows_.push_back(row);
+}
+
+std::size_t FleetIndex::ColumnOf(std::size_t language, int codepage, std::size_t place, std::string_view raw_label) {
+  if (last_labels_.size() <= language) last_labels_.resize(language + 1);
+  LastLabels& last = last_labels_[language];
+  if (last.codepage != codepage) {
+    last.codepage = codepage;
+    last.columns.clear();
+  }
+  if (place < last.columns.size() && last.columns[place].first == raw_label) return last.columns[place].second;
+  std::string label;
+  AppendUtf8Text(label, *FindCodepage(codepage), raw_label);
+  std::vector<std::string>& labels = languages_[language].labels;
+  auto found = std::find(labels.begin(), labels.end(), label);
+  std::size_t column = kMostIndexLabels;
+  if (found != labels.end()) {
+    column = static_cast<std::size_t>(found - labels.begin());
+  } else if (labels.size() < kMostIndexLabels) {
+    column = labels.size();
+    labels.push_back(std::move(label));
+  }
+  if (place >= last.columns.size()) last.columns.resize(place + 1);
+  last.columns[place] = {std::string(raw_label), column};
+  return column;
 }
 
 void FleetIndex::AddFailed(std::string_view report_name, std::string_view failure_line) {

@@ -49,9 +49,22 @@ class FleetIndex {
   std::string_view Keep(std::string_view text, std::size_t most, bool utf8);
   std::string_view KeepName(std::string_view name);
   std::size_t LanguageOf(std::string_view tag);
+  // The column of the label `raw_label` (report bytes in `table`) among the
+  // labels of `language`, adding it when there is room; kMostIndexLabels
+  // when there is none.
+  std::size_t ColumnOf(std::size_t language, int codepage, std::size_t place, std::string_view raw_label);
 
   NameBytes names_;
   std::vector<IndexLanguage> languages_;
+  // Per language, the labels of the report added last as its bytes, by
+  // their place in it, with their columns: the reports of a fleet mostly
+  // list the same labels in the same order, and a label found here is not
+  // converted and looked up again.
+  struct LastLabels {
+    int codepage = 0;
+    std::vector<std::pair<std::string, std::size_t>> columns;
+  };
+  std::vector<LastLabels> last_labels_;
   std::vector<IndexRow> rows_;
   std::vector<std::string> store_;  // blocks that never move once made
   std::size_t failed_ = 0;

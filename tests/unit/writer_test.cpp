@@ -11,6 +11,7 @@
 
 #include "html/codepage.h"
 #include "html/escape.h"
+#include "html/index_page.h"
 #include "doubles.h"
 #include "html/line_writer.h"
 
@@ -273,5 +274,52 @@ TEST(LineWriterTest, ShortLinesAreGatheredAndFlushed) {
   EXPECT_EQ(sink.writes, writes);
 }
 
+// The index's table of reports: a column per label of the reports' first
+// groups, whatever the label's place in each report, and labels told apart
+// by their text after conversion, not by their bytes alone.
+TEST(IndexReportTableTest, ColumnsFollowLabelsWhateverTheirPlace) {
+  struct Report {
+    int codepage;
+    std::vector<std::pair<std::string, std::string>> properties;
+    std::string row;  // its row's cells after the report's name and title
+  };
+  const Report reports[] = {
+      {1252, {{"A", "1"}, {"B", "2"}, {"C", "3"}}, "1|2|3|||"},
+      {1252, {{"B", "4"}, {"A", "5"}, {"D", "6"}}, "5|4||6||"},
+      {1252, {{"A", "7"}, {"B", "8"}, {"C", "9"}}, "7|8|9|||"},
+      {1252, {{"A", "a"}, {"\xA5", "yen"}}, "a||||yen|"},
+      {1250, {{"A", "b"}, {"\xA5", "ogonek"}}, "b|||||ogonek"},
+  };
+  FleetIndex index(FleetIndex::NameBytes::kUtf8);
+  for (const Report& report : reports) {
+    ReportSummary summary;
+    summary.title = "T";
+    summary.language = "en";
+    summary.codepage = report.codepage;
+    summary.properties = report.properties;
+    index.AddConverted("r", "", summary);
+  }
+  StringSink sink;
+  index.Write(sink);
+  const std::string& page = sink.data;
+  const std::size_t table = page.find("<table class=\"cols index\"");
+  ASSERT_NE(table, std::string::npos);
+  std::vector<std::string> lines;
+  for (std::size_t at = table; lines.size() < 3 + std::size(reports);) {
+    const std::size_t end = page.find("\r\n", at);
+    lines.push_back(page.substr(at, end - at));
+    at = end + 2;
+  }
+  EXPECT_EQ(lines[1], "<thead><tr><th scope=\"col\">Report<th scope=\"col\">Title<th scope=\"col\">A"
+                      "<th scope=\"col\">B<th scope=\"col\">C<th scope=\"col\">D<th scope=\"col\">\xC2\xA5"
+                      "<th scope=\"col\">\xC4\x84");
+  for (std::size_t i = 0; i < std::size(reports); ++i) {
+    std::string cells;
+    for (const char c : reports[i].row) cells += c == '|' ? std::string("<td>") : std::string(1, c);
+    EXPECT_EQ(lines[3 + i], "<tr><td>r<td>T<td>" + cells) << i;
+  }
+}
+
 }  // namespace
 }  // namespace rptconv
+
