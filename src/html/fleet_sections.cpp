@@ -253,40 +253,66 @@ class SectionWriter {
   void ProgramRow(const FleetProgram& program, const std::vector<const FleetVersion*>& versions, std::size_t number) {
     std::size_t listings = 0;
     for (const FleetVersion* version : versions) listings += version->computers.size();
-    out_.Raw("<tr><td class=\"w\">").Raw(Utf8Name(program.name, program.codepage));
-    out_.Raw("<td class=\"r\">").Raw(std::to_string(program.computers));
-    out_.Raw("<td class=\"r\">").Raw(std::to_string(versions.size()));
+    out_.Raw("<tr><td class=\"w\">");
+    Name(program.name, program.codepage);
+    out_.Raw("<td class=\"r\">");
+    Number(program.computers);
+    out_.Raw("<td class=\"r\">");
+    Number(versions.size());
     // The bar: one segment per version, the rest as one, drawn as hard
     // stops of one gradient; then the same numbers as text.
-    std::string stops;
+    stops_.clear();
     double end = 0;
     std::size_t shown = 0;
     for (; shown < versions.size() && shown < kBarVersions; ++shown) {
       end += static_cast<double>(versions[shown]->computers.size()) / static_cast<double>(listings);
-      Stop(stops, shown, end);
+      Stop(stops_, shown, end);
     }
     const std::size_t rest = listings - Listed(versions, shown);
-    if (rest > 0) Stop(stops, kBarVersions, 1);
+    if (rest > 0) Stop(stops_, kBarVersions, 1);
     out_.Raw("<td class=\"w\"><span class=\"bar\" aria-hidden=\"true\" style=\"background:linear-gradient(90deg")
-        .Raw(stops)
+        .Raw(stops_)
         .Raw(")\"></span><span class=\"legend\">");
     for (std::size_t k = 0; k < shown; ++k) {
-      LegendItem(k, VersionName(program, *versions[k]), versions[k]->computers.size(), program.computers);
+      LegendSwatch(k);
+      if (versions[k]->text.empty()) {
+        out_.Raw("no version");
+      } else {
+        Name(versions[k]->text, program.codepage);
+      }
+      LegendCount(versions[k]->computers.size(), program.computers);
     }
     if (rest > 0) {
-      LegendItem(kBarVersions, Count(versions.size() - shown, "other version", "other versions"), rest,
-                 program.computers);
+      LegendSwatch(kBarVersions);
+      Number(versions.size() - shown);
+      out_.Raw(versions.size() - shown == 1 ? " other version" : " other versions");
+      LegendCount(rest, program.computers);
     }
     out_.Raw("</span>");
     // The computers of each version are in the page's data block; the
     // button opens them here (a button, lighter than a details element:
     // the table lays out and filters faster).
-    out_.Raw("<td><button type=\"button\" class=\"list\" aria-expanded=\"false\" data-p=\"")
-        .Raw(std::to_string(number))
-        .Raw("\">")
-        .Raw(Count(program.computers, "computer", "computers"))
-        .Raw("</button>")
-        .EndLine();
+    out_.Raw("<td><button type=\"button\" class=\"list\" aria-expanded=\"false\" data-p=\"");
+    Number(number);
+    out_.Raw("\">");
+    Number(program.computers);
+    out_.Raw(program.computers == 1 ? " computer" : " computers").Raw("</button>").EndLine();
+  }
+
+  // A report text (or a UTF-8 name when `codepage` is 0) as escaped UTF-8.
+  void Name(std::string_view raw, int codepage) {
+    if (codepage != 0) {
+      WriteUtf8Text(out_, CodepageOrWestern(codepage), raw);
+    } else {
+      scratch_.clear();
+      AppendUtf8Checked(scratch_, raw);
+      out_.Raw(scratch_);
+    }
+  }
+
+  void Number(std::size_t n) {
+    std::array<char, kMostNumberChars> digits;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
+    out_.Raw(std::string_view(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr));
   }
 
   // Per program in the table's order, its versions (the most used first),
@@ -296,28 +322,21 @@ class SectionWriter {
   void ComputerData(const std::vector<const FleetProgram*>& programs,
                     const std::vector<std::vector<const FleetVersion*>>& versions_by_program) {
     out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
-    std::string line;
     std::string text;
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      line.assign(p == 0 ? "[" : ",[");
+      out_.Raw(p == 0 ? "[" : ",[");
       const std::vector<const FleetVersion*>& versions = versions_by_program[p];
       for (std::size_t v = 0; v < versions.size(); ++v) {
-        line.append(v > 0 ? ",[" : "[");
+        out_.Raw(v > 0 ? ",[" : "[");
         text.clear();
         AppendUtf8(text, CodepageOrWestern(programs[p]->codepage), versions[v]->text);
-        AppendScriptJsonString(line, text);
-        line.append(",[");
-        line.append(versions[v]->computers.gap_text());
-        line.append("]]");
+        scratch_.clear();
+        AppendScriptJsonString(scratch_, text);
+        out_.Raw(scratch_).Raw(",[").Raw(versions[v]->computers.gap_text()).Raw("]]");
       }
-      line.push_back(']');
-      out_.Raw(line).EndLine();
+      out_.Raw("]").EndLine();
     }
     out_.Line("]</script>");
-  }
-
-  static std::string VersionName(const FleetProgram& program, const FleetVersion& version) {
-    return version.text.empty() ? std::string("no version") : Utf8Name(version.text, program.codepage);
   }
 
   // Appends ",var(--kN) 0 37.5%": a segment of color N up to `end` (a share).
@@ -333,21 +352,22 @@ class SectionWriter {
     return listed;
   }
 
-  // "■1.0: 6 (50 %)", kept on one line (the square, a letter-like
-  // character, keeps to the text after it); items are parted by an em space,
-  // where lines may break.
-  void LegendItem(std::size_t color, std::string_view label, std::size_t n, std::size_t of) {
-    std::string& item = item_;
-    item.clear();
-    if (color > 0) item.append(kItemSpace);
-    item.append("<i class=\"k").append(1, static_cast<char>('0' + color)).append("\" aria-hidden=\"true\">");
-    item.append(kSwatch).append("</i>").append(label).append(":").append(kNoBreak);
-    std::array<char, kMostNumberChars> digits;  // NOLINT(cppcoreguidelines-pro-type-member-init): written before read
-    item.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr);
-    item.append(kNoBreak).append("(");
-    AppendPercent(item, kPercent * static_cast<double>(n) / static_cast<double>(of));
-    item.append(kNoBreak).append("%)");
-    out_.Raw(item);
+  // A legend item, "■1.0: 6 (50 %)", kept on one line (the square, a
+  // letter-like character, keeps to the text after it); items are parted by
+  // an em space, where lines may break. The swatch, then the label, then
+  // its count.
+  void LegendSwatch(std::size_t color) {
+    if (color > 0) out_.Raw(kItemSpace);
+    const char digit[] = {static_cast<char>('0' + color)};
+    out_.Raw("<i class=\"k").Raw(std::string_view(digit, 1)).Raw("\" aria-hidden=\"true\">").Raw(kSwatch).Raw("</i>");
+  }
+  void LegendCount(std::size_t n, std::size_t of) {
+    out_.Raw(":").Raw(kNoBreak);
+    Number(n);
+    out_.Raw(kNoBreak).Raw("(");
+    scratch_.clear();
+    AppendPercent(scratch_, kPercent * static_cast<double>(n) / static_cast<double>(of));
+    out_.Raw(scratch_).Raw(kNoBreak).Raw("%)");
   }
 
   void ComputerRow(std::uint32_t number) {
@@ -426,7 +446,8 @@ class SectionWriter {
   LineWriter& out_;
   const Fleet& fleet_;
   std::vector<std::string> names_;  // of the computers, UTF-8 and escaped
-  std::string item_;  // a legend item, its room reused
+  std::string stops_;  // a bar's gradient stops, their room reused
+  std::string scratch_;  // a converted name or a number, its room reused
 };
 
 }  // namespace
