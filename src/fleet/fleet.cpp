@@ -113,7 +113,10 @@ void ProgramBatch::BeginReport(int codepage) {
 }
 
 void ProgramBatch::MakeRoom(std::size_t more) {
-  room_.resize(std::max(2 * room_.size(), used_ + more));
+  // Room for a report's few hundred programs at once: each doubling from
+  // less would take fresh memory, a page fault a page.
+  constexpr std::size_t kFirstRoom = std::size_t{16} * 1024;
+  room_.resize(std::max({2 * room_.size(), used_ + more, kFirstRoom}));
 }
 
 char* ProgramBatch::PutLongSizes(char* out, std::size_t name_size, std::size_t version_size) {
