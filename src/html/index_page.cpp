@@ -20,6 +20,10 @@ constexpr std::size_t kMostNameBytes = 256;
 constexpr std::size_t kStoreBlock = std::size_t{1} << 20;
 constexpr std::string_view kUtf8Ellipsis = "\xE2\x80\xA6";  // U+2026
 constexpr char kCodepageEllipsis = '\x85';                    // U+2026 in Windows-1250 and -1252
+// The most a cell takes in the store: its report bytes and an ellipsis.
+constexpr std::size_t kMostCellStore = kMostCellBytes + sizeof kCodepageEllipsis;
+static_assert(kMostCellStore <= UINT8_MAX && kMostIndexLabels * kMostCellStore <= UINT16_MAX,
+              "a row's values are found by 8-bit sizes and 16-bit places");
 
 bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -33,10 +37,7 @@ std::string_view FleetIndex::Keep(std::string_view text, std::size_t most, bool 
     while (utf8 && end > 0 && IsUtf8Continuation(text[end])) --end;
     text = text.substr(0, end);
   }
-  const std::size_t size = text.size() + (cut ? kUtf8Ellipsis.size() : 0);
-  if (store_.empty() || store_.back().capacity() - store_.back().size() < size) {
-    store_.emplace_back().reserve(std::max(size, kStoreBlock));
-  }
+  MakeStoreRoom(text.size() + (cut ? (utf8 ? kUtf8Ellipsis.size() : sizeof kCodepageEllipsis) : 0));
   std::string& block = store_.back();
   const std::size_t start = block.size();
   block.append(text);
@@ -48,6 +49,12 @@ std::string_view FleetIndex::Keep(std::string_view text, std::size_t most, bool 
     }
   }
   return std::string_view(block).substr(start);
+}
+
+void FleetIndex::MakeStoreRoom(std::size_t size) {
+  if (store_.empty() || store_.back().capacity() - store_.back().size() < size) {
+    store_.emplace_back().reserve(std::max(size, kStoreBlock));
+  }
 }
 
 std::string_view FleetIndex::KeepName(std::string_view name) {
@@ -72,11 +79,16 @@ void FleetIndex::AddConverted(std::string_view report_name, std::string page_hre
   row.language = LanguageOf(summary.language);
   // Only the values of labels that may get a column are kept: the first
   // kMostIndexLabels labels seen in reports of this language.
+  // The row's values go into one block, one after another.
+  MakeStoreRoom(kMostIndexLabels * kMostCellStore);
+  row.values = store_.back().data() + store_.back().size();
   std::size_t place = 0;  // of the label in the report
   for (const auto& [raw_label, value] : summary.properties) {
     const std::size_t column = ColumnOf(row.language, row.codepage, place++, raw_label);
     if (column == kMostIndexLabels) continue;
-    row.values[column] = Keep(value, kMostCellBytes, false);
+    const std::string_view kept = Keep(value, kMostCellBytes, false);
+    row.value_at[column] = static_cast<std::uint16_t>(kept.data() - row.values);
+    row.value_size[column] = static_cast<std::uint8_t>(kept.size());
     row.has.set(column);
   }
   rows_.push_back(row);

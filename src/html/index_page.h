@@ -48,6 +48,8 @@ class FleetIndex {
   // own encoding (UTF-8, or a Windows code page, where it is byte 0x85).
   std::string_view Keep(std::string_view text, std::size_t most, bool utf8);
   std::string_view KeepName(std::string_view name);
+  // Makes room for `size` more bytes in the store's last block.
+  void MakeStoreRoom(std::size_t size);
   std::size_t LanguageOf(std::string_view tag);
   // The column of the label `raw_label` (report bytes in `table`) among the
   // labels of `language`, adding it when there is room; kMostIndexLabels

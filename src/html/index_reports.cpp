@@ -54,7 +54,7 @@ class TableWriter {
     for (std::size_t label = 0; label < kMostIndexLabels && columns.size() < kMostIndexColumns; ++label) {
       const bool shown = std::any_of(rows.begin(), rows.end(), [&](const IndexRow* row) { return row->has[label]; });
       const bool title = std::all_of(rows.begin(), rows.end(), [&](const IndexRow* row) {
-        return !row->has[label] || row->values[label] == row->title;
+        return !row->has[label] || row->value(label) == row->title;
       });
       if (shown && !title) columns.push_back(label);
     }
@@ -92,7 +92,7 @@ class TableWriter {
     Text(row.title, row, false);
     for (const std::size_t column : columns) {
       out_.Raw("<td>");
-      if (!row.failed) Text(row.values[column], row, false);
+      if (!row.failed) Text(row.value(column), row, false);
     }
     out_.EndLine();
   }

@@ -7,6 +7,7 @@
 #include <array>
 #include <bitset>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,9 +36,17 @@ struct IndexRow {
   std::string_view report_name;
   std::string_view page_href;  // percent-encoded; empty when there is no page to link
   std::string_view title;      // the failure line for a failed report
-  // By the place of their label among the labels of the row's language.
-  std::array<std::string_view, kMostIndexLabels> values{};
+  // The values by the place of their label among the labels of the row's
+  // language: value_size[i] bytes at values + value_at[i]. A value is cut
+  // to a few dozen bytes and a row's values lie together, so a row stays
+  // small in an index of many reports.
+  const char* values = nullptr;
+  std::array<std::uint16_t, kMostIndexLabels> value_at{};
+  std::array<std::uint8_t, kMostIndexLabels> value_size{};
   std::bitset<kMostIndexLabels> has;  // which labels the report has
+  std::string_view value(std::size_t label) const {
+    return value_size[label] == 0 ? std::string_view() : std::string_view(values + value_at[label], value_size[label]);
+  }
   std::size_t language = 0;           // of the languages written with the rows
   int codepage = 0;                   // of the title and values (and, on Windows, the name)
   bool failed = false;

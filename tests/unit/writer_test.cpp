@@ -274,27 +274,46 @@ TEST(LineWriterTest, ShortLinesAreGatheredAndFlushed) {
   EXPECT_EQ(sink.writes, writes);
 }
 
-// The index's table of reports: a column per label of the reports' first
-// groups, whatever the label's place in each report, and labels told apart
-// by their text after conversion, not by their bytes alone.
+// The index's tables of reports: a column per label of the reports' first
+// groups, whatever the label's place in each report; labels told apart by
+// their text after conversion, not by their bytes alone; long values cut,
+// however many a report has.
 TEST(IndexReportTableTest, ColumnsFollowLabelsWhateverTheirPlace) {
   struct Report {
+    std::string language;
     int codepage;
+    std::string title;
     std::vector<std::pair<std::string, std::string>> properties;
-    std::string row;  // its row's cells after the report's name and title
   };
-  const Report reports[] = {
-      {1252, {{"A", "1"}, {"B", "2"}, {"C", "3"}}, "1|2|3|||"},
-      {1252, {{"B", "4"}, {"A", "5"}, {"D", "6"}}, "5|4||6||"},
-      {1252, {{"A", "7"}, {"B", "8"}, {"C", "9"}}, "7|8|9|||"},
-      {1252, {{"A", "a"}, {"\xA5", "yen"}}, "a||||yen|"},
-      {1250, {{"A", "b"}, {"\xA5", "ogonek"}}, "b|||||ogonek"},
+  std::vector<Report> reports = {
+      {"en", 1252, "T", {{"A", "1"}, {"B", "2"}, {"C", "3"}}},
+      {"en", 1252, "T", {{"B", "4"}, {"A", "5"}, {"D", "6"}}},
+      {"en", 1252, "T", {{"A", "7"}, {"B", "8"}, {"C", "9"}}},
+      {"en", 1252, "T", {{"A", "a"}, {"\xA5", "yen"}}},
+      {"en", 1250, "T", {{"A", "b"}, {"\xA5", "ogonek"}}},
   };
+  // Reports of their own table whose first four labels repeat the long
+  // title and twelve more do not: 16 labels kept, 12 columns shown, and
+  // every value cut and kept with the others of its row.
+  const std::string title(60, 'Z');
+  for (int r = 0; r < 40; ++r) {
+    Report full{"hu", 1250, title, {}};
+    for (char label = 'E'; label <= 'T'; ++label) {
+      full.properties.push_back({{label}, label <= 'H' ? title : std::string(50 + r, label)});
+    }
+    reports.push_back(full);
+  }
+  const auto cut = [](const std::string& text) {
+    return text.size() > 48 ? text.substr(0, 48) + "\xE2\x80\xA6" : text;
+  };
+  const std::vector<std::pair<std::string, std::vector<std::string>>> tables = {
+      {"en", {"A", "B", "C", "D", "\xC2\xA5", "\xC4\x84"}},
+      {"hu", {"I", "J", "K", "L", "M", "N", "O", "P", "Q", "R", "S", "T"}}};
   FleetIndex index(FleetIndex::NameBytes::kUtf8);
   for (const Report& report : reports) {
     ReportSummary summary;
-    summary.title = "T";
-    summary.language = "en";
+    summary.title = report.title;
+    summary.language = report.language;
     summary.codepage = report.codepage;
     summary.properties = report.properties;
     index.AddConverted("r", "", summary);
@@ -302,21 +321,32 @@ TEST(IndexReportTableTest, ColumnsFollowLabelsWhateverTheirPlace) {
   StringSink sink;
   index.Write(sink);
   const std::string& page = sink.data;
-  const std::size_t table = page.find("<table class=\"cols index\"");
-  ASSERT_NE(table, std::string::npos);
-  std::vector<std::string> lines;
-  for (std::size_t at = table; lines.size() < 3 + std::size(reports);) {
-    const std::size_t end = page.find("\r\n", at);
-    lines.push_back(page.substr(at, end - at));
-    at = end + 2;
-  }
-  EXPECT_EQ(lines[1], "<thead><tr><th scope=\"col\">Report<th scope=\"col\">Title<th scope=\"col\">A"
-                      "<th scope=\"col\">B<th scope=\"col\">C<th scope=\"col\">D<th scope=\"col\">\xC2\xA5"
-                      "<th scope=\"col\">\xC4\x84");
-  for (std::size_t i = 0; i < std::size(reports); ++i) {
-    std::string cells;
-    for (const char c : reports[i].row) cells += c == '|' ? std::string("<td>") : std::string(1, c);
-    EXPECT_EQ(lines[3 + i], "<tr><td>r<td>T<td>" + cells) << i;
+  for (const auto& [language, columns] : tables) {
+    const std::size_t table = page.find("<table class=\"cols index\" lang=\"" + language + "\">");
+    ASSERT_NE(table, std::string::npos) << language;
+    std::vector<std::string> lines;
+    for (std::size_t at = table; lines.size() < 3 + reports.size();) {
+      const std::size_t end = page.find("\r\n", at);
+      lines.push_back(page.substr(at, end - at));
+      at = end + 2;
+    }
+    std::string header = "<thead><tr><th scope=\"col\">Report<th scope=\"col\">Title";
+    for (const std::string& column : columns) header += "<th scope=\"col\">" + column;
+    EXPECT_EQ(lines[1], header) << language;
+    std::size_t line = 3;
+    for (const Report& report : reports) {
+      if (report.language != language) continue;
+      std::string row = "<tr><td>r<td>" + cut(report.title);
+      for (const std::string& column : columns) {
+        std::string cell;
+        for (const auto& [label, value] : report.properties) {
+          const std::string shown = label != "\xA5" ? label : report.codepage == 1250 ? "\xC4\x84" : "\xC2\xA5";
+          if (shown == column) cell = cut(value);
+        }
+        row += "<td>" + cell;
+      }
+      EXPECT_EQ(lines[line++], row) << language;
+    }
   }
 }
 
