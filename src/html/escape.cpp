@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
+bool IsPrintableAscii(char c) { return c >= ' ' && c < '\x7F'; }
+
 // What each byte becomes on the page, padded so that it is stored with one
 // copy of kEntityStore bytes: its entity, or the byte itself.
 struct StoredEntity {
@@ -137,6 +139,14 @@ char* EscapePadded(char* out, std::string_view text) {
 
 void AppendUtf8Checked(std::string& out, std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
+    // A run of printable ASCII without an entity is copied whole.
+    std::size_t run = i;
+    while (run < text.size() && IsPrintableAscii(text[run]) && EntityOf(text[run]).empty()) ++run;
+    if (run > i) {
+      out.append(text.substr(i, run - i));
+      i = run;
+      continue;
+    }
     const auto lead = static_cast<unsigned char>(text[i]);
     std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
     bool valid = length != 0 && i + length <= text.size() && !(lead >= 0xC0 && lead <= 0xC1) && lead <= 0xF4;
@@ -165,17 +175,25 @@ void AppendScriptJsonString(std::string& out, std::string_view text) {
   constexpr std::string_view kHexDigits = "0123456789abcdef";
   constexpr unsigned char kFirstPrintable = 0x20;
   out.push_back('"');
-  for (const char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // A run that needs no escape is copied whole.
+    std::size_t run = i;
+    while (run < text.size() && static_cast<unsigned char>(text[run]) >= kFirstPrintable && text[run] != '"' &&
+           text[run] != '\\' && text[run] != '<') {
+      ++run;
+    }
+    out.append(text.substr(i, run - i));
+    if (run == text.size()) break;
+    i = run;
+    const char c = text[i];
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out.push_back('\\');
       out.push_back(c);
-    } else if (byte < kFirstPrintable || c == '<') {
+    } else {  // a control byte or "<"
       out.append("\\u00");
       out.push_back(kHexDigits[byte >> 4]);
       out.push_back(kHexDigits[byte & 0x0F]);
-    } else {
-      out.push_back(c);
     }
   }
   out.push_back('"');

@@ -203,6 +203,7 @@ TEST(Utf8TextTest, CheckedUtf8ReplacesWhatAPageMustNotShow) {
     std::string shown;
   } cases[] = {
       {"a&b\"c", "a&amp;b&quot;c"},
+      {"plain <run> & \x1B end\t", "plain &lt;run&gt; &amp; " + r + " end\t"},
       {"\x01\t\x7F\xC0\xAF\xED\xA0\x80", r + "\t" + r + r + r + r + r + r},
       {"\u0080\u009F\u00A0", r + r + "\u00A0"},
       {"\uFDCF\uFDD0\uFDEF\uFDF0", "\uFDCF" + r + r + "\uFDF0"},
@@ -215,6 +216,25 @@ TEST(Utf8TextTest, CheckedUtf8ReplacesWhatAPageMustNotShow) {
     std::string shown;
     AppendUtf8Checked(shown, c.text);
     EXPECT_EQ(shown, c.shown);
+  }
+}
+
+// Texts in the page's data block: quotes, backslashes, controls and "<"
+// (which could end the script element) escaped, runs between them whole.
+TEST(Utf8TextTest, ScriptJsonStrings) {
+  const struct {
+    std::string text;
+    std::string json;
+  } cases[] = {
+      {"", "\"\""},
+      {"4.5.6569", "\"4.5.6569\""},
+      {"a\"b\\c</d\x01\x1F\xC3\xA9", "\"a\\\"b\\\\c\\u003c/d\\u0001\\u001f\xC3\xA9\""},
+      {"<<", "\"\\u003c\\u003c\""},
+  };
+  for (const auto& c : cases) {
+    std::string json;
+    AppendScriptJsonString(json, c.text);
+    EXPECT_EQ(json, c.json) << c.text;
   }
 }
 
