@@ -254,17 +254,28 @@ std::vector<const FleetProgram*> Fleet::ProgramsByName() const {
 }
 
 std::vector<std::uint32_t> Fleet::ComputersByAttention() const {
+  // Each computer's keys once, not at every comparison.
+  struct Keys {
+    int flag_count;
+    bool drive;
+    double free_percent;
+    std::size_t error_events;
+  };
+  std::vector<Keys> keys;
+  keys.reserve(computers_.size());
+  for (const FleetComputer& computer : computers_) {
+    keys.push_back({computer.FlagCount(), !computer.facts.drive.empty(), computer.FreePercent(),
+                    computer.facts.error_events});
+  }
   std::vector<std::uint32_t> order(computers_.size());
   for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
-    const FleetComputer& x = computers_[a];
-    const FleetComputer& y = computers_[b];
-    if (x.FlagCount() != y.FlagCount()) return x.FlagCount() > y.FlagCount();
+  std::stable_sort(order.begin(), order.end(), [&keys](std::uint32_t a, std::uint32_t b) {
+    const Keys& x = keys[a];
+    const Keys& y = keys[b];
+    if (x.flag_count != y.flag_count) return x.flag_count > y.flag_count;
     // Among equals: the least free space first, then the most errors.
-    const bool x_drive = !x.facts.drive.empty();
-    const bool y_drive = !y.facts.drive.empty();
-    if (x_drive && y_drive && x.FreePercent() != y.FreePercent()) return x.FreePercent() < y.FreePercent();
-    return x.facts.error_events > y.facts.error_events;
+    if (x.drive && y.drive && x.free_percent != y.free_percent) return x.free_percent < y.free_percent;
+    return x.error_events > y.error_events;
   });
   return order;
 }

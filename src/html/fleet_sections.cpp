@@ -373,13 +373,16 @@ class SectionWriter {
   void ComputerRow(std::uint32_t number) {
     const FleetComputer& computer = fleet_.computers()[number];
     const ReportSummary::Facts& facts = computer.facts;
-    out_.Raw("<tr id=\"c").Raw(std::to_string(number)).Raw("\"><td>");
+    out_.Raw("<tr id=\"c");
+    Number(number);
+    out_.Raw("\"><td>");
     if (computer.page_href.empty()) {
       out_.Raw(names_[number]);
     } else {
       out_.Raw("<a href=\"").Raw(computer.page_href).Raw("\">").Raw(names_[number]).Raw("</a>");
     }
-    out_.Raw("<td class=\"r\">").Raw(std::to_string(computer.FlagCount()));
+    out_.Raw("<td class=\"r\">");
+    Number(static_cast<std::size_t>(computer.FlagCount()));
 
     const bool low = (computer.flags & kLowSpace) != 0;
     OpenCell(low, false);
@@ -391,9 +394,9 @@ class SectionWriter {
           .Raw(Width(percent / kPercent))
           .Raw("\"></span></span>");
       Value(low, PercentText(percent));
+      out_.Raw(" ");
+      Name(facts.drive, computer.codepage);
       out_.Raw(" ")
-          .Raw(Utf8Name(facts.drive, computer.codepage))
-          .Raw(" ")
           .Raw(SizeText(facts.drive_free))
           .Raw(" of ")
           .Raw(SizeText(facts.drive_total));
@@ -419,7 +422,11 @@ class SectionWriter {
     out_.Raw(smart ? "<td class=\"flag w\">" : "<td class=\"w\">");
     if (smart) {
       Value(true, Count(facts.smart_warnings, "attribute not OK", "attributes not OK"));
-      if (!facts.smart_disk.empty()) out_.Raw(" (").Raw(Utf8Name(facts.smart_disk, computer.codepage)).Raw(")");
+      if (!facts.smart_disk.empty()) {
+        out_.Raw(" (");
+        Name(facts.smart_disk, computer.codepage);
+        out_.Raw(")");
+      }
     } else {
       out_.Raw("OK");
     }
