@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fleet/cache_hints.h"
 #include "html/codepage.h"
 #include "html/escape.h"
 
@@ -206,8 +207,14 @@ class SectionWriter {
     out_.Line("<tbody>");
     // Each program's versions, the most used first, for its row and its data.
     std::vector<std::vector<const FleetVersion*>> versions(programs.size());
+    for (std::size_t p = 0; p < programs.size(); ++p) versions[p] = fleet_.VersionsByShare(*programs[p]);
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      versions[p] = fleet_.VersionsByShare(*programs[p]);
+      // As in the data block: the versions of a program a few rows on are
+      // asked for while this one is written.
+      constexpr std::size_t kAhead = 2;
+      if (p + kAhead < programs.size()) {
+        for (const FleetVersion* version : versions[p + kAhead]) PrefetchAddress(version);
+      }
       ProgramRow(*programs[p], versions[p], p);
     }
     out_.Line("</tbody></table></div>");
@@ -324,6 +331,14 @@ class SectionWriter {
     out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
     std::string text;
     for (std::size_t p = 0; p < programs.size(); ++p) {
+      // The lists lie all over the fleet's memory: those of a program a few
+      // rows on are asked for while this one's are written.
+      constexpr std::size_t kAhead = 2;
+      if (p + kAhead < programs.size()) {
+        for (const FleetVersion* version : versions_by_program[p + kAhead]) {
+          PrefetchAddress(version->computers.gap_text().data());
+        }
+      }
       out_.Raw(p == 0 ? "[" : ",[");
       const std::vector<const FleetVersion*>& versions = versions_by_program[p];
       for (std::size_t v = 0; v < versions.size(); ++v) {
