@@ -39,7 +39,12 @@ class FactsListener final : public PageEvents {
   void TableHeader(std::span<const std::string_view>, std::string_view) override {}
   void Property(std::string_view, std::string_view, bool) override {}
   void TableRow(std::span<const std::string_view> cells) override {
-    if (table_ != Table::kNone) Row(cells);
+    // Installed programs are most of the rows read: straight to them.
+    if (table_ == Table::kPrograms) {
+      Program(cells);
+    } else if (table_ != Table::kNone) {
+      Row(cells);
+    }
   }
   void EndDocument() override {}
 
