@@ -98,6 +98,8 @@ constexpr std::string_view kScript[] = {
     "      button.parentNode.appendChild(list(data[+button.getAttribute(\"data-p\")]));",
     "    }",
     "    button.setAttribute(\"aria-expanded\", open ? \"false\" : \"true\");",
+    "    var row = button.closest(\"tr\");",
+    "    if (row) row.filterText = undefined;  // the filter reads the row again",
     "  });",
     "})();",
 };

@@ -402,6 +402,8 @@ def check_index(dom, folder):
     # The sample's programs: QUORVIX on the English copies and the Hungarian.
     software = probe.get("software") or {}
     check(software.get("shown") == [["QUORVIX", "4"]], f"{page}: filtering programs shows {software.get('shown')}")
+    check(software.get("first") in (software.get("by_computer") or []),
+          f"{page}: filtering by a computer of the open list shows {software.get('by_computer')}")
     opened = software.get("links") or []
     check(opened and software.get("summary") == f"{len(opened)} computer" + ("s" if len(opened) > 1 else "")
           and len({href for href, _ in opened}) == len(opened) and software.get("expanded") == "true",

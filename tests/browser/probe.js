@@ -52,7 +52,16 @@
   if (software) {
     var button = software.querySelector("button.list");
     result.software = { rows: software.tBodies[0].rows.length, links: [] };
+    var softwareBox = software.parentNode.previousElementSibling;
+    var filtering = softwareBox && softwareBox.className === "filter";
+    var filterSoftware = function (word) {
+      softwareBox.value = word;
+      softwareBox.dispatchEvent(new Event("input"));
+      return Array.prototype.filter.call(software.tBodies[0].rows, function (row) { return !row.hidden; });
+    };
     if (button) {
+      // The filter reads the rows before the list opens, and again after.
+      if (filtering) filterSoftware("-");
       button.click();
       result.software.summary = button.textContent;
       result.software.expanded = button.getAttribute("aria-expanded");
@@ -60,13 +69,16 @@
         result.software.links.push([a.getAttribute("href"), a.textContent]);
       });
     }
-    var softwareBox = software.parentNode.previousElementSibling;
-    if (softwareBox && softwareBox.className === "filter") {
-      softwareBox.value = "quorvix";
-      softwareBox.dispatchEvent(new Event("input"));
-      result.software.shown = Array.prototype.filter.call(software.tBodies[0].rows, function (row) {
-        return !row.hidden;
-      }).map(function (row) { return [row.cells[0].textContent, row.cells[1].textContent]; });
+    if (filtering) {
+      if (result.software.links.length) {
+        result.software.first = button.closest("tr").cells[0].textContent;
+        result.software.by_computer = filterSoftware(result.software.links[0][1]).map(function (row) {
+          return row.cells[0].textContent;
+        });
+      }
+      result.software.shown = filterSoftware("quorvix").map(function (row) {
+        return [row.cells[0].textContent, row.cells[1].textContent];
+      });
     }
   }
   var pre = document.createElement("pre");
