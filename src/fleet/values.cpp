@@ -170,8 +170,11 @@ bool IsOneOf(std::string_view text, std::span<const std::string_view> words) {
 
 bool ContainsOneOf(std::string_view text, std::span<const std::string_view> words) {
   for (const std::string_view word : words) {
+    if (word.empty()) return true;
+    const char first = AsciiLower(word.front());
     for (std::size_t at = 0; at + word.size() <= text.size(); ++at) {
-      if (EqualIgnoringCase(text.substr(at, word.size()), word)) return true;
+      // Most places differ in their first byte.
+      if (AsciiLower(text[at]) == first && EqualIgnoringCase(text.substr(at, word.size()), word)) return true;
     }
   }
   return false;

@@ -61,6 +61,15 @@ TEST(FleetValuesTest, NameKeys) {
   EXPECT_EQ(NameKey("  Archive TOOL \t"), "archive tool");
   EXPECT_EQ(NameKey("M\xC9" "DIALEJ\xC1TSZ\xD3"), "m\xE9" "dialej\xE1tsz\xF3");  // Windows-1250 capitals
   EXPECT_EQ(NameKey("2\xD7" "DVD"), "2\xD7" "dvd");  // "×" is no letter
+  // Words found in a text without regard to ASCII case, at its ends too.
+  const std::string_view words[] = {"CD", "Removable"};
+  EXPECT_TRUE(ContainsOneOf("DVD/cd-rom", words));
+  EXPECT_TRUE(ContainsOneOf("cd", words));
+  EXPECT_TRUE(ContainsOneOf("USB REMOVABLE", words));
+  EXPECT_FALSE(ContainsOneOf("Local Disk", words));
+  EXPECT_FALSE(ContainsOneOf("C", words));
+  EXPECT_TRUE(IsOneOf(" cd ", words));
+  EXPECT_FALSE(IsOneOf("cdrom", words));
 }
 
 // Names of every length up to five words: equal bytes compare equal, and a
