@@ -63,13 +63,9 @@ TEST(FleetValuesTest, NameKeys) {
   EXPECT_EQ(NameKey("2\xD7" "DVD"), "2\xD7" "dvd");  // "×" is no letter
   // Words found in a text without regard to ASCII case, at its ends too.
   const std::string_view words[] = {"CD", "Removable"};
-  EXPECT_TRUE(ContainsOneOf("DVD/cd-rom", words));
-  EXPECT_TRUE(ContainsOneOf("cd", words));
-  EXPECT_TRUE(ContainsOneOf("USB REMOVABLE", words));
-  EXPECT_FALSE(ContainsOneOf("Local Disk", words));
-  EXPECT_FALSE(ContainsOneOf("C", words));
-  EXPECT_TRUE(IsOneOf(" cd ", words));
-  EXPECT_FALSE(IsOneOf("cdrom", words));
+  for (const std::string_view text : {"DVD/cd-rom", "cd", "USB REMOVABLE"}) EXPECT_TRUE(ContainsOneOf(text, words));
+  for (const std::string_view text : {"Local Disk", "C"}) EXPECT_FALSE(ContainsOneOf(text, words)) << text;
+  EXPECT_TRUE(IsOneOf(" cd ", words) && !IsOneOf("cdrom", words));
 }
 
 // Names of every length up to five words: equal bytes compare equal, and a
