@@ -6,8 +6,9 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(RPTCONV_MINGW_TRIPLE x86_64-w64-mingw32)
-# The POSIX thread model, where installed: GoogleTest needs std::mutex, which
-# the win32 model of GCC 12 lacks. The program itself uses no threads.
+# The POSIX thread model, where installed: the index's fleet thread and
+# GoogleTest need std::thread and std::mutex, which the win32 model of GCC 12
+# lacks.
 find_program(CMAKE_C_COMPILER NAMES ${RPTCONV_MINGW_TRIPLE}-gcc-posix ${RPTCONV_MINGW_TRIPLE}-gcc REQUIRED)
 find_program(CMAKE_CXX_COMPILER NAMES ${RPTCONV_MINGW_TRIPLE}-g++-posix ${RPTCONV_MINGW_TRIPLE}-g++ REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES ${RPTCONV_MINGW_TRIPLE}-windres)
