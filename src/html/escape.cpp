@@ -177,11 +177,11 @@ void AppendScriptJsonString(std::string& out, std::string_view text) {
   out.push_back('"');
   for (std::size_t i = 0; i < text.size(); ++i) {
     // A run that needs no escape is copied whole.
+    const auto plain = [](char c) {
+      return static_cast<unsigned char>(c) >= kFirstPrintable && c != '"' && c != '\\' && c != '<';
+    };
     std::size_t run = i;
-    while (run < text.size() && static_cast<unsigned char>(text[run]) >= kFirstPrintable && text[run] != '"' &&
-           text[run] != '\\' && text[run] != '<') {
-      ++run;
-    }
+    while (run < text.size() && plain(text[run])) ++run;
     out.append(text.substr(i, run - i));
     if (run == text.size()) break;
     i = run;

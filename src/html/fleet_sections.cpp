@@ -104,16 +104,13 @@ constexpr std::string_view kScript[] = {
     "})();",
 };
 
-// Report text (or a UTF-8 name when `codepage` is 0) as escaped UTF-8.
-std::string Utf8Name(std::string_view raw, int codepage) {
-  std::string text;
-  const CodepageTable* table = codepage != 0 ? &CodepageOrWestern(codepage) : nullptr;
-  if (table) {
-    AppendUtf8Text(text, *table, raw);
+// Appends report text (or a UTF-8 name when `codepage` is 0) as escaped UTF-8.
+void AppendUtf8Name(std::string& out, std::string_view raw, int codepage) {
+  if (codepage != 0) {
+    AppendUtf8Text(out, CodepageOrWestern(codepage), raw);
   } else {
-    AppendUtf8Checked(text, raw);
+    AppendUtf8Checked(out, raw);
   }
-  return text;
 }
 
 // Appends `value` (not negative) with one decimal, or none: "37.2", "37".
@@ -188,7 +185,9 @@ class SectionWriter {
   SectionWriter(LineWriter& out, const Fleet& fleet)
       : out_(out), fleet_(fleet) {
     names_.reserve(fleet.computers().size());
-    for (const FleetComputer& computer : fleet.computers()) names_.push_back(Utf8Name(computer.name, computer.codepage));
+    for (const FleetComputer& computer : fleet.computers()) {
+      AppendUtf8Name(names_.emplace_back(), computer.name, computer.codepage);
+    }
   }
 
   void Software() {
@@ -293,8 +292,7 @@ class SectionWriter {
     }
     if (rest > 0) {
       LegendSwatch(kBarVersions);
-      Number(versions.size() - shown);
-      out_.Raw(versions.size() - shown == 1 ? " other version" : " other versions");
+      Counted(versions.size() - shown, "other version", "other versions");
       LegendCount(rest, program.computers);
     }
     out_.Raw("</span>");
@@ -304,19 +302,21 @@ class SectionWriter {
     out_.Raw("<td><button type=\"button\" class=\"list\" aria-expanded=\"false\" data-p=\"");
     Number(number);
     out_.Raw("\">");
-    Number(program.computers);
-    out_.Raw(program.computers == 1 ? " computer" : " computers").Raw("</button>").EndLine();
+    Counted(program.computers, "computer", "computers");
+    out_.Raw("</button>").EndLine();
   }
 
-  // A report text (or a UTF-8 name when `codepage` is 0) as escaped UTF-8.
+  // See AppendUtf8Name.
   void Name(std::string_view raw, int codepage) {
-    if (codepage != 0) {
-      WriteUtf8Text(out_, CodepageOrWestern(codepage), raw);
-    } else {
-      scratch_.clear();
-      AppendUtf8Checked(scratch_, raw);
-      out_.Raw(scratch_);
-    }
+    scratch_.clear();
+    AppendUtf8Name(scratch_, raw, codepage);
+    out_.Raw(scratch_);
+  }
+
+  // "1 computer", "3 computers".
+  void Counted(std::size_t n, std::string_view one, std::string_view many) {
+    Number(n);
+    out_.Raw(" ").Raw(n == 1 ? one : many);
   }
 
   void Number(std::size_t n) {

@@ -77,9 +77,9 @@ void FleetIndex::AddConverted(std::string_view report_name, std::string page_hre
   row.page_href = Keep(page_href, page_href.size(), false);
   row.title = Keep(summary.title, kMostCellBytes, false);
   row.language = LanguageOf(summary.language);
-  // Only the values of labels that may get a column are kept: the first
-  // kMostIndexLabels labels seen in reports of this language.
-  // The row's values go into one block, one after another.
+  // Only the values of labels that may get a column are kept (the first
+  // kMostIndexLabels labels seen in reports of this language), one after
+  // another in one block.
   MakeStoreRoom(kMostIndexLabels * kMostCellStore);
   row.values = store_.back().data() + store_.back().size();
   std::size_t place = 0;  // of the label in the report

@@ -51,9 +51,9 @@ class FleetIndex {
   // Makes room for `size` more bytes in the store's last block.
   void MakeStoreRoom(std::size_t size);
   std::size_t LanguageOf(std::string_view tag);
-  // The column of the label `raw_label` (report bytes in `table`) among the
-  // labels of `language`, adding it when there is room; kMostIndexLabels
-  // when there is none.
+  // The column of the label `raw_label` (report bytes in `codepage`), the
+  // `place`th of its report, among the labels of `language`, adding it when
+  // there is room; kMostIndexLabels when there is none.
   std::size_t ColumnOf(std::size_t language, int codepage, std::size_t place, std::string_view raw_label);
 
   NameBytes names_;
