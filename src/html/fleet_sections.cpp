@@ -48,16 +48,24 @@ constexpr std::string_view kStyleSheet[] = {
     "button.list { margin: 0; padding: 0; border: 0; background: none; font: inherit; color: var(--accent);"
     " cursor: pointer; white-space: nowrap; }",
     "button.list::before { content: \"\\25B8  \"; } button.list[aria-expanded=true]::before { content: \"\\25BE  \"; }",
-    ".computers { min-width: 16rem; max-width: 48rem; white-space: normal; }",
+    // An open list is a row of its own under its program, as wide as the
+    // table: it adds nothing to the columns' widths, so opening it does not
+    // lay out the other rows again nor move them sideways. In a table wider
+    // than the screen, scrolled sideways, the list keeps to the part shown.
+    ".cols td.computers { white-space: normal; padding-left: 1.4rem; }",
+    ".computers div { contain: inline-size; position: sticky; left: 1.4rem; max-width: calc(100vw - 3rem); }",
     ".computers p { margin: .2rem 0; } .computers a { white-space: nowrap; }",
-    "@media print { button.list { display: none; } }",
+    ".cols tr:has(+ tr.follows) td { border-bottom-color: transparent; }",
+    "@media print { button.list { display: none; } tr.follows { break-inside: auto; } }",
 };
 
 // Plain ES5. A program's button opens and closes the list of its computers,
 // made from the page's data block (one listener for all; computer numbers
-// as gaps, each added to the one before): a paragraph per version, the
-// computers as links copied from the attention table's first cells (rows
-// "c" + number), so the page carries each address once and stays light.
+// as gaps, each added to the one before): a row under the program's, marked
+// as following it (the filter and the sort keep the two together), with a
+// paragraph per version, the computers as links copied from the attention
+// table's first cells (rows "c" + number), so the page carries each address
+// once and stays light.
 constexpr std::string_view kScript[] = {
     "(function () {",
     "  \"use strict\";",
@@ -69,9 +77,12 @@ constexpr std::string_view kScript[] = {
     "    var cell = row.cells[0], a = cell.querySelector(\"a\");",
     "    return a ? a.cloneNode(true) : document.createTextNode(cell.textContent);",
     "  }",
-    "  function list(versions) {",
-    "    var div = document.createElement(\"div\");",
-    "    div.className = \"computers\";",
+    "  function list(versions, id, columns) {",
+    "    var row = document.createElement(\"tr\"), cell = row.insertCell(0), div = document.createElement(\"div\");",
+    "    row.className = \"follows\";",
+    "    cell.className = \"computers\";",
+    "    cell.colSpan = columns;",
+    "    cell.id = id;",
     "    versions.forEach(function (version) {",
     "      var p = document.createElement(\"p\"), b = document.createElement(\"b\");",
     "      b.textContent = version[0] || \"no version\";",
@@ -85,21 +96,24 @@ constexpr std::string_view kScript[] = {
     "      });",
     "      div.appendChild(p);",
     "    });",
-    "    return div;",
+    "    cell.appendChild(div);",
+    "    return row;",
     "  }",
     "  document.addEventListener(\"click\", function (event) {",
     "    var button = event.target.closest && event.target.closest(\"button.list\");",
-    "    if (!button) return;",
-    "    var open = button.nextElementSibling;",
+    "    var row = button && button.closest(\"tr\");",
+    "    if (!row) return;",
+    "    var next = row.nextElementSibling, open = next && next.className === \"follows\" ? next : null;",
     "    if (open) {",
-    "      button.parentNode.removeChild(open);",
+    "      open.parentNode.removeChild(open);",
     "    } else {",
     "      if (!data) data = JSON.parse(block.textContent);",
-    "      button.parentNode.appendChild(list(data[+button.getAttribute(\"data-p\")]));",
+    "      var id = \"computers-\" + button.getAttribute(\"data-p\");",
+    "      row.parentNode.insertBefore(list(data[+button.getAttribute(\"data-p\")], id, row.cells.length), next);",
+    "      button.setAttribute(\"aria-controls\", id);",
     "    }",
     "    button.setAttribute(\"aria-expanded\", open ? \"false\" : \"true\");",
-    "    var row = button.closest(\"tr\");",
-    "    if (row) row.filterText = undefined;  // the filter reads the row again",
+    "    row.filterText = undefined;  // the filter reads the row again",
     "  });",
     "})();",
 };

@@ -356,7 +356,7 @@ def check_compare(dom):
 
 # The index's sections across the fleet add bars, legends and lists.
 INDEX_TAGS = MODERN_TAGS | {"span", "ul", "i", "b", "strong"}
-INDEX_ATTRIBUTES = MODERN_ATTRIBUTES | {"style", "aria-hidden", "aria-expanded", "data-p"}
+INDEX_ATTRIBUTES = MODERN_ATTRIBUTES | {"style", "aria-hidden", "aria-expanded", "aria-controls", "data-p", "colspan"}
 # Their tables, apart from the tables of reports.
 FLEET_SECTIONS = ("attention", "software")
 
@@ -406,8 +406,12 @@ def check_index(dom, folder):
           f"{page}: filtering by a computer of the open list shows {software.get('by_computer')}")
     opened = software.get("links") or []
     check(opened and software.get("summary") == f"{len(opened)} computer" + ("s" if len(opened) > 1 else "")
-          and len({href for href, _ in opened}) == len(opened) and software.get("expanded") == "true",
+          and len({href for href, _ in opened}) == len(opened) and software.get("expanded") == "true"
+          and software.get("list_cells") == 1,
           f"{page}: the first program's list is {software.get('summary')!r} with links {opened}")
+    check(software.get("list_kept") == [True, True] and software.get("list_hidden_with") == [True] * 3,
+          f"{page}: the open list leaves its program when sorted {software.get('list_kept')}"
+          f" or filtered {software.get('list_hidden_with')}")
     for href, _ in opened:
         check(os.path.isfile(os.path.join(folder, urllib.parse.unquote(href))), f"{page}: {href!r} names no page")
 

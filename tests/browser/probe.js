@@ -57,7 +57,9 @@
     var filterSoftware = function (word) {
       softwareBox.value = word;
       softwareBox.dispatchEvent(new Event("input"));
-      return Array.prototype.filter.call(software.tBodies[0].rows, function (row) { return !row.hidden; });
+      return Array.prototype.filter.call(software.tBodies[0].rows, function (row) {
+        return !row.hidden && row.className !== "follows";
+      });
     };
     if (button) {
       // The filter reads the rows before the list opens, and again after.
@@ -65,7 +67,10 @@
       button.click();
       result.software.summary = button.textContent;
       result.software.expanded = button.getAttribute("aria-expanded");
-      Array.prototype.forEach.call(button.parentNode.querySelectorAll("a"), function (a) {
+      // The list opens in a row of its own under the program's.
+      var listRow = button.closest("tr").nextElementSibling;
+      result.software.list_cells = listRow ? listRow.cells.length : 0;
+      Array.prototype.forEach.call(listRow ? listRow.querySelectorAll("a") : [], function (a) {
         result.software.links.push([a.getAttribute("href"), a.textContent]);
       });
     }
@@ -78,6 +83,19 @@
       }
       result.software.shown = filterSoftware("quorvix").map(function (row) {
         return [row.cells[0].textContent, row.cells[1].textContent];
+      });
+    }
+    if (listRow) {
+      // Sorted both ways, the list stays under its program; filtered, it
+      // shows and hides with it.
+      var programRow = button.closest("tr"), sortButton = software.tHead.rows[0].cells[1].querySelector("button");
+      result.software.list_kept = [sortButton, sortButton].map(function (b) {
+        b.click();
+        return programRow.nextElementSibling === listRow;
+      });
+      result.software.list_hidden_with = ["quorvix", "-", ""].map(function (word) {
+        if (filtering) filterSoftware(word);
+        return listRow.hidden === programRow.hidden;
       });
     }
   }
