@@ -86,7 +86,9 @@ const puppeteer = require("puppeteer-core");
   };
   const filters = {
     software: await filter("table.software", "firefox"),
-    software_by_computer: await filter("table.software", "ws-0007"),
+    // A computer's name, which no program's row shows while its list is
+    // closed: every row hidden.
+    software_no_match: await filter("table.software", "ws-0007"),
     reports: await filter("table.index", "0042"),
   };
   const open = await page.evaluate(() => {
