@@ -174,12 +174,12 @@ void AppendUtf8Checked(std::string& out, std::string_view text) {
 void AppendScriptJsonString(std::string& out, std::string_view text) {
   constexpr std::string_view kHexDigits = "0123456789abcdef";
   constexpr unsigned char kFirstPrintable = 0x20;
+  const auto plain = [](char c) {
+    return static_cast<unsigned char>(c) >= kFirstPrintable && c != '"' && c != '\\' && c != '<';
+  };
   out.push_back('"');
   for (std::size_t i = 0; i < text.size(); ++i) {
     // A run that needs no escape is copied whole.
-    const auto plain = [](char c) {
-      return static_cast<unsigned char>(c) >= kFirstPrintable && c != '"' && c != '\\' && c != '<';
-    };
     std::size_t run = i;
     while (run < text.size() && plain(text[run])) ++run;
     out.append(text.substr(i, run - i));

@@ -22,6 +22,10 @@ namespace {
 constexpr std::size_t kBarVersions = 5;
 static_assert(kBarVersions < 10, "a bar's colors are numbered with one digit");
 constexpr std::size_t kMostNumberChars = 20;  // of a 64-bit number
+// The software table and the data block ask for the versions and lists of
+// the program this many rows on while they write one: these lie all over
+// the fleet's memory.
+constexpr std::size_t kRowsAhead = 2;
 constexpr double kPercent = 100;
 constexpr double kKibi = 1024;
 constexpr std::array<std::string_view, 5> kSizeUnits = {"B", "KB", "MB", "GB", "TB"};
@@ -108,8 +112,8 @@ constexpr std::string_view kScript[] = {
     "      open.parentNode.removeChild(open);",
     "    } else {",
     "      if (!data) data = JSON.parse(block.textContent);",
-    "      var id = \"computers-\" + button.getAttribute(\"data-p\");",
-    "      row.parentNode.insertBefore(list(data[+button.getAttribute(\"data-p\")], id, row.cells.length), next);",
+    "      var program = button.getAttribute(\"data-p\"), id = \"computers-\" + program;",
+    "      row.parentNode.insertBefore(list(data[+program], id, row.cells.length), next);",
     "      button.setAttribute(\"aria-controls\", id);",
     "    }",
     "    button.setAttribute(\"aria-expanded\", open ? \"false\" : \"true\");",
@@ -224,11 +228,8 @@ class SectionWriter {
     std::vector<std::vector<const FleetVersion*>> versions(programs.size());
     for (std::size_t p = 0; p < programs.size(); ++p) versions[p] = fleet_.VersionsByShare(*programs[p]);
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      // As in the data block: the versions of a program a few rows on are
-      // asked for while this one is written.
-      constexpr std::size_t kAhead = 2;
-      if (p + kAhead < programs.size()) {
-        for (const FleetVersion* version : versions[p + kAhead]) PrefetchAddress(version);
+      if (p + kRowsAhead < programs.size()) {
+        for (const FleetVersion* version : versions[p + kRowsAhead]) PrefetchAddress(version);
       }
       ProgramRow(*programs[p], versions[p], p);
     }
@@ -347,11 +348,8 @@ class SectionWriter {
     out_.Raw("<script type=\"application/json\" id=\"software-computers\">[").EndLine();
     std::string text;
     for (std::size_t p = 0; p < programs.size(); ++p) {
-      // The lists lie all over the fleet's memory: those of a program a few
-      // rows on are asked for while this one's are written.
-      constexpr std::size_t kAhead = 2;
-      if (p + kAhead < programs.size()) {
-        for (const FleetVersion* version : versions_by_program[p + kAhead]) {
+      if (p + kRowsAhead < programs.size()) {
+        for (const FleetVersion* version : versions_by_program[p + kRowsAhead]) {
           PrefetchAddress(version->computers.gap_text().data());
         }
       }
